@@ -1,0 +1,148 @@
+// "Lumivane.ini" (see ConfigFile.h).
+#include "config/ConfigFile.h"
+
+#include <algorithm>
+
+#include "app/IntegerText.h"
+#include "platform/Errors.h"
+
+namespace lumivane {
+
+namespace {
+
+constexpr char kAmount[] = "Amount";
+constexpr char kScreenList[] = "ScreenList";
+constexpr char kFlashList[] = "FlashList";
+constexpr char kRecentFolder[] = "RecentFolder";
+constexpr char kRandomWhat[] = "RandomWhat";
+constexpr char kMisc[] = "Misc";
+
+std::string FileKey(std::int64_t index) { return "File" + std::to_string(index); }
+std::string FolderKey(int slot) { return "FolderName" + std::to_string(slot); }
+
+// The index N of a key that the profile functions would match as "FileN":
+// "file12" and "FILE12" count, "File012" and "File+1" do not.
+std::int64_t FileKeyIndex(const std::string& name) {
+    if (name.size() < 5 || name.size() > 14)
+        return -1;
+    for (int i = 0; i < 4; ++i)
+        if ((name[i] | 0x20) != "file"[i])
+            return -1;
+    const std::string digits = name.substr(4);
+    if (digits.size() > 1 && digits[0] == '0')
+        return -1;
+    std::int64_t value = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9')
+            return -1;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+} // namespace
+
+std::string ConfigPathFor(const std::string& programPath) {
+    const auto slash = programPath.find_last_of('\\');
+    return (slash == std::string::npos ? std::string() : programPath.substr(0, slash + 1)) + kConfigFileName;
+}
+
+std::string TConfigFile::ReadString(const std::string& section, const std::string& key, const std::string& def) {
+    return profile_.ReadString(path_, section, key, def, kProfileBufferSize);
+}
+
+std::int32_t TConfigFile::ReadInteger(const std::string& section, const std::string& key, std::int32_t def) {
+    return StrToIntDef(ReadString(section, key), def);
+}
+
+bool TConfigFile::ReadBool(const std::string& section, const std::string& key, bool def) {
+    return ReadInteger(section, key, def ? 1 : 0) != 0;
+}
+
+void TConfigFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+    if (!profile_.WriteString(path_, section, key, value))
+        throw EIniFileException("Unable to write to " + path_);
+}
+
+void TConfigFile::WriteInteger(const std::string& section, const std::string& key, std::int32_t value) {
+    WriteString(section, key, std::to_string(value));
+}
+
+void TConfigFile::WriteBool(const std::string& section, const std::string& key, bool value) {
+    WriteString(section, key, value ? "1" : "0");
+}
+
+std::vector<std::string> TConfigFile::ReadList(const std::string& section, std::int32_t count) {
+    std::vector<std::string> list;
+    if (count <= 0)
+        return list;
+    std::int64_t highest = -1;
+    for (const auto& name : profile_.KeyNames(path_, section))
+        highest = std::max(highest, FileKeyIndex(name));
+    const std::int64_t end = std::min<std::int64_t>(count, highest + 1);
+    for (std::int64_t n = 0; n < end; ++n) {
+        std::string value = ReadString(section, FileKey(n));
+        if (!value.empty())
+            list.push_back(std::move(value));
+    }
+    return list;
+}
+
+void TConfigFile::Flush() { profile_.Flush(path_); }
+
+Settings LoadSettings(TConfigFile& file) {
+    Settings s;
+    s.screenCount = file.ReadInteger(kAmount, "Total", 0);
+    s.flashCount = file.ReadInteger(kAmount, "FlashTotal", 0);
+    s.screenList = file.ReadList(kScreenList, s.screenCount);
+    s.flashList = file.ReadList(kFlashList, s.flashCount);
+    for (int slot = 4; slot >= 0; --slot)
+        s.recentFolders[slot] = file.ReadString(kRecentFolder, FolderKey(slot));
+    s.listKind = file.ReadInteger(kRandomWhat, "Type", 0);
+    s.flashSize = file.ReadBool(kMisc, "FlashSize", true);
+    s.includeSubFolders = file.ReadBool(kMisc, "Sub", true);
+    return s;
+}
+
+void SaveLists(TConfigFile& file, const std::vector<std::string>& screenList, const std::vector<std::string>& flashList,
+               std::int32_t& screenCount, std::int32_t& flashCount) {
+    for (std::size_t n = 0; n < screenList.size(); ++n)
+        file.WriteString(kScreenList, FileKey(static_cast<std::int64_t>(n)), screenList[n]);
+    file.WriteInteger(kAmount, "Total", static_cast<std::int32_t>(screenList.size()));
+    screenCount = static_cast<std::int32_t>(screenList.size());
+    for (std::size_t n = 0; n < flashList.size(); ++n)
+        file.WriteString(kFlashList, FileKey(static_cast<std::int64_t>(n)), flashList[n]);
+    file.WriteInteger(kAmount, "FlashTotal", static_cast<std::int32_t>(flashList.size()));
+    flashCount = static_cast<std::int32_t>(flashList.size());
+}
+
+void AddRecentFolder(TConfigFile& file, RecentFolders& slots, const std::string& folder) {
+    for (int slot = 0; slot < 4; ++slot)
+        slots[slot] = slots[slot + 1];
+    slots[4] = folder;
+    for (int slot = 0; slot <= 4; ++slot)
+        file.WriteString(kRecentFolder, FolderKey(slot), slots[slot]);
+}
+
+void SaveOptions(TConfigFile& file, std::int32_t activeTab, bool flashSize, bool includeSubFolders) {
+    file.WriteInteger(kRandomWhat, "Type", activeTab);
+    file.WriteBool(kMisc, "FlashSize", flashSize);
+    file.WriteBool(kMisc, "Sub", includeSubFolders);
+}
+
+ActiveList LoadActiveList(TConfigFile& file) {
+    ActiveList active;
+    active.listKind = file.ReadInteger(kRandomWhat, "Type", 0);
+    if (active.listKind == 0) {
+        active.count = file.ReadInteger(kAmount, "Total", 0);
+        active.entries = file.ReadList(kScreenList, active.count);
+    } else if (active.listKind == 1) {
+        active.count = file.ReadInteger(kAmount, "FlashTotal", 0);
+        if (active.count > 0)
+            active.entries = file.ReadList(kFlashList, active.count);
+    }
+    active.flashSize = file.ReadBool(kMisc, "FlashSize", true);
+    return active;
+}
+
+} // namespace lumivane

@@ -1,0 +1,89 @@
+// "Lumivane.ini": its location, value rules and the five operations through
+// which both windows read and write it. Every read and write is one call to the
+// profile functions; nothing is cached, so a saver and a configuration window can
+// use the file at the same time.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/ProfileFile.h"
+
+namespace lumivane {
+
+inline constexpr char kConfigFileName[] = "Lumivane.ini";
+inline constexpr std::size_t kProfileBufferSize = 2048;
+
+// The configuration file's path for a program file: its folder (up to and
+// including the last backslash) followed by "Lumivane.ini".
+std::string ConfigPathFor(const std::string& programPath);
+
+// Value rules over the profile functions. Writes that fail raise
+// EIniFileException "Unable to write to <path>".
+class TConfigFile {
+public:
+    TConfigFile(ProfileFile& profile, std::string path) : profile_(profile), path_(std::move(path)) {}
+
+    const std::string& Path() const { return path_; }
+
+    std::string ReadString(const std::string& section, const std::string& key, const std::string& def = "");
+    std::int32_t ReadInteger(const std::string& section, const std::string& key, std::int32_t def);
+    bool ReadBool(const std::string& section, const std::string& key, bool def);
+
+    void WriteString(const std::string& section, const std::string& key, const std::string& value);
+    void WriteInteger(const std::string& section, const std::string& key, std::int32_t value);
+    void WriteBool(const std::string& section, const std::string& key, bool value);
+
+    // Reads File0 .. File(count-1) of a list section, keeping the non-empty values.
+    // Reading stops after the highest File key present in the section, so an absurd
+    // count such as 2147483647 yields the same list without two billion reads.
+    std::vector<std::string> ReadList(const std::string& section, std::int32_t count);
+
+    // Asks the platform to write cached profile data to disk (the release of the
+    // configuration window's file object).
+    void Flush();
+
+private:
+    ProfileFile& profile_;
+    std::string path_;
+};
+
+using RecentFolders = std::array<std::string, 5>; // slot 4 the newest
+
+// Everything the configuration window loads.
+struct Settings {
+    std::int32_t screenCount = 0;
+    std::int32_t flashCount = 0;
+    std::vector<std::string> screenList;
+    std::vector<std::string> flashList;
+    RecentFolders recentFolders;
+    std::int32_t listKind = 0;
+    bool flashSize = true;
+    bool includeSubFolders = true;
+};
+
+// What the screen window loads.
+struct ActiveList {
+    std::int32_t listKind = 0;
+    std::int32_t count = 0; // the stored count of the active list (0 for other kinds)
+    std::vector<std::string> entries;
+    bool flashSize = true;
+};
+
+Settings LoadSettings(TConfigFile& file);
+
+// Writes both lists and their counts; the counts become the lists' lengths.
+void SaveLists(TConfigFile& file, const std::vector<std::string>& screenList, const std::vector<std::string>& flashList,
+               std::int32_t& screenCount, std::int32_t& flashCount);
+
+// Shifts the ring of recent folders, puts folder into slot 4 and writes all five.
+void AddRecentFolder(TConfigFile& file, RecentFolders& slots, const std::string& folder);
+
+// Type (-1 when no tab is active), FlashSize, Sub.
+void SaveOptions(TConfigFile& file, std::int32_t activeTab, bool flashSize, bool includeSubFolders);
+
+ActiveList LoadActiveList(TConfigFile& file);
+
+} // namespace lumivane

@@ -1,0 +1,85 @@
+// Fakes of the small service contracts: shell, clock, dialogs, semaphore, drives.
+// Each records what it was asked so tests can assert on the user-visible effect.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/Drives.h"
+#include "platform/Semaphore.h"
+#include "platform/Shell.h"
+
+namespace lumivane::test {
+
+struct ShellCall {
+    std::string verb, file, parameters;
+    bool operator==(const ShellCall&) const = default;
+};
+
+class FakeShell : public Shell {
+public:
+    std::vector<ShellCall> calls;
+    std::map<std::string, std::string> displayNames;
+    void Execute(const std::string& verb, const std::string& file, const std::string& parameters) override {
+        calls.push_back({verb, file, parameters});
+    }
+    std::string DisplayName(const std::string& path) override {
+        auto it = displayNames.find(path);
+        return it == displayNames.end() ? std::string() : it->second;
+    }
+};
+
+class FakeClock : public Clock {
+public:
+    TimeOfDay now;
+    std::vector<unsigned> sleeps;
+    TimeOfDay UtcTimeOfDay() override { return now; }
+    void Sleep(unsigned milliseconds) override { sleeps.push_back(milliseconds); }
+};
+
+struct Box {
+    std::string caption, text;
+    BoxIcon icon;
+    bool operator==(const Box&) const = default;
+};
+
+class FakeDialogs : public Dialogs {
+public:
+    std::vector<Box> boxes;
+    void MessageBox(const std::string& caption, const std::string& text, BoxIcon icon) override {
+        boxes.push_back({caption, text, icon});
+    }
+};
+
+class FakeSemaphore : public Semaphore {
+public:
+    std::map<std::string, int> held;
+    bool fail = false;
+    SemaphoreResult CreateOrOpen(const std::string& name) override {
+        if (fail)
+            return SemaphoreResult::Failed;
+        return held[name]++ == 0 ? SemaphoreResult::Created : SemaphoreResult::AlreadyExists;
+    }
+};
+
+class FakeDrives : public Drives {
+public:
+    std::vector<std::pair<std::string, DriveType>> drives;
+    std::vector<std::string> LogicalDriveStrings() override {
+        std::vector<std::string> roots;
+        for (auto& d : drives)
+            roots.push_back(d.first);
+        return roots;
+    }
+    DriveType TypeOf(const std::string& root) override {
+        for (auto& d : drives)
+            if (d.first == root)
+                return d.second;
+        return DriveType::NoRootDir;
+    }
+};
+
+} // namespace lumivane::test

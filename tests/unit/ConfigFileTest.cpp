@@ -1,0 +1,216 @@
+// "Lumivane.ini": value rules, the five operations, counts, and bad files.
+#include <gtest/gtest.h>
+
+#include "config/ConfigFile.h"
+#include "fakes/FakeProfile.h"
+#include "platform/Errors.h"
+
+using namespace lumivane;
+using namespace lumivane::test;
+
+namespace {
+
+const std::string kPath = "C:\\Savers\\Lumivane.ini";
+
+struct ConfigFixture : ::testing::Test {
+    FakeProfile profile;
+    TConfigFile file{profile, kPath};
+    void Given(const std::string& text) { profile.files[kPath] = text; }
+    std::string Text() { return profile.files[kPath]; }
+};
+
+} // namespace
+
+TEST(ConfigPath, FolderOfTheProgramFile) {
+    EXPECT_EQ(ConfigPathFor("C:\\Windows\\Lumivane.scr"), "C:\\Windows\\Lumivane.ini");
+    EXPECT_EQ(ConfigPathFor("C:\\My Savers\\x.y\\LUMIVANE.SCR"), "C:\\My Savers\\x.y\\Lumivane.ini");
+    EXPECT_EQ(ConfigPathFor("Lumivane.scr"), "Lumivane.ini");
+}
+
+using ConfigValues = ConfigFixture;
+
+TEST_F(ConfigValues, IntegerAndBooleanReads) {
+    Given("[Amount]\r\nTotal=0x3\r\nFlashTotal=$3\r\n[A]\r\nb= 3\r\nc=3a\r\nd=abc\r\ne=\r\n"
+          "[Misc]\r\nFlashSize=2\r\nSub=-1\r\nX=0\r\nY=false\r\nZ=no\r\n");
+    EXPECT_EQ(file.ReadInteger("Amount", "Total", 0), 3);
+    EXPECT_EQ(file.ReadInteger("Amount", "FlashTotal", 0), 3);
+    EXPECT_EQ(file.ReadInteger("A", "b", 0), 3);
+    EXPECT_EQ(file.ReadInteger("A", "c", 0), 0);
+    EXPECT_EQ(file.ReadInteger("A", "d", 7), 7);
+    EXPECT_EQ(file.ReadInteger("A", "e", 9), 9);
+    EXPECT_EQ(file.ReadInteger("A", "missing", -4), -4);
+    EXPECT_TRUE(file.ReadBool("Misc", "FlashSize", false));
+    EXPECT_TRUE(file.ReadBool("Misc", "Sub", false));
+    EXPECT_FALSE(file.ReadBool("Misc", "X", true));
+    EXPECT_TRUE(file.ReadBool("Misc", "Y", true));
+    EXPECT_FALSE(file.ReadBool("Misc", "Y", false));
+    EXPECT_TRUE(file.ReadBool("Misc", "Z", true));
+}
+
+TEST_F(ConfigValues, WrittenForms) {
+    file.WriteInteger("S", "neg", -1);
+    file.WriteInteger("S", "pos", 42);
+    file.WriteBool("S", "t", true);
+    file.WriteBool("S", "f", false);
+    file.WriteString("S", "txt", "C:\\a b\\\"q\".scr");
+    EXPECT_EQ(Text(), "[S]\r\nneg=-1\r\npos=42\r\nt=1\r\nf=0\r\ntxt=C:\\a b\\\"q\".scr\r\n");
+}
+
+TEST_F(ConfigValues, LongValuesAreCutTo2047Characters) {
+    const std::string longValue(3000, 'x');
+    file.WriteString("ScreenList", "File0", longValue);
+    EXPECT_EQ(file.ReadString("ScreenList", "File0"), longValue.substr(0, 2047));
+}
+
+TEST_F(ConfigValues, AFailedWriteRaisesWithThePath) {
+    profile.failWrites = true;
+    try {
+        file.WriteString("Misc", "Sub", "1");
+        FAIL() << "no error";
+    } catch (const EIniFileException& e) {
+        EXPECT_EQ(e.Message(), "Unable to write to C:\\Savers\\Lumivane.ini");
+        EXPECT_EQ(e.ClassName(), "EIniFileException");
+    }
+}
+
+using LoadSettingsTest = ConfigFixture;
+
+TEST_F(LoadSettingsTest, MissingFileGivesDefaultsAndWritesNothing) {
+    Settings s = LoadSettings(file);
+    EXPECT_TRUE(s.screenList.empty());
+    EXPECT_TRUE(s.flashList.empty());
+    EXPECT_EQ(s.listKind, 0);
+    EXPECT_TRUE(s.flashSize);
+    EXPECT_TRUE(s.includeSubFolders);
+    EXPECT_EQ(s.recentFolders, RecentFolders{});
+    EXPECT_EQ(profile.writes, 0);
+    EXPECT_EQ(profile.files.count(kPath), 0u);
+}
+
+TEST_F(LoadSettingsTest, EverythingWithOddCaseAndGaps) {
+    Given("[amount]\r\ntotal=3\r\nFLASHTOTAL=2\r\n[SCREENLIST]\r\nFile0=C:\\a.scr\r\nFile1=\r\nfile2=C:\\c.scr\r\n"
+          "[FlashList]\r\nFile0=D:\\m.swf\r\nFile1=D:\\n.swf\r\nFile2=D:\\unread.swf\r\n"
+          "[RecentFolder]\r\nFolderName4=E:\\Games\\\r\nFolderName2=D:\\Temp\\\r\n"
+          "[RandomWhat]\r\nType=1\r\n[misc]\r\nflashsize=0\r\nSub=0\r\n");
+    Settings s = LoadSettings(file);
+    EXPECT_EQ(s.screenCount, 3);
+    EXPECT_EQ(s.flashCount, 2);
+    EXPECT_EQ(s.screenList, (std::vector<std::string>{"C:\\a.scr", "C:\\c.scr"}));
+    EXPECT_EQ(s.flashList, (std::vector<std::string>{"D:\\m.swf", "D:\\n.swf"}));
+    EXPECT_EQ(s.recentFolders, (RecentFolders{"", "", "D:\\Temp\\", "", "E:\\Games\\"}));
+    EXPECT_EQ(s.listKind, 1);
+    EXPECT_FALSE(s.flashSize);
+    EXPECT_FALSE(s.includeSubFolders);
+}
+
+TEST_F(LoadSettingsTest, AbsurdCountsReadOnlyTheKeysThatExist) {
+    Given("[Amount]\r\nTotal=2147483647\r\nFlashTotal=-2147483648\r\n[ScreenList]\r\nFile0=C:\\a.scr\r\n"
+          "File1=C:\\b.scr\r\n[FlashList]\r\nFile0=D:\\m.swf\r\n");
+    Settings s = LoadSettings(file);
+    EXPECT_EQ(s.screenList, (std::vector<std::string>{"C:\\a.scr", "C:\\b.scr"}));
+    EXPECT_TRUE(s.flashList.empty());
+    EXPECT_LT(profile.reads, 30); // not two billion
+}
+
+TEST_F(LoadSettingsTest, KeysThatDoNotNameAnIndexDoNotRaiseTheBound) {
+    // File007 is not File7 for the profile functions, so it must not make the
+    // reader look up seven keys; "File1" in another case still counts.
+    Given("[Amount]\r\nTotal=100\r\n[ScreenList]\r\nFile0=a\r\nFILE1=b\r\nFile007=x\r\nFile+9=y\r\nFiles=z\r\n");
+    Settings s = LoadSettings(file);
+    EXPECT_EQ(s.screenList, (std::vector<std::string>{"a", "b"}));
+    EXPECT_LT(profile.reads, 20);
+}
+
+TEST_F(LoadSettingsTest, GarbageAndBinaryFilesGiveDefaults) {
+    for (std::string garbage : {std::string("\x00\x01\x02\xff\xfe garbage", 14), std::string(100000, 'x'),
+                                std::string("[Amount\r\nTotal==5\r\n"), std::string("Total=5\r\n[]\r\n=\r\n")}) {
+        Given(garbage);
+        Settings s = LoadSettings(file);
+        EXPECT_TRUE(s.screenList.empty());
+        EXPECT_EQ(s.listKind, 0);
+        EXPECT_TRUE(s.flashSize);
+    }
+}
+
+using SaveTest = ConfigFixture;
+
+TEST_F(SaveTest, FirstSaveThenCloseWritesSectionsInOrderOfFirstWrite) {
+    std::int32_t screenCount = 0, flashCount = 0;
+    SaveLists(file, {"C:\\a.scr", "C:\\b.scr"}, {}, screenCount, flashCount);
+    SaveLists(file, {"C:\\a.scr", "C:\\b.scr"}, {}, screenCount, flashCount);
+    SaveOptions(file, 0, true, false);
+    file.Flush();
+    EXPECT_EQ(screenCount, 2);
+    EXPECT_EQ(flashCount, 0);
+    EXPECT_EQ(Text(), "[ScreenList]\r\nFile0=C:\\a.scr\r\nFile1=C:\\b.scr\r\n[Amount]\r\nTotal=2\r\nFlashTotal=0\r\n"
+                      "[RandomWhat]\r\nType=0\r\n[Misc]\r\nFlashSize=1\r\nSub=0\r\n");
+    EXPECT_EQ(profile.flushes, 1);
+}
+
+TEST_F(SaveTest, ShrinkingLeavesOldKeysUnread) {
+    Given("[Amount]\r\nTotal=3\r\n[ScreenList]\r\nFile0=C:\\a.scr\r\nFile2=C:\\c.scr\r\n");
+    Settings s = LoadSettings(file);
+    SaveLists(file, s.screenList, s.flashList, s.screenCount, s.flashCount);
+    EXPECT_EQ(Text(), "[Amount]\r\nTotal=2\r\nFlashTotal=0\r\n[ScreenList]\r\nFile0=C:\\a.scr\r\nFile2=C:\\c.scr\r\n"
+                      "File1=C:\\c.scr\r\n");
+    EXPECT_EQ(LoadSettings(file).screenList, (std::vector<std::string>{"C:\\a.scr", "C:\\c.scr"}));
+}
+
+TEST_F(SaveTest, AFailedWriteStopsTheOperationThere) {
+    profile.failAfterWrites = 1;
+    std::int32_t sc = 5, fc = 5;
+    EXPECT_THROW(SaveLists(file, {"C:\\a.scr", "C:\\b.scr"}, {"D:\\m.swf"}, sc, fc), EIniFileException);
+    EXPECT_EQ(Text(), "[ScreenList]\r\nFile0=C:\\a.scr\r\n");
+    EXPECT_EQ(sc, 5); // the count is stored only after its write
+}
+
+TEST_F(SaveTest, NoActiveTabIsStoredAsMinusOne) {
+    SaveOptions(file, -1, false, true);
+    EXPECT_EQ(Text(), "[RandomWhat]\r\nType=-1\r\n[Misc]\r\nFlashSize=0\r\nSub=1\r\n");
+}
+
+using RecentFolderTest = ConfigFixture;
+
+TEST_F(RecentFolderTest, RingOfFiveWrittenAtOnce) {
+    RecentFolders slots{};
+    for (const char* f : {"A\\", "B\\", "C\\", "D\\", "E\\", "F\\"})
+        AddRecentFolder(file, slots, f);
+    EXPECT_EQ(slots, (RecentFolders{"B\\", "C\\", "D\\", "E\\", "F\\"}));
+    AddRecentFolder(file, slots, "F\\");
+    EXPECT_EQ(slots[3], "F\\");
+    EXPECT_EQ(slots[4], "F\\");
+    EXPECT_EQ(LoadSettings(file).recentFolders, slots);
+
+    RecentFolders sparse{"", "", "D:\\Temp\\", "", "E:\\Games\\"};
+    ConfigFixture::Given("");
+    AddRecentFolder(file, sparse, "D:\\Windows\\System32\\");
+    EXPECT_EQ(Text(), "[RecentFolder]\r\nFolderName0=\r\nFolderName1=D:\\Temp\\\r\nFolderName2=\r\n"
+                      "FolderName3=E:\\Games\\\r\nFolderName4=D:\\Windows\\System32\\\r\n");
+}
+
+using ActiveListTest = ConfigFixture;
+
+TEST_F(ActiveListTest, ByListKind) {
+    const std::string lists = "[Amount]\r\nTotal=2\r\nFlashTotal=1\r\n[ScreenList]\r\nFile0=C:\\a.scr\r\nFile1=\r\n"
+                              "[FlashList]\r\nFile0=D:\\m.swf\r\n";
+    Given(lists + "[RandomWhat]\r\nType=0\r\n");
+    ActiveList a = LoadActiveList(file);
+    EXPECT_EQ(a.listKind, 0);
+    EXPECT_EQ(a.entries, std::vector<std::string>{"C:\\a.scr"});
+    EXPECT_TRUE(a.flashSize);
+
+    Given(lists + "[RandomWhat]\r\nType=1\r\n[Misc]\r\nFlashSize=0\r\n");
+    a = LoadActiveList(file);
+    EXPECT_EQ(a.entries, std::vector<std::string>{"D:\\m.swf"});
+    EXPECT_EQ(a.count, 1);
+    EXPECT_FALSE(a.flashSize);
+
+    Given(lists + "[RandomWhat]\r\nType=2\r\n");
+    a = LoadActiveList(file);
+    EXPECT_EQ(a.listKind, 2);
+    EXPECT_TRUE(a.entries.empty());
+
+    Given("[Amount]\r\nFlashTotal=0\r\n[FlashList]\r\nFile0=D:\\m.swf\r\n[RandomWhat]\r\nType=1\r\n");
+    EXPECT_TRUE(LoadActiveList(file).entries.empty());
+    EXPECT_EQ(profile.writes, 0);
+}

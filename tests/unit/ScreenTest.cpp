@@ -1,0 +1,299 @@
+// The screen window of saver mode on fakes: load, pick, start, help text,
+// the mouse rule, closing, and the Flash branch's layout and loop.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "app/EventGuard.h"
+#include "fakes/FakeFileSystem.h"
+#include "fakes/FakeProfile.h"
+#include "fakes/FakeServices.h"
+#include "fakes/FakeWidgets.h"
+#include "saver/HelpText.h"
+#include "saver/MoveSkip.h"
+#include "saver/fScreen.h"
+
+using namespace lumivane;
+using namespace lumivane::test;
+
+namespace {
+
+const std::string kIni = "C:\\Savers\\Lumivane.ini";
+
+struct ScreenFixture : ::testing::Test {
+    FakeProfile profile;
+    FakeFileSystem files;
+    FakeClock clock;
+    FakeShell shell;
+    FakeDialogs dialogs;
+    FakeWindow window;
+    FakeLabel txtIntro;
+    FakeControl palFlash;
+    FakeTimer loopTimer;
+    FakeFlashHost flashHost;
+    TfrmScreen screen{ScreenServices{profile, files, clock, shell, dialogs, kIni},
+                      ScreenView{window, txtIntro, palFlash, loopTimer, flashHost, 1024, 768}};
+
+    void SetUp() override {
+        gMoveSkipCount = 1; // the process starts with one move to skip
+        txtIntro.caption = HelpText();
+        palFlash.bounds = {624, 248, 313, 249};
+        flashHost.flash.bounds = {64, 32, 192, 192};
+    }
+    void Ini(const std::string& text) { profile.files[kIni] = text; }
+    void ScreenList(const std::vector<std::string>& paths) {
+        std::string text = "[Amount]\r\nTotal=" + std::to_string(paths.size()) + "\r\n[ScreenList]\r\n";
+        for (std::size_t i = 0; i < paths.size(); ++i)
+            text += "File" + std::to_string(i) + "=" + paths[i] + "\r\n";
+        Ini(text);
+    }
+    void Create() { RunGuarded(dialogs, kDefaultTitle, [&] { screen.FormCreate(); }); }
+};
+
+// A 25-byte movie whose frame rectangle is 550 x 400.
+std::string Movie550x400() {
+    std::string m = "FWS\x06" + std::string(4, '\0');
+    m += std::string("\x78\x00\x05\x5F\x00\x00\x0F\xA0\x00", 9);
+    m += std::string(8, '\0');
+    return m;
+}
+
+} // namespace
+
+using ScreenStart = ScreenFixture;
+
+TEST_F(ScreenStart, EmptyListKeepsTheHelpTextAndHidesNoFlashForOtherKinds) {
+    Create();
+    EXPECT_EQ(txtIntro.caption, HelpText());
+    EXPECT_EQ(gMoveSkipCount, 5);
+    EXPECT_FALSE(palFlash.visible); // list kind 0 hides the Flash panel
+    EXPECT_TRUE(shell.calls.empty());
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(window.foregrounds, 1);
+    EXPECT_EQ(flashHost.creations, 0); // no player needed for the screensaver list
+}
+
+TEST_F(ScreenStart, HelpTextIsTheTwentyTwoLines) {
+    const std::string text = HelpText();
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 21);
+    EXPECT_NE(text.find("like \" C:\\WINDOWS\\SYSTEM\\ \", \r\nclick the [Search]"), std::string::npos);
+    EXPECT_TRUE(text.ends_with("\r\n    DEL         Clear the selected file in the list"));
+}
+
+TEST_F(ScreenStart, StartsAnExistingSaverWithParameterS) {
+    files.AddFile("C:\\Savers\\waves.scr");
+    ScreenList({"C:\\Savers\\waves.scr"});
+    Create();
+    EXPECT_EQ(txtIntro.caption, "");
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_EQ(shell.calls[0], (ShellCall{"open", "C:\\Savers\\waves.scr", "s"}));
+    EXPECT_EQ(gMoveSkipCount, 5);
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_FALSE(loopTimer.Interval() == 2000); // no loop set-up for list kind 0
+}
+
+TEST_F(ScreenStart, AllMissingShowsTheWarningOnce) {
+    ScreenList({"C:\\gone1.scr", "C:\\gone2.scr"});
+    Create();
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0], (Box{"Warning", "Too much files in the RandomList cannot be found!\r\nPlease fix it firstly",
+                                     BoxIcon::Warning}));
+    EXPECT_TRUE(shell.calls.empty());
+    EXPECT_EQ(txtIntro.caption, "");
+    EXPECT_EQ(gMoveSkipCount, 5);
+}
+
+TEST_F(ScreenStart, OtherListKindReadsNothingButSetsUpTheLoop) {
+    Ini("[Amount]\r\nTotal=1\r\n[ScreenList]\r\nFile0=C:\\a.scr\r\n[RandomWhat]\r\nType=2\r\n");
+    files.AddFile("C:\\a.scr");
+    Create();
+    EXPECT_EQ(txtIntro.caption, HelpText());
+    EXPECT_TRUE(palFlash.visible);
+    EXPECT_TRUE(flashHost.flash.loop);
+    EXPECT_EQ(loopTimer.interval, 2000u);
+    EXPECT_TRUE(loopTimer.enabled);
+    EXPECT_TRUE(shell.calls.empty());
+}
+
+TEST(RandomPick, FirstDrawFollowsTheClockFormula) {
+    // seed = ((h*60+m)*60+s)*1000+ms, advanced once: seed*134775813+1 mod 2^32,
+    // index = high 32 bits of seed*n.
+    for (int ms : {0, 1, 999}) {
+        FakeProfile profile;
+        FakeFileSystem files;
+        FakeClock clock;
+        FakeShell shell;
+        FakeDialogs dialogs;
+        FakeWindow window;
+        FakeLabel label;
+        FakeControl panel;
+        FakeTimer timer;
+        FakeFlashHost host;
+        std::string ini = "[Amount]\r\nTotal=7\r\n[ScreenList]\r\n";
+        for (int i = 0; i < 7; ++i) {
+            ini += "File" + std::to_string(i) + "=C:\\s" + std::to_string(i) + ".scr\r\n";
+            files.AddFile("C:\\s" + std::to_string(i) + ".scr");
+        }
+        profile.files["C:\\Lumivane.ini"] = ini;
+        clock.now = {13, 47, 5, ms};
+        TfrmScreen screen{ScreenServices{profile, files, clock, shell, dialogs, "C:\\Lumivane.ini"},
+                          ScreenView{window, label, panel, timer, host, 1024, 768}};
+        screen.FormCreate();
+        std::uint32_t seed = ((13u * 60 + 47) * 60 + 5) * 1000 + static_cast<unsigned>(ms);
+        seed = seed * 134775813u + 1u;
+        const auto expected = (static_cast<std::uint64_t>(seed) * 7) >> 32;
+        EXPECT_EQ(screen.PickedFile(), "C:\\s" + std::to_string(expected) + ".scr");
+    }
+}
+
+TEST_F(ScreenStart, OneMissingEntryDoesNotFailThePickWithinOneClockTick) {
+    // Reseeding per draw would repeat the same index five times; the pick must
+    // find the existing entries although the clock does not move.
+    std::vector<std::string> list;
+    for (int i = 0; i < 4; ++i) {
+        list.push_back("C:\\s" + std::to_string(i) + ".scr");
+        if (i != 0)
+            files.AddFile(list.back());
+    }
+    ScreenList(list);
+    Create();
+    int failures = 0;
+    for (int ms = 0; ms < 1000; ++ms) {
+        clock.now = {10, 0, 0, ms};
+        if (!screen.PickRandomFile())
+            ++failures;
+    }
+    EXPECT_LT(failures, 5); // (1/4)^5 per pick at most
+}
+
+TEST_F(ScreenStart, DrawsSpreadOverTheList) {
+    std::vector<std::string> list;
+    for (int i = 0; i < 10; ++i) {
+        list.push_back("C:\\s" + std::to_string(i) + ".scr");
+        files.AddFile(list.back());
+    }
+    ScreenList(list);
+    Create();
+    std::set<std::string> seen;
+    for (int ms = 0; ms < 200; ++ms) {
+        clock.now = {0, 0, ms / 10, ms};
+        ASSERT_TRUE(screen.PickRandomFile());
+        seen.insert(screen.PickedFile());
+    }
+    EXPECT_EQ(seen.size(), 10u);
+}
+
+using MouseRule = ScreenFixture;
+
+TEST_F(MouseRule, SkipsFiveMovesThenRecordsThenNeedsThreePixelsOnBothAxes) {
+    Create(); // empty list: skip count 5
+    for (int i = 0; i < 5; ++i)
+        screen.FormMouseMove(500 + i * 50, 500 + i * 50);
+    EXPECT_EQ(window.closes, 0);
+    screen.FormMouseMove(100, 100); // sixth move records
+    screen.FormMouseMove(103, 102); // 3 right, 2 down: no
+    screen.FormMouseMove(900, 100); // long horizontal: no
+    screen.FormMouseMove(100, 700); // long vertical: no
+    EXPECT_EQ(window.closes, 0);
+    screen.FormMouseMove(103, 103);
+    EXPECT_EQ(window.closes, 1);
+    EXPECT_EQ(window.cursorShows, 1);
+}
+
+TEST_F(MouseRule, SmallMovesAddUpAgainstTheFirstPosition) {
+    Create();
+    gMoveSkipCount = 0;
+    screen.FormMouseMove(10, 10);
+    screen.FormMouseMove(12, 12);
+    screen.FormMouseMove(13, 12);
+    EXPECT_EQ(window.closes, 0);
+    screen.FormMouseMove(13, 13);
+    EXPECT_EQ(window.closes, 1);
+}
+
+TEST_F(MouseRule, ClickOrKeyClosesAtOnceWithoutTheCursorCall) {
+    Create();
+    screen.FormMouseDown();
+    EXPECT_EQ(window.closes, 1);
+    EXPECT_EQ(window.cursorShows, 0);
+    EXPECT_EQ(gMoveSkipCount, 5); // the skip count does not matter for clicks
+}
+
+TEST_F(MouseRule, InputAfterClosingBeganIsIgnored) {
+    files.AddFile("C:\\a.scr");
+    ScreenList({"C:\\a.scr"});
+    Create();
+    screen.FormKeyDown();
+    screen.FormClose();
+    screen.FormKeyDown();
+    screen.FormMouseDown();
+    gMoveSkipCount = 0;
+    screen.FormMouseMove(0, 0);
+    screen.FormMouseMove(50, 50);
+    screen.loopTimerTimer();
+    EXPECT_EQ(window.closes, 1);
+    EXPECT_TRUE(screen.LoadedList().empty());
+}
+
+using FlashStart = ScreenFixture;
+
+TEST_F(FlashStart, OwnSizeIsCentredWithTiesToEven) {
+    files.AddFile("D:\\m.swf", Movie550x400());
+    Ini("[Amount]\r\nFlashTotal=1\r\n[FlashList]\r\nFile0=D:\\m.swf\r\n[RandomWhat]\r\nType=1\r\n");
+    Create();
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(palFlash.bounds, (Rect{237, 184, 550, 400}));
+    EXPECT_EQ(flashHost.flash.bounds, (Rect{0, 0, 550, 400}));
+    EXPECT_EQ(flashHost.flash.calls,
+              (std::vector<std::string>{"Movie=D:\\m.swf", "Zoom=0", "Repaint", "Play", "Loop=1"}));
+    EXPECT_TRUE(palFlash.visible);
+    EXPECT_EQ(loopTimer.interval, 2000u);
+}
+
+TEST_F(FlashStart, StretchedFillsBelowTheStrip) {
+    files.AddFile("D:\\m.swf", Movie550x400());
+    Ini("[Amount]\r\nFlashTotal=1\r\n[FlashList]\r\nFile0=D:\\m.swf\r\n[RandomWhat]\r\nType=1\r\n[Misc]\r\n"
+        "FlashSize=0\r\n");
+    Create();
+    EXPECT_EQ(palFlash.bounds, (Rect{0, 33, 1024, 735}));
+    EXPECT_EQ(flashHost.flash.bounds, (Rect{0, 0, 1024, 735}));
+    EXPECT_EQ(flashHost.flash.scaleMode, 0);
+}
+
+TEST_F(FlashStart, UnreadableHeaderSkipsTheLoopSetUp) {
+    files.AddFile("D:\\short.swf", std::string(24, 'F'));
+    Ini("[Amount]\r\nFlashTotal=1\r\n[FlashList]\r\nFile0=D:\\short.swf\r\n[RandomWhat]\r\nType=1\r\n");
+    Create();
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0], (Box{"Lumivane", "Stream read error.", BoxIcon::Error}));
+    EXPECT_EQ(flashHost.flash.movie, "D:\\short.swf");
+    EXPECT_FALSE(flashHost.flash.loop);
+    EXPECT_EQ(loopTimer.interval, 1000u);
+    EXPECT_EQ(gMoveSkipCount, 1);
+    screen.loopTimerTimer(); // the 1000 ms timer starts the loaded movie anyway
+    EXPECT_TRUE(flashHost.flash.playing);
+}
+
+TEST_F(FlashStart, MissingPlayerIsAnErrorBoxAndTheWindowStillCloses) {
+    flashHost.onCreate = [] { throw EOleSysError("Class not registered"); };
+    files.AddFile("D:\\m.swf", Movie550x400());
+    Ini("[Amount]\r\nFlashTotal=1\r\n[FlashList]\r\nFile0=D:\\m.swf\r\n[RandomWhat]\r\nType=1\r\n");
+    Create();
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Class not registered.");
+    screen.loopTimerTimer();
+    screen.FormKeyDown();
+    EXPECT_EQ(window.closes, 1);
+}
+
+TEST_F(FlashStart, LoopTimerRestartsAStoppedMovie) {
+    files.AddFile("D:\\m.swf", Movie550x400());
+    Ini("[Amount]\r\nFlashTotal=1\r\n[FlashList]\r\nFile0=D:\\m.swf\r\n[RandomWhat]\r\nType=1\r\n");
+    Create();
+    flashHost.flash.calls.clear();
+    screen.loopTimerTimer();
+    EXPECT_TRUE(flashHost.flash.calls.empty()); // still playing
+    flashHost.flash.playing = false;
+    screen.loopTimerTimer();
+    EXPECT_EQ(flashHost.flash.calls, std::vector<std::string>{"Play"});
+}
