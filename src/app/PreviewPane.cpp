@@ -1,0 +1,61 @@
+// Preview mode's wait and drawing (see PreviewPane.h).
+#include "app/PreviewPane.h"
+
+#include "platform/Errors.h"
+
+namespace lumivane {
+
+namespace {
+
+struct PreviewLine {
+    int x, y;
+    const char* text;
+};
+
+constexpr PreviewLine kLines[] = {
+    {6, 12, kPreviewLine1},
+    {6, 36, kPreviewLine2},
+    {6, 72, kPreviewLine3},
+};
+
+constexpr Rgb kWhite{255, 255, 255};
+constexpr Rgb kBlack{0, 0, 0};
+
+// True once the pane is visible; false when it is gone or the wait ran out.
+bool WaitForPane(PreviewTarget& target, std::intptr_t handle) {
+    const std::uint64_t start = target.Milliseconds();
+    for (;;) {
+        if (target.IsWindowVisible(handle))
+            return true;
+        // A handle that names no window can never become visible: a window handle
+        // is given out when the window is made, never later.
+        if (!target.WindowExists(handle))
+            return false;
+        if (target.Milliseconds() - start >= kHiddenPaneWaitMs)
+            return false;
+        target.ProcessMessages();
+        target.Pause(kPaneTestPauseMs);
+    }
+}
+
+} // namespace
+
+void DrawPreviewPane(PreviewTarget& target, std::intptr_t handle) {
+    if (!WaitForPane(target, handle))
+        return;
+
+    auto canvas = target.GetCanvas(handle);
+    // The window can vanish between the visibility test and the device context;
+    // the drawing then has nowhere to go, and that is an error of its own.
+    if (!canvas)
+        throw EInvalidOperation(kCanvasError);
+
+    canvas->SelectDefaultGuiFont();
+    canvas->SetTextColor(kWhite);
+    canvas->SetBkColor(kBlack);
+    canvas->SetBkModeOpaque();
+    for (const PreviewLine& line : kLines)
+        canvas->TextOut(line.x, line.y, line.text);
+}
+
+} // namespace lumivane
