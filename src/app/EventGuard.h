@@ -18,7 +18,7 @@ template <class Handler> void RunGuarded(Dialogs& dialogs, const std::string& ti
     try {
         handler();
     } catch (const Exception& error) {
-        dialogs.MessageBox(title, WithPeriod(error.Message()), BoxIcon::Error);
+        dialogs.ShowBox(title, WithPeriod(error.Message()), BoxIcon::Error);
     }
 }
 

@@ -21,7 +21,7 @@ int RunProgram(const std::string& commandLine, Startup& startup) {
     const RunMode mode = ChooseRunMode(args.first);
 
     if (mode == RunMode::Password) {
-        startup.GetDialogs().MessageBox("Information", kPasswordText, BoxIcon::Information);
+        startup.GetDialogs().ShowBox("Information", kPasswordText, BoxIcon::Information);
         return 0;
     }
 
@@ -44,7 +44,7 @@ int RunProgram(const std::string& commandLine, Startup& startup) {
             break;
         }
     } catch (const Exception& error) {
-        startup.GetDialogs().MessageBox("Application Error", ApplicationErrorText(error, startup.ModuleName()),
+        startup.GetDialogs().ShowBox("Application Error", ApplicationErrorText(error, startup.ModuleName()),
                                         BoxIcon::Error);
         return 1;
     }

@@ -12,12 +12,12 @@ enum class BoxIcon { Information, Warning, Error };
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
-    virtual void MessageBox(const std::string& caption, const std::string& text, BoxIcon icon) = 0;
+    virtual void ShowBox(const std::string& caption, const std::string& text, BoxIcon icon) = 0;
 };
 
 // The warning box both windows use for their own messages.
 inline void ShowWarning(Dialogs& dialogs, const std::string& text) {
-    dialogs.MessageBox("Warning", text, BoxIcon::Warning);
+    dialogs.ShowBox("Warning", text, BoxIcon::Warning);
 }
 
 } // namespace lumivane

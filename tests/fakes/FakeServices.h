@@ -49,7 +49,7 @@ struct Box {
 class FakeDialogs : public Dialogs {
 public:
     std::vector<Box> boxes;
-    void MessageBox(const std::string& caption, const std::string& text, BoxIcon icon) override {
+    void ShowBox(const std::string& caption, const std::string& text, BoxIcon icon) override {
         boxes.push_back({caption, text, icon});
     }
 };

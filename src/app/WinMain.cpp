@@ -1,0 +1,10 @@
+// The program entry of Lumivane.scr: hands the command line to the start-up.
+#include <windows.h>
+
+#include "app/Program.h"
+#include "platform/win32/Win32Startup.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    lumivane::win32::Win32Startup startup(instance);
+    return lumivane::RunProgram(GetCommandLineA(), startup);
+}

@@ -1,0 +1,153 @@
+// The native screen window (see ScreenWindow.h).
+#include "platform/win32/ScreenWindow.h"
+
+#include <objbase.h>
+
+#include "platform/win32/Win32Error.h"
+#include "saver/HelpText.h"
+
+namespace lumivane::win32 {
+
+namespace {
+
+constexpr char kClassName[] = "TfrmScreen";
+constexpr UINT_PTR kLoopTimerId = 1;
+
+// Until the player is hosted, creating it reports what the system says about it.
+class PendingFlashHost : public FlashHost {
+public:
+    FlashControl& CreateFlash() override {
+        static const CLSID kFlash = {0xD27CDB6E, 0xAE6D, 0x11CF, {0x96, 0xB8, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+        IUnknown* unknown = nullptr;
+        HRESULT hr =
+            CoCreateInstance(kFlash, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&unknown));
+        if (FAILED(hr))
+            RaiseHResult("CoCreateInstance", hr);
+        unknown->Release();
+        RaiseHResult("CreateFlash", E_NOTIMPL);
+    }
+};
+
+} // namespace
+
+ScreenWindow::ScreenWindow(Application& app, ScreenServices services)
+    : app_(app), services_(std::move(services)), black_(CreateSolidBrush(RGB(0, 0, 0))) {}
+
+ScreenWindow::~ScreenWindow() {
+    form_.reset();
+    flashHost_.reset(); // the control goes before its panel
+    palFlash_.reset();
+    strip_.reset();
+    if (Handle())
+        DestroyWindow(Handle());
+    if (introFont_)
+        DeleteObject(introFont_);
+    DeleteObject(black_);
+}
+
+void ScreenWindow::Show() {
+    HINSTANCE instance = app_.Instance();
+    RegisterClassOnce(instance, kClassName, black_, LoadIconA(instance, MAKEINTRESOURCEA(1)));
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    CreateNative(instance, kClassName, "Lumivane", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST, 0, 0, screenWidth,
+                 screenHeight, nullptr);
+
+    // The help text label eats its own mouse input (SS_NOTIFY), so moves and clicks
+    // over it do not close the window.
+    introFont_ = MakeFont("MS Sans Serif", 16, false, true);
+    HWND label = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_NOTIFY, Scale(48),
+                                 Scale(64), 10, 10, Handle(), reinterpret_cast<HMENU>(100), instance, nullptr);
+    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(introFont_), FALSE);
+    SetWindowTextA(label, "txtIntro");
+    txtIntro_.Attach(label);
+    txtIntro_.SetCaption(HelpText());
+
+    const RECT panelBounds{Scale(624), Scale(248), Scale(624 + 313), Scale(248 + 249)};
+    palFlash_ = std::make_unique<Panel>(instance, Handle(), panelBounds, RGB(0, 0, 0));
+    palFlashAdapter_.Attach(palFlash_->Handle());
+
+    Panel::Mouse stripMouse;
+    stripMouse.move = [this](int x, int y) { app_.Guard([&] { form_->FormMouseMove(x, y); }); };
+    stripMouse.down = [this] { app_.Guard([&] { form_->FormMouseDown(); }); };
+    stripMouse.up = stripMouse.down;
+    strip_ = std::make_unique<Panel>(instance, Handle(), RECT{0, 0, screenWidth, Scale(kStripHeight)}, RGB(0, 0, 0),
+                                     stripMouse);
+
+    loopTimer_ = std::make_unique<TimerAdapter>(Handle(), kLoopTimerId, 1000, true);
+    flashHost_ = std::make_unique<PendingFlashHost>();
+
+    form_ = std::make_unique<TfrmScreen>(
+        services_, ScreenView{*this, txtIntro_, palFlashAdapter_, *loopTimer_, *flashHost_, screenWidth, screenHeight});
+    app_.Guard([&] { form_->FormCreate(); });
+
+    ShowWindow(Handle(), SW_SHOWMAXIMIZED);
+    UpdateWindow(Handle());
+    SetFocus(Handle());
+}
+
+void ScreenWindow::Close() {
+    PostMessageA(Handle(), WM_CLOSE, 0, 0);
+}
+
+void ScreenWindow::BringToForeground() {
+    SetForegroundWindow(Handle());
+}
+
+void ScreenWindow::ShowCursor() {
+    ::ShowCursor(TRUE);
+}
+
+Rect ScreenWindow::ClientRect() const {
+    RECT rc{};
+    GetClientRect(Handle(), &rc);
+    return {0, 0, rc.right, rc.bottom};
+}
+
+LRESULT ScreenWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CTLCOLORSTATIC: {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, RGB(255, 255, 255));
+        SetBkColor(dc, RGB(0, 0, 0));
+        return reinterpret_cast<LRESULT>(black_);
+    }
+    case WM_MOUSEMOVE:
+        if (form_)
+            app_.Guard(
+                [&] { form_->FormMouseMove(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))); });
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        if (form_)
+            app_.Guard([&] { form_->FormMouseDown(); });
+        return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        // Tab and Shift+Tab without Ctrl or Alt move the focus (there is nowhere to
+        // move it), so they do not close the window.
+        if (wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0 && !(message == WM_SYSKEYDOWN))
+            return 0;
+        if (form_)
+            app_.Guard([&] { form_->FormKeyDown(); });
+        return 0;
+    case WM_TIMER:
+        if (wParam == kLoopTimerId && form_)
+            app_.Guard([&] { form_->loopTimerTimer(); });
+        return 0;
+    case WM_CLOSE:
+        if (form_)
+            app_.Guard([&] { form_->FormClose(); });
+        DestroyWindow(Handle());
+        return 0;
+    case WM_DESTROY:
+        KillTimer(Handle(), kLoopTimerId);
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return NativeWindow::HandleMessage(message, wParam, lParam);
+    }
+}
+
+} // namespace lumivane::win32

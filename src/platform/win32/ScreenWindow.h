@@ -1,0 +1,45 @@
+// The native screen window of saver mode: a borderless black window over the
+// whole primary screen, with the help text, the input strip along the top and
+// the Flash panel, hosting the TfrmScreen logic.
+#pragma once
+
+#include <memory>
+
+#include "platform/FlashControl.h"
+#include "platform/win32/Toolkit.h"
+#include "saver/fScreen.h"
+
+namespace lumivane::win32 {
+
+class ScreenWindow : public NativeWindow, private Window {
+public:
+    ScreenWindow(Application& app, ScreenServices services);
+    ~ScreenWindow() override;
+
+    // Creates the window, runs FormCreate and shows it.
+    void Show();
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    // Window
+    void Close() override;
+    void BringToForeground() override;
+    void ShowCursor() override;
+    Rect ClientRect() const override;
+
+    Application& app_;
+    ScreenServices services_;
+    HFONT introFont_ = nullptr;
+    HBRUSH black_ = nullptr;
+    std::unique_ptr<Panel> strip_;    // Panel1
+    std::unique_ptr<Panel> palFlash_; // holds the Flash control
+    LabelAdapter txtIntro_;
+    ControlAdapter<Control> palFlashAdapter_;
+    std::unique_ptr<TimerAdapter> loopTimer_;
+    std::unique_ptr<FlashHost> flashHost_;
+    std::unique_ptr<TfrmScreen> form_;
+};
+
+} // namespace lumivane::win32

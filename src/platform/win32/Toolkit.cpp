@@ -1,0 +1,202 @@
+// The windowing toolkit (see Toolkit.h).
+#include "platform/win32/Toolkit.h"
+
+#include "platform/win32/Win32Error.h"
+
+namespace lumivane::win32 {
+
+void Application::Run() {
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void Application::ProcessMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // Leave the quit request for the main loop.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+namespace {
+
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+} // namespace
+
+int Scale(int pixels) {
+    return MulDiv(pixels, ScreenDpi(), 96);
+}
+
+HFONT MakeFont(const char* face, int size, bool points, bool bold) {
+    const int height = points ? -MulDiv(size, ScreenDpi(), 72) : -Scale(size);
+    return CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face);
+}
+
+// NativeWindow ---------------------------------------------------------------------
+
+NativeWindow::~NativeWindow() {
+    if (hwnd_) {
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        if (IsWindow(hwnd_))
+            DestroyWindow(hwnd_);
+    }
+}
+
+void NativeWindow::RegisterClassOnce(HINSTANCE instance, const char* className, HBRUSH background, HICON icon,
+                                     UINT style) {
+    WNDCLASSEXA existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExA(instance, className, &existing))
+        return;
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = style;
+    wc.lpfnWndProc = &NativeWindow::Trampoline;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = background;
+    wc.hIcon = icon;
+    wc.lpszClassName = className;
+    if (!RegisterClassExA(&wc))
+        RaiseLastError("RegisterClassEx");
+}
+
+void NativeWindow::CreateNative(HINSTANCE instance, const char* className, const char* caption, DWORD style,
+                                DWORD exStyle, int x, int y, int width, int height, HWND parent, HMENU idOrMenu) {
+    HWND hwnd =
+        CreateWindowExA(exStyle, className, caption, style, x, y, width, height, parent, idOrMenu, instance, this);
+    if (!hwnd)
+        RaiseLastError("CreateWindowEx");
+}
+
+LRESULT NativeWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK NativeWindow::Trampoline(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        auto* self = static_cast<NativeWindow*>(create->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<NativeWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        LRESULT result = self->HandleMessage(message, wParam, lParam);
+        self->hwnd_ = nullptr;
+        return result;
+    }
+    return self->HandleMessage(message, wParam, lParam);
+}
+
+// Panel ------------------------------------------------------------------------------
+
+Panel::Panel(HINSTANCE instance, HWND parent, const RECT& bounds, COLORREF colour, Mouse mouse)
+    : brush_(CreateSolidBrush(colour)), mouse_(std::move(mouse)) {
+    RegisterClassOnce(instance, "TPanel", nullptr, nullptr);
+    CreateNative(instance, "TPanel", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, bounds.left,
+                 bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent);
+}
+
+Panel::~Panel() {
+    DeleteObject(brush_);
+}
+
+LRESULT Panel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND: {
+        RECT rc;
+        GetClientRect(Handle(), &rc);
+        FillRect(reinterpret_cast<HDC>(wParam), &rc, brush_);
+        return 1;
+    }
+    case WM_MOUSEMOVE:
+        if (mouse_.move)
+            mouse_.move(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        if (mouse_.down)
+            mouse_.down();
+        return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+        if (mouse_.up)
+            mouse_.up();
+        return 0;
+    default:
+        return NativeWindow::HandleMessage(message, wParam, lParam);
+    }
+}
+
+// Adapters ----------------------------------------------------------------------------
+
+void LabelAdapter::SetCaption(const std::string& caption) {
+    SetWindowTextA(hwnd_, caption.c_str());
+    // Auto-size: the label takes the size of its caption (one blank when empty).
+    HDC dc = GetDC(hwnd_);
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0));
+    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+    RECT rc{0, 0, 0, 0};
+    const std::string measured = caption.empty() ? std::string(" ") : caption;
+    DrawTextA(dc, measured.c_str(), static_cast<int>(measured.size()), &rc, DT_CALCRECT | DT_NOPREFIX);
+    if (old)
+        SelectObject(dc, old);
+    ReleaseDC(hwnd_, dc);
+    const Rect bounds = Bounds();
+    SetWindowPos(hwnd_, nullptr, bounds.left, bounds.top, rc.right - rc.left, rc.bottom - rc.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(GetParent(hwnd_), nullptr, TRUE);
+}
+
+std::string LabelAdapter::Caption() const {
+    const int length = GetWindowTextLengthA(hwnd_);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const int n = GetWindowTextA(hwnd_, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(n));
+    return text;
+}
+
+TimerAdapter::TimerAdapter(HWND owner, UINT_PTR id, unsigned interval, bool enabled)
+    : owner_(owner), id_(id), interval_(interval), enabled_(enabled) {
+    Apply();
+}
+
+void TimerAdapter::SetInterval(unsigned milliseconds) {
+    interval_ = milliseconds;
+    Apply();
+}
+
+void TimerAdapter::SetEnabled(bool enabled) {
+    enabled_ = enabled;
+    Apply();
+}
+
+void TimerAdapter::Apply() {
+    KillTimer(owner_, id_);
+    if (enabled_ && interval_ > 0)
+        SetTimer(owner_, id_, interval_, nullptr);
+}
+
+} // namespace lumivane::win32

@@ -1,0 +1,136 @@
+// The small windowing toolkit the native windows are built on: the application
+// (title, error box around every handler, message loop), a window base with one
+// trampoline per window class, DPI scaling, fonts, and adapters that implement
+// the widget contracts over native controls.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "app/EventGuard.h"
+#include "platform/Widgets.h"
+#include "platform/win32/Win32Services.h"
+
+namespace lumivane::win32 {
+
+class Application {
+public:
+    explicit Application(HINSTANCE instance) : instance_(instance) {}
+
+    HINSTANCE Instance() const { return instance_; }
+    const std::string& Title() const { return title_; }
+    void SetTitle(const std::string& title) { title_ = title; }
+    Win32Dialogs& GetDialogs() { return dialogs_; }
+
+    // Runs an event handler inside the toolkit's catch point: an error that
+    // escapes it is shown in the error box and the window goes on running.
+    template <class Handler> void Guard(Handler&& handler) { RunGuarded(dialogs_, title_, handler); }
+
+    // Runs the message loop until the main window posts WM_QUIT.
+    void Run();
+    // Dispatches every message already queued for this thread and returns.
+    void ProcessMessages();
+
+private:
+    HINSTANCE instance_;
+    std::string title_ = kDefaultTitle;
+    Win32Dialogs dialogs_;
+};
+
+// Pixels at 96 DPI to pixels on this screen.
+int Scale(int pixels);
+// A font of the given height in pixels at 96 DPI (scaled), or in points when
+// points is true. "MS Sans Serif" falls back to the system's dialog font.
+HFONT MakeFont(const char* face, int size, bool points, bool bold);
+
+// Base of every native window: registers its class once and routes messages to
+// the object through the pointer handed over at WM_NCCREATE.
+class NativeWindow {
+public:
+    virtual ~NativeWindow();
+    NativeWindow() = default;
+    NativeWindow(const NativeWindow&) = delete;
+    NativeWindow& operator=(const NativeWindow&) = delete;
+
+    HWND Handle() const { return hwnd_; }
+
+protected:
+    static void RegisterClassOnce(HINSTANCE instance, const char* className, HBRUSH background, HICON icon,
+                                  UINT style = 0);
+    void CreateNative(HINSTANCE instance, const char* className, const char* caption, DWORD style, DWORD exStyle, int x,
+                      int y, int width, int height, HWND parent, HMENU idOrMenu = nullptr);
+    virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    static LRESULT CALLBACK Trampoline(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND hwnd_ = nullptr;
+};
+
+// A plain panel ("TPanel"): paints its colour and can pass its mouse input on.
+class Panel : public NativeWindow {
+public:
+    struct Mouse {
+        std::function<void(int x, int y)> move;
+        std::function<void()> down;
+        std::function<void()> up;
+    };
+    Panel(HINSTANCE instance, HWND parent, const RECT& bounds, COLORREF colour, Mouse mouse = {});
+    ~Panel() override;
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    HBRUSH brush_;
+    Mouse mouse_;
+};
+
+// Control over any child window.
+template <class Base> class ControlAdapter : public Base {
+public:
+    explicit ControlAdapter(HWND hwnd = nullptr) : hwnd_(hwnd) {}
+    void Attach(HWND hwnd) { hwnd_ = hwnd; }
+    HWND Handle() const { return hwnd_; }
+
+    void SetVisible(bool visible) override { ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE); }
+    bool Visible() const override { return (GetWindowLongA(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }
+    void SetBounds(const Rect& r) override { MoveWindow(hwnd_, r.left, r.top, r.width, r.height, TRUE); }
+    Rect Bounds() const override {
+        RECT rc{};
+        GetWindowRect(hwnd_, &rc);
+        MapWindowPoints(HWND_DESKTOP, GetParent(hwnd_), reinterpret_cast<POINT*>(&rc), 2);
+        return {rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};
+    }
+
+protected:
+    HWND hwnd_;
+};
+
+// A static text that sizes itself to its caption.
+class LabelAdapter : public ControlAdapter<Label> {
+public:
+    using ControlAdapter::ControlAdapter;
+    void SetCaption(const std::string& caption) override;
+    std::string Caption() const override;
+};
+
+// A window timer (WM_TIMER with the given id on the owner window).
+class TimerAdapter : public Timer {
+public:
+    TimerAdapter(HWND owner, UINT_PTR id, unsigned interval, bool enabled);
+    void SetInterval(unsigned milliseconds) override;
+    unsigned Interval() const override { return interval_; }
+    void SetEnabled(bool enabled) override;
+    bool Enabled() const override { return enabled_; }
+
+private:
+    void Apply();
+    HWND owner_;
+    UINT_PTR id_;
+    unsigned interval_;
+    bool enabled_;
+};
+
+} // namespace lumivane::win32

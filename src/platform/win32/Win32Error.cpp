@@ -1,0 +1,40 @@
+// Win32 and COM failures as the program's errors (see Win32Error.h).
+#include "platform/win32/Win32Error.h"
+
+#include <cstdio>
+
+#include "platform/Errors.h"
+
+namespace lumivane::win32 {
+
+std::string SystemMessage(DWORD code) {
+    char* text = nullptr;
+    const DWORD n =
+        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+    std::string message = n && text ? std::string(text, n) : std::string();
+    if (text)
+        LocalFree(text);
+    while (!message.empty() &&
+           (message.back() == '\n' || message.back() == '\r' || message.back() == ' ' || message.back() == '.'))
+        message.pop_back();
+    if (message.empty()) {
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, "Error %08lX", static_cast<unsigned long>(code));
+        message = buffer;
+    }
+    return message;
+}
+
+void RaiseLastError(const char* api) {
+    const DWORD code = GetLastError();
+    throw EOSError(std::string(api) + " failed: " + SystemMessage(code) + " (code " + std::to_string(code) + ")");
+}
+
+void RaiseHResult(const char* call, HRESULT hr) {
+    char code[16];
+    std::snprintf(code, sizeof code, "%08lX", static_cast<unsigned long>(hr));
+    throw EOleSysError(SystemMessage(static_cast<DWORD>(hr)) + " (" + call + ", " + code + ")");
+}
+
+} // namespace lumivane::win32

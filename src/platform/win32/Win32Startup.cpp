@@ -1,0 +1,49 @@
+// The real program's start-up per run mode (see Win32Startup.h).
+#include "platform/win32/Win32Startup.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "config/ConfigFile.h"
+#include "platform/win32/ScreenWindow.h"
+
+namespace lumivane::win32 {
+
+void Win32Startup::InitApplication() {
+    // The Flash Player control and the shell's folder browser both need COM on
+    // this thread as a single-threaded apartment.
+    CoInitialize(nullptr);
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES |
+                                                       ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+}
+
+std::string Win32Startup::ProgramPath() {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+std::string Win32Startup::ModuleName() {
+    const std::string path = ProgramPath();
+    return path.substr(path.find_last_of('\\') + 1);
+}
+
+void Win32Startup::DrawPreview(std::intptr_t) {}
+
+void Win32Startup::RunConfigure() {}
+
+void Win32Startup::RunSaver() {
+    ScreenWindow window(
+        app_, ScreenServices{profile_, files_, clock_, shell_, app_.GetDialogs(), ConfigPathFor(ProgramPath())});
+    window.Show();
+    app_.Run();
+}
+
+} // namespace lumivane::win32

@@ -1,0 +1,35 @@
+// The Startup of the real program: each run mode's window over Win32.
+#pragma once
+
+#include "app/Program.h"
+#include "platform/win32/Toolkit.h"
+#include "platform/win32/Win32Services.h"
+
+namespace lumivane::win32 {
+
+class Win32Startup : public Startup {
+public:
+    explicit Win32Startup(HINSTANCE instance) : app_(instance) {}
+
+    Dialogs& GetDialogs() override { return app_.GetDialogs(); }
+    Semaphore& GetSemaphore() override { return semaphore_; }
+    void InitApplication() override;
+    void SetTitle(const std::string& title) override { app_.SetTitle(title); }
+    std::string ModuleName() override;
+    void DrawPreview(std::intptr_t windowHandle) override;
+    void RunConfigure() override;
+    void RunSaver() override;
+
+private:
+    std::string ProgramPath();
+
+    Application app_;
+    Win32Semaphore semaphore_;
+    Win32ProfileFile profile_;
+    Win32FileSystem files_;
+    Win32Shell shell_;
+    Win32Clock clock_;
+    Win32Drives drives_;
+};
+
+} // namespace lumivane::win32

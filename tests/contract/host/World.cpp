@@ -1,0 +1,90 @@
+// The host world: the fakes, and the host profile engine over real files.
+#include "contract/World.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+#include "fakes/FakeFileSystem.h"
+#include "fakes/FakeServices.h"
+#include "platform/ProfileEngine.h"
+
+namespace lumivane::contract {
+
+namespace {
+HostProfileFile gProfile;
+test::FakeFileSystem gFiles;
+test::FakeSemaphore gSemaphore;
+test::FakeShell gShell;
+test::FakeDrives gDrives;
+int gCounter = 0;
+} // namespace
+
+ProfileFile& Profile() {
+    return gProfile;
+}
+
+std::string ProfileFolder() {
+    auto dir = std::filesystem::temp_directory_path() /
+               ("lumivane-contract-" + std::to_string(::getpid()) + "-" + std::to_string(++gCounter));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir.string() + "/";
+}
+
+void WriteRawFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string ReadRawFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void MakePlainFolder(const std::string& path) {
+    std::filesystem::create_directories(path);
+}
+
+FileSystem& Files() {
+    return gFiles;
+}
+
+std::string FilesRoot() {
+    const std::string root = "C:\\contract" + std::to_string(++gCounter) + "\\";
+    gFiles.AddFolder(root);
+    return root;
+}
+
+void MakeFile(const std::string& path, const std::string& content, std::uint32_t attributes) {
+    gFiles.AddFile(path, content, attributes);
+}
+
+void MakeFolder(const std::string& path, std::uint32_t attributes) {
+    gFiles.AddFolder(path, attributes);
+}
+
+Semaphore& Semaphores() {
+    return gSemaphore;
+}
+
+std::string UniqueName(const std::string& stem) {
+    return stem + std::to_string(++gCounter);
+}
+
+Drives& DriveList() {
+    gDrives.drives = {{"A:\\", DriveType::Removable}, {"C:\\", DriveType::Fixed}, {"D:\\", DriveType::CdRom}};
+    return gDrives;
+}
+
+Shell& TheShell() {
+    return gShell;
+}
+
+void ExpectDisplayName(const std::string& path, const std::string& name) {
+    gShell.displayNames[path] = name;
+}
+
+} // namespace lumivane::contract
