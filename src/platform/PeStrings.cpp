@@ -1,0 +1,187 @@
+// PE string-table reader (see PeStrings.h).
+#include "platform/PeStrings.h"
+
+#include <array>
+#include <vector>
+
+namespace lumivane {
+
+namespace {
+
+constexpr std::uint16_t kDosMagic = 0x5A4D;        // "MZ"
+constexpr std::uint32_t kPeSignature = 0x00004550; // "PE\0\0"
+constexpr std::uint16_t kMagicPe32 = 0x10B;
+constexpr std::uint16_t kMagicPe32Plus = 0x20B;
+constexpr std::uint32_t kResourceDirectoryIndex = 2; // IMAGE_DIRECTORY_ENTRY_RESOURCE
+constexpr std::uint32_t kSubdirectoryFlag = 0x80000000u;
+constexpr std::uint32_t kNameIsStringFlag = 0x80000000u;
+constexpr std::size_t kSectionHeaderSize = 40;
+constexpr std::size_t kDirectoryTableSize = 16;
+constexpr std::size_t kDirectoryEntrySize = 8;
+constexpr std::size_t kDataEntrySize = 16;
+constexpr int kStringsPerBlock = 16;
+
+std::uint16_t Le16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+std::uint32_t Le32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+struct Section {
+    std::uint32_t virtualAddress = 0;
+    std::uint32_t rawSize = 0;
+    std::uint32_t rawOffset = 0;
+};
+
+class PeImage {
+public:
+    explicit PeImage(InputFile& file) : file_(file), size_(file.Size()) {}
+
+    // Fills the section table and the resource directory's address.
+    bool ReadHeaders() {
+        std::array<std::uint8_t, 64> dos{};
+        if (!ReadFile(0, dos.data(), dos.size()) || Le16(dos.data()) != kDosMagic)
+            return false;
+        const std::uint64_t peOffset = Le32(dos.data() + 0x3C);
+        std::array<std::uint8_t, 24> pe{}; // signature and COFF file header
+        if (!ReadFile(peOffset, pe.data(), pe.size()) || Le32(pe.data()) != kPeSignature)
+            return false;
+        const std::uint16_t sectionCount = Le16(pe.data() + 6);
+        const std::uint16_t optionalSize = Le16(pe.data() + 20);
+        const std::uint64_t optionalOffset = peOffset + pe.size();
+
+        std::vector<std::uint8_t> optional(optionalSize);
+        if (optionalSize < 2 || !ReadFile(optionalOffset, optional.data(), optional.size()))
+            return false;
+        std::size_t countField = 0;
+        const std::uint16_t magic = Le16(optional.data());
+        if (magic == kMagicPe32)
+            countField = 92;
+        else if (magic == kMagicPe32Plus)
+            countField = 108;
+        else
+            return false;
+        const std::size_t directories = countField + 4;
+        const std::size_t resourceField = directories + kResourceDirectoryIndex * 8;
+        if (optional.size() < resourceField + 8 || Le32(optional.data() + countField) <= kResourceDirectoryIndex)
+            return false;
+        resourceRva_ = Le32(optional.data() + resourceField);
+        if (resourceRva_ == 0 || Le32(optional.data() + resourceField + 4) == 0)
+            return false;
+
+        std::vector<std::uint8_t> table(std::size_t{sectionCount} * kSectionHeaderSize);
+        if (!ReadFile(optionalOffset + optionalSize, table.data(), table.size()))
+            return false;
+        for (std::size_t i = 0; i < sectionCount; ++i) {
+            const std::uint8_t* h = table.data() + i * kSectionHeaderSize;
+            sections_.push_back({Le32(h + 12), Le32(h + 16), Le32(h + 20)});
+        }
+        return true;
+    }
+
+    // Reads count bytes at an address of the loaded image. The whole range must lie
+    // in the stored bytes of one section (an image's zero-filled tail holds no
+    // resources worth reading).
+    bool ReadRva(std::uint64_t rva, void* buffer, std::uint64_t count) {
+        for (const Section& s : sections_) {
+            if (rva < s.virtualAddress || rva - s.virtualAddress >= s.rawSize)
+                continue;
+            const std::uint64_t within = rva - s.virtualAddress;
+            if (count > s.rawSize - within)
+                return false;
+            return ReadFile(std::uint64_t{s.rawOffset} + within, buffer, count);
+        }
+        return false;
+    }
+
+    // The offset field of the entry with this numeric id in the directory table at
+    // `offset` (relative to the resource directory); without an id, that of the
+    // table's first entry, named or numbered (the first language).
+    std::optional<std::uint32_t> FindEntry(std::uint32_t offset, std::optional<std::uint16_t> id) {
+        std::array<std::uint8_t, kDirectoryTableSize> head{};
+        if (!ReadRva(std::uint64_t{resourceRva_} + offset, head.data(), head.size()))
+            return std::nullopt;
+        const std::size_t count = std::size_t{Le16(head.data() + 12)} + Le16(head.data() + 14);
+        std::vector<std::uint8_t> entries(count * kDirectoryEntrySize);
+        if (count == 0 || !ReadRva(std::uint64_t{resourceRva_} + offset + head.size(), entries.data(), entries.size()))
+            return std::nullopt;
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::uint8_t* e = entries.data() + i * kDirectoryEntrySize;
+            const std::uint32_t name = Le32(e);
+            if (!id || ((name & kNameIsStringFlag) == 0 && name == *id))
+                return Le32(e + 4);
+        }
+        return std::nullopt;
+    }
+
+    std::uint32_t ResourceRva() const { return resourceRva_; }
+
+private:
+    bool ReadFile(std::uint64_t offset, void* buffer, std::uint64_t count) {
+        if (offset > size_ || count > size_ - offset)
+            return false;
+        return count == 0 || file_.ReadAt(offset, buffer, static_cast<std::size_t>(count)) == count;
+    }
+
+    InputFile& file_;
+    std::uint64_t size_;
+    std::uint32_t resourceRva_ = 0;
+    std::vector<Section> sections_;
+};
+
+} // namespace
+
+std::optional<std::u16string> ReadPeString(InputFile& file, std::uint32_t id) {
+    if (id > 0xFFFF)
+        return std::nullopt;
+    PeImage image(file);
+    if (!image.ReadHeaders())
+        return std::nullopt;
+
+    // Type, then name, then language; the first two must be subdirectories and the
+    // language entry must be data. Exactly three steps, whatever the offsets say.
+    const auto type = image.FindEntry(0, kResourceTypeString);
+    if (!type || !(*type & kSubdirectoryFlag))
+        return std::nullopt;
+    const auto block =
+        image.FindEntry(*type & ~kSubdirectoryFlag, static_cast<std::uint16_t>(id / kStringsPerBlock + 1));
+    if (!block || !(*block & kSubdirectoryFlag))
+        return std::nullopt;
+    const auto language = image.FindEntry(*block & ~kSubdirectoryFlag, std::nullopt);
+    if (!language || (*language & kSubdirectoryFlag))
+        return std::nullopt;
+
+    std::array<std::uint8_t, kDataEntrySize> data{};
+    if (!image.ReadRva(std::uint64_t{image.ResourceRva()} + *language, data.data(), data.size()))
+        return std::nullopt;
+    const std::uint64_t blockRva = Le32(data.data());
+    const std::uint64_t blockSize = Le32(data.data() + 4);
+
+    // The block is 16 strings, each a count of UTF-16 units followed by the units.
+    std::uint64_t at = 0;
+    for (std::uint32_t index = 0;; ++index) {
+        std::array<std::uint8_t, 2> length{};
+        if (at + 2 > blockSize || !image.ReadRva(blockRva + at, length.data(), length.size()))
+            return std::nullopt;
+        const std::uint64_t units = Le16(length.data());
+        at += 2;
+        if (at + units * 2 > blockSize)
+            return std::nullopt;
+        if (index == id % kStringsPerBlock) {
+            if (units == 0)
+                return std::u16string();
+            std::vector<std::uint8_t> bytes(units * 2);
+            if (!image.ReadRva(blockRva + at, bytes.data(), bytes.size()))
+                return std::nullopt;
+            std::u16string text(units, u'\0');
+            for (std::size_t i = 0; i < units; ++i)
+                text[i] = static_cast<char16_t>(Le16(bytes.data() + 2 * i));
+            return text;
+        }
+        at += units * 2;
+    }
+}
+
+} // namespace lumivane

@@ -1,0 +1,33 @@
+// Contract: turning UTF-16 text found inside files (a screensaver's description)
+// into the ANSI code page in which the program keeps every text and path.
+// - Input is UTF-16 code units as stored; a lone surrogate is no error.
+// - Output has one or more bytes per character; a character that the code page
+//   cannot show becomes "?", as WideCharToMultiByte(CP_ACP) does with its default
+//   character. A U+0000 unit comes out as a zero byte: cutting at it is the
+//   caller's business.
+// - Never fails and raises nothing.
+// The Win32 side converts with WideCharToMultiByte(CP_ACP); hosts without an ANSI
+// code page use Windows1252Codec below.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace lumivane {
+
+class TextCodec {
+public:
+    virtual ~TextCodec() = default;
+    virtual std::string WideToAnsi(std::u16string_view text) = 0;
+};
+
+// Windows-1252 (Western European) in portable code: the code page of the hosts
+// the program is most often run on, and a fixed one for the tests.
+class Windows1252Codec : public TextCodec {
+public:
+    std::string WideToAnsi(std::u16string_view text) override;
+    // The byte for one UTF-16 unit outside the surrogate range, or '?'.
+    static char ToByte(char16_t unit);
+};
+
+} // namespace lumivane

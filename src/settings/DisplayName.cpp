@@ -1,0 +1,57 @@
+// Display names (see DisplayName.h).
+#include "settings/DisplayName.h"
+
+#include "platform/PeStrings.h"
+
+namespace lumivane {
+
+namespace {
+
+constexpr std::uint32_t kDescriptionId = 1;
+
+// Text up to its first zero byte, at most `limit` bytes: what a C buffer of
+// limit + 1 characters would hold.
+std::string UpToTerminator(std::string text, std::size_t limit) {
+    if (text.size() > limit)
+        text.resize(limit);
+    const auto zero = text.find('\0');
+    if (zero != std::string::npos)
+        text.resize(zero);
+    return text;
+}
+
+} // namespace
+
+std::string ExtractFileExt(std::string_view path) {
+    const auto dot = path.find_last_of(".\\:");
+    if (dot == std::string_view::npos || path[dot] != '.')
+        return std::string();
+    return std::string(path.substr(dot));
+}
+
+std::string ExtractFileName(std::string_view path) {
+    const auto sep = path.find_last_of("\\:");
+    return std::string(sep == std::string_view::npos ? path : path.substr(sep + 1));
+}
+
+std::string GetDisplayName(DisplayNameSources& sources, const std::string& path) {
+    if (!sources.files.FileExists(path))
+        return kFileNotFound;
+    if (ExtractFileExt(path) != kScreenSaverExt)
+        return ExtractFileName(path);
+
+    std::optional<std::u16string> description;
+    if (auto file = sources.files.OpenRead(path))
+        description = ReadPeString(*file, kDescriptionId);
+    // A description that begins with a zero unit still counts as found: it gives
+    // an empty name, not the shell's.
+    if (!description || description->empty())
+        return GetShellDisplayName(sources.shell, path);
+    return UpToTerminator(sources.codec.WideToAnsi(*description), kDescriptionLimit);
+}
+
+std::string GetShellDisplayName(Shell& shell, const std::string& path) {
+    return UpToTerminator(shell.DisplayName(path), kShellNameLimit);
+}
+
+} // namespace lumivane

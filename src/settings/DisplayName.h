@@ -1,0 +1,40 @@
+// Display names: the short text under which the configuration window lists a
+// file. A screensaver shows the description it carries (string 1 of its
+// resources), any other file its file name, a missing file a fixed warning, and
+// a screensaver without a usable description the name the shell gives it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/FileSystem.h"
+#include "platform/Shell.h"
+#include "platform/TextCodec.h"
+
+namespace lumivane {
+
+inline constexpr char kFileNotFound[] = "FILE NOT FOUND!";
+inline constexpr char kScreenSaverExt[] = ".scr";
+inline constexpr std::size_t kDescriptionLimit = 255; // a 256-character buffer with its terminator
+inline constexpr std::size_t kShellNameLimit = 259;   // SHFILEINFO's 260 characters with the terminator
+
+struct DisplayNameSources {
+    FileSystem& files;
+    Shell& shell;
+    TextCodec& codec;
+};
+
+// The text from the last "." that stands after the last "\" or ":", dot included;
+// empty when there is none.
+std::string ExtractFileExt(std::string_view path);
+
+// Everything after the last "\" or ":".
+std::string ExtractFileName(std::string_view path);
+
+// Never fails; the result is not upper-cased.
+std::string GetDisplayName(DisplayNameSources& sources, const std::string& path);
+
+// The shell's name for the file, empty when the shell cannot tell.
+std::string GetShellDisplayName(Shell& shell, const std::string& path);
+
+} // namespace lumivane

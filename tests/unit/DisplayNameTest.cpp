@@ -1,0 +1,152 @@
+// Display names on real small program images: the order of the sources (missing
+// file, file name, description, shell name), the byte-exact ".scr" test, the
+// 255-character limit, and the conversion of the description to ANSI text.
+#include <gtest/gtest.h>
+
+#include "fakes/FakeFileSystem.h"
+#include "fakes/FakeServices.h"
+#include "settings/DisplayName.h"
+#include "unit/PeImageBuilder.h"
+
+using namespace lumivane;
+using namespace lumivane::test;
+
+namespace {
+
+std::string Saver(const std::u16string& description) {
+    PeBuilder pe;
+    pe.String(1, description);
+    return pe.Build();
+}
+
+struct DisplayNames : ::testing::Test {
+    FakeFileSystem files;
+    FakeShell shell;
+    Windows1252Codec codec;
+    DisplayNameSources sources{files, shell, codec};
+    std::string Name(const std::string& path) { return GetDisplayName(sources, path); }
+};
+
+} // namespace
+
+TEST_F(DisplayNames, MissingFilesFoldersAndEmptyPaths) {
+    files.AddFolder("D:\\Savers\\old.scr");
+    shell.displayNames["D:\\Savers\\old.scr"] = "old";
+    EXPECT_EQ(Name("D:\\Savers\\old.scr"), "FILE NOT FOUND!");
+    EXPECT_EQ(Name(""), "FILE NOT FOUND!");
+    EXPECT_EQ(Name("D:\\Savers\\gone.scr"), "FILE NOT FOUND!");
+    files.AddFile("D:\\Savers\\waves.scr", Saver(u"Ocean Waves"));
+    files.Remove("D:\\Savers\\waves.scr");
+    EXPECT_EQ(Name("D:\\Savers\\waves.scr"), "FILE NOT FOUND!");
+}
+
+TEST_F(DisplayNames, DescriptionOfAScreenSaver) {
+    files.AddFile("D:\\Savers\\waves.scr", Saver(u"Ocean Waves"));
+    EXPECT_EQ(Name("D:\\Savers\\waves.scr"), "Ocean Waves");
+}
+
+TEST_F(DisplayNames, ExtensionTestIsByteExact) {
+    files.AddFile("D:\\SAVERS\\WAVES.SCR", Saver(u"Ocean Waves"));
+    files.AddFile("D:\\Savers\\mixed.Scr", Saver(u"Ocean Waves"));
+    EXPECT_EQ(Name("D:\\SAVERS\\WAVES.SCR"), "WAVES.SCR");
+    EXPECT_EQ(Name("D:\\Savers\\mixed.Scr"), "mixed.Scr");
+    // The file system matches without regard to case: the stored path is what counts.
+    EXPECT_EQ(Name("D:\\savers\\waves.scr"), "Ocean Waves");
+}
+
+TEST_F(DisplayNames, OtherFilesShowTheirFileName) {
+    files.AddFile("D:\\Movies\\intro.swf", "FWS");
+    files.AddFile("D:\\my.dir\\saver", Saver(u"x"));
+    files.AddFile("D:\\plain", "");
+    files.AddFile("D:\\Savers\\waves.scr.bak", Saver(u"x"));
+    EXPECT_EQ(Name("D:\\Movies\\intro.swf"), "intro.swf");
+    EXPECT_EQ(Name("D:\\my.dir\\saver"), "saver");
+    EXPECT_EQ(Name("D:\\plain"), "plain");
+    EXPECT_EQ(Name("D:\\Savers\\waves.scr.bak"), "waves.scr.bak");
+}
+
+TEST_F(DisplayNames, ScreenSaversWithoutADescriptionFallBackToTheShell) {
+    PeBuilder noStringOne;
+    noStringOne.String(20, u"elsewhere");
+    files.AddFile("D:\\a.scr", noStringOne.Build());
+    files.AddFile("D:\\b.scr", Saver(u""));
+    files.AddFile("D:\\c.scr", "This is a text file that merely ends in .scr\r\n");
+    files.AddFile("D:\\d.scr", "");
+    shell.displayNames = {{"D:\\a.scr", "a"}, {"D:\\b.scr", "b.scr"}, {"D:\\c.scr", "c"}, {"D:\\d.scr", "d"}};
+    EXPECT_EQ(Name("D:\\a.scr"), "a");
+    EXPECT_EQ(Name("D:\\b.scr"), "b.scr");
+    EXPECT_EQ(Name("D:\\c.scr"), "c");
+    EXPECT_EQ(Name("D:\\d.scr"), "d");
+    files.AddFile("D:\\e.scr", "MZ");
+    EXPECT_EQ(Name("D:\\e.scr"), ""); // the shell cannot tell either
+}
+
+TEST_F(DisplayNames, DescriptionsAreCutTo255Characters) {
+    std::u16string text;
+    for (int i = 0; i < 300; ++i)
+        text += static_cast<char16_t>(u'A' + i % 26);
+    files.AddFile("D:\\long.scr", Saver(text));
+    const std::string name = Name("D:\\long.scr");
+    ASSERT_EQ(name.size(), 255u);
+    EXPECT_EQ(name, std::string(text.begin(), text.begin() + 255));
+    files.AddFile("D:\\exact.scr", Saver(std::u16string(255, u'z')));
+    EXPECT_EQ(Name("D:\\exact.scr"), std::string(255, 'z'));
+}
+
+TEST_F(DisplayNames, DescriptionIsConvertedToTheAnsiCodePage) {
+    files.AddFile("D:\\a.scr", Saver(u"Caf\u00e9 \u20ac \u4e2d"));
+    EXPECT_EQ(Name("D:\\a.scr"), "Caf\xe9 \x80 ?");
+    // A zero unit ends the text; one at the start leaves an empty name, not the shell's.
+    files.AddFile("D:\\b.scr", Saver(std::u16string(u"Ocean\0Waves", 11)));
+    EXPECT_EQ(Name("D:\\b.scr"), "Ocean");
+    files.AddFile("D:\\c.scr", Saver(std::u16string(u"\0Waves", 6)));
+    shell.displayNames["D:\\c.scr"] = "c";
+    EXPECT_EQ(Name("D:\\c.scr"), "");
+}
+
+TEST_F(DisplayNames, ShellNameIsCutAtItsTerminatorAndField) {
+    shell.displayNames["D:\\x.scr"] = std::string("short\0rest", 10);
+    EXPECT_EQ(GetShellDisplayName(shell, "D:\\x.scr"), "short");
+    shell.displayNames["D:\\y.scr"] = std::string(400, 'y');
+    EXPECT_EQ(GetShellDisplayName(shell, "D:\\y.scr"), std::string(259, 'y'));
+    EXPECT_EQ(GetShellDisplayName(shell, "D:\\unknown.scr"), "");
+}
+
+TEST(PathParts, ExtensionAndFileName) {
+    struct Case {
+        const char* path;
+        const char* ext;
+        const char* name;
+    } cases[] = {
+        {"D:\\Savers\\waves.scr", ".scr", "waves.scr"},
+        {"D:\\my.dir\\saver", "", "saver"},
+        {"C:waves.scr", ".scr", "waves.scr"},
+        {"D:\\a.b.swf", ".swf", "a.b.swf"},
+        {"D:\\Savers\\", "", ""},
+        {"noext", "", "noext"},
+        {"D:\\dot.", ".", "dot."},
+        {"", "", ""},
+        {"x.y:stream", "", "stream"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ExtractFileExt(c.path), c.ext) << c.path;
+        EXPECT_EQ(ExtractFileName(c.path), c.name) << c.path;
+    }
+}
+
+TEST(AnsiText, Windows1252) {
+    Windows1252Codec codec;
+    EXPECT_EQ(codec.WideToAnsi(u"Plain ASCII ~"), "Plain ASCII ~");
+    EXPECT_EQ(codec.WideToAnsi(u"\u00a0\u00ff\u20ac\u2122\u0178"), "\xa0\xff\x80\x99\x9f");
+    EXPECT_EQ(codec.WideToAnsi(u"\u0081\u008d"), "\x81\x8d"); // the code page's undefined bytes
+    EXPECT_EQ(codec.WideToAnsi(u"\u0080\u0100\u4e2d"), "???");
+    // A pair beyond the basic plane is one character; a lone half is one too.
+    EXPECT_EQ(codec.WideToAnsi(u"a\xD83D\xDE00"
+                               u"b"),
+              "a?b");
+    EXPECT_EQ(codec.WideToAnsi(std::u16string(u"\xD83D"
+                                              u"c",
+                                              2)),
+              "?c");
+    EXPECT_EQ(codec.WideToAnsi(std::u16string(u"a\0b", 3)), std::string("a\0b", 3));
+}
