@@ -55,7 +55,7 @@ void DrawPreviewPane(PreviewTarget& target, std::intptr_t handle) {
     canvas->SetBkColor(kBlack);
     canvas->SetBkModeOpaque();
     for (const PreviewLine& line : kLines)
-        canvas->TextOut(line.x, line.y, line.text);
+        canvas->TextAt(line.x, line.y, line.text);
 }
 
 } // namespace lumivane

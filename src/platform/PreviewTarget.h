@@ -34,7 +34,7 @@ public:
     virtual void SetBkModeOpaque() = 0;
     // One text output with its cell's top-left corner at (x, y); no options, no
     // clipping rectangle.
-    virtual void TextOut(int x, int y, const std::string& text) = 0;
+    virtual void TextAt(int x, int y, const std::string& text) = 0;
 };
 
 class PreviewTarget {

@@ -77,8 +77,8 @@ private:
         void SetTextColor(Rgb c) override { log_.push_back("SetTextColor " + Text(c)); }
         void SetBkColor(Rgb c) override { log_.push_back("SetBkColor " + Text(c)); }
         void SetBkModeOpaque() override { log_.push_back("SetBkModeOpaque"); }
-        void TextOut(int x, int y, const std::string& text) override {
-            log_.push_back("TextOut " + std::to_string(x) + "," + std::to_string(y) + " " + text);
+        void TextAt(int x, int y, const std::string& text) override {
+            log_.push_back("TextAt " + std::to_string(x) + "," + std::to_string(y) + " " + text);
         }
 
     private:

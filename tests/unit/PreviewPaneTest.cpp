@@ -22,9 +22,9 @@ const std::vector<std::string> kFullDrawing = {
     "SetTextColor 255,255,255",
     "SetBkColor 0,0,0",
     "SetBkModeOpaque",
-    "TextOut 6,12 Lumivane Standard",
-    "TextOut 6,36 Run ScreenSavers randomly.",
-    std::string("TextOut 6,72 ") + kPreviewLine3,
+    "TextAt 6,12 Lumivane Standard",
+    "TextAt 6,36 Run ScreenSavers randomly.",
+    std::string("TextAt 6,72 ") + kPreviewLine3,
 };
 
 // Every two visibility tests have pending messages handled and a real pause
