@@ -14,6 +14,8 @@ struct Rect {
     bool operator==(const Rect&) const = default;
 };
 
+enum class MouseButton { Left, Right, Middle };
+
 class Control {
 public:
     virtual ~Control() = default;

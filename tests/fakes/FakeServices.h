@@ -82,4 +82,27 @@ public:
     }
 };
 
+class FakeModalWindow : public ModalWindow {
+public:
+    int shows = 0;
+    void ShowModal() override { ++shows; }
+};
+
+// Answers each Execute with the next scripted folder, or a cancel when the
+// script holds an empty text or has run out.
+class FakeFolderBrowser : public FolderBrowser {
+public:
+    std::vector<std::string> answers;
+    std::string selected;
+    int runs = 0;
+    bool Execute() override {
+        const std::size_t run = static_cast<std::size_t>(runs++);
+        if (run >= answers.size() || answers[run].empty())
+            return false;
+        selected = answers[run];
+        return true;
+    }
+    std::string SelectedFolder() const override { return selected; }
+};
+
 } // namespace lumivane::test

@@ -1,0 +1,62 @@
+// libFuzzer target for the string-table reader: arbitrary bytes as a screensaver
+// file, asked for its description (string 1) and for one more id taken from the
+// input. The reader must stay inside the file, must not read the file over and
+// over (a loop in the resource tree), and what it returns must fit in a counted
+// string; the ANSI conversion of the result must not grow it.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "platform/FileSystem.h"
+#include "platform/PeStrings.h"
+#include "platform/TextCodec.h"
+
+namespace {
+
+using namespace lumivane;
+
+class MemoryFile : public InputFile {
+public:
+    MemoryFile(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+    std::uint64_t Size() override { return size_; }
+    std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t count) override {
+        if (offset > size_ || count > size_ - offset)
+            std::abort(); // the reader checks every range before it reads
+        std::memcpy(buffer, data_ + offset, count);
+        bytesRead += count;
+        return count;
+    }
+    std::uint64_t bytesRead = 0;
+
+private:
+    const std::uint8_t* data_;
+    std::size_t size_;
+};
+
+void Check(const std::uint8_t* data, std::size_t size, std::uint32_t id) {
+    MemoryFile file(data, size);
+    const auto text = ReadPeString(file, id);
+    // Headers, three directory levels and one block: a few passes over the file at
+    // most, however the offsets point.
+    if (file.bytesRead > 8 * size + 4096)
+        std::abort();
+    if (!text)
+        return;
+    if (text->size() > 0xFFFF)
+        std::abort();
+    Windows1252Codec codec;
+    if (codec.WideToAnsi(*text).size() > text->size())
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    Check(data, size, 1);
+    if (size >= 2)
+        Check(data, size, static_cast<std::uint32_t>(data[size - 1] | (data[size - 2] << 8)));
+    return 0;
+}

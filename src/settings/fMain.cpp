@@ -1,0 +1,253 @@
+// TfrmMain (see fMain.h).
+#include "settings/fMain.h"
+
+#include "app/CommandLine.h"
+#include "settings/DisplayName.h"
+
+namespace lumivane {
+
+void TfrmMain::FormCreate() {
+    checkAll_ = true;
+    driveList_.clear();
+    foundPaths_.clear();
+    for (const std::string& root : sv_.drives.LogicalDriveStrings())
+        if (sv_.drives.TypeOf(root) == DriveType::Fixed)
+            driveList_.push_back(root);
+    stopRequest_ = false;
+    for (const std::string& root : driveList_)
+        view_.cboxDriver.Add(root);
+}
+
+void TfrmMain::FormShow() {
+    screenList_.clear();
+    flashList_.clear();
+    config_ = std::make_unique<TConfigFile>(sv_.profile, sv_.configPath);
+    released_ = false;
+    ApplySettings();
+    view_.cboxDriver.Add(AllDrivesEntry());
+    mnuViewNameClick();
+    for (int slot = 4; slot >= 0; --slot)
+        if (!recentFolders_[static_cast<std::size_t>(slot)].empty())
+            view_.cboxDriver.Add(recentFolders_[static_cast<std::size_t>(slot)]);
+    view_.cboxDriver.Add(kBrowseEntry);
+    view_.cboxDriver.SetItemIndex(0);
+    view_.cboxDriver.SetHint(view_.cboxDriver.Text());
+}
+
+void TfrmMain::ApplySettings() {
+    Settings s = LoadSettings(*config_);
+    screenCount_ = s.screenCount;
+    flashCount_ = s.flashCount;
+    screenList_ = std::move(s.screenList);
+    flashList_ = std::move(s.flashList);
+    recentFolders_ = s.recentFolders;
+    listKind_ = s.listKind;
+    view_.page.SetTabIndex(listKind_);
+    view_.rbfOrigin.SetChecked(s.flashSize);
+    view_.rbfFull.SetChecked(!s.flashSize);
+    view_.chkSub.SetChecked(s.includeSubFolders);
+}
+
+bool TfrmMain::FormClose() {
+    if (config_) {
+        SaveLists(*config_, screenList_, flashList_, screenCount_, flashCount_);
+        SaveOptions(*config_, view_.page.TabIndex(), view_.rbfOrigin.Checked(), view_.chkSub.Checked());
+        config_->Flush();
+    }
+    // A search still running in a nested message loop sees the request and ends
+    // before the native window goes away with the lists it fills.
+    stopRequest_ = true;
+    driveList_.clear();
+    foundPaths_.clear();
+    screenList_.clear();
+    flashList_.clear();
+    config_.reset();
+    released_ = true;
+    return true;
+}
+
+void TfrmMain::btCloseClick() {
+    view_.window.Close();
+}
+
+std::string TfrmMain::RowText(const std::string& path, bool byName) {
+    if (!byName)
+        return path;
+    DisplayNameSources sources{sv_.files, sv_.shell, sv_.codec};
+    return UpperAscii(GetDisplayName(sources, path));
+}
+
+void TfrmMain::Rebuild(bool byName) {
+    view_.lsScreen.Clear();
+    for (const std::string& path : screenList_)
+        view_.lsScreen.Add(RowText(path, byName));
+    view_.lsFlash.Clear();
+    for (const std::string& path : flashList_)
+        view_.lsFlash.Add(RowText(path, byName));
+    view_.mnuViewName.SetChecked(byName);
+    view_.mnuViewPath.SetChecked(!byName);
+}
+
+void TfrmMain::mnuViewNameClick() {
+    Rebuild(true);
+}
+
+void TfrmMain::mnuViewPathClick() {
+    Rebuild(false);
+}
+
+void TfrmMain::RefreshByViewMode() {
+    Rebuild(view_.mnuViewName.Checked());
+}
+
+void TfrmMain::SelectRow(ListBox& box, const std::vector<std::string>& list) {
+    const int i = box.ItemIndex();
+    // The list box only reports a selection of one of its rows, and its rows
+    // mirror the list; the test keeps a stray notification harmless.
+    if (i < 0 || static_cast<std::size_t>(i) >= list.size())
+        return;
+    view_.lsSearch.SetItemIndex(-1);
+    currentFile_ = list[static_cast<std::size_t>(i)];
+    box.SetHint(currentFile_);
+}
+
+void TfrmMain::lsScreenClick() {
+    SelectRow(view_.lsScreen, screenList_);
+}
+
+void TfrmMain::lsFlashClick() {
+    SelectRow(view_.lsFlash, flashList_);
+}
+
+void TfrmMain::RightButtonDown(ListBox& box, const std::vector<std::string>& list, MouseButton button, int x, int y) {
+    if (button != MouseButton::Right)
+        return;
+    box.SetItemIndex(box.ItemAtPos(x, y));
+    view_.lsSearch.SetItemIndex(-1);
+    const int i = box.ItemIndex();
+    if (i >= 0 && static_cast<std::size_t>(i) < list.size())
+        currentFile_ = list[static_cast<std::size_t>(i)];
+}
+
+void TfrmMain::lsScreenMouseDown(MouseButton button, int x, int y) {
+    RightButtonDown(view_.lsScreen, screenList_, button, x, y);
+}
+
+void TfrmMain::lsFlashMouseDown(MouseButton button, int x, int y) {
+    RightButtonDown(view_.lsFlash, flashList_, button, x, y);
+}
+
+void TfrmMain::pageChange() {
+    listKind_ = view_.page.TabIndex();
+    view_.lsScreen.SetHint("");
+    view_.lsFlash.SetHint("");
+    view_.lsScreen.SetItemIndex(-1);
+    view_.lsFlash.SetItemIndex(-1);
+}
+
+ListBox* TfrmMain::ActiveBox() {
+    if (listKind_ == 0)
+        return &view_.lsScreen;
+    if (listKind_ == 1)
+        return &view_.lsFlash;
+    return nullptr;
+}
+
+std::vector<std::string>* TfrmMain::ActiveList() {
+    if (listKind_ == 0)
+        return &screenList_;
+    if (listKind_ == 1)
+        return &flashList_;
+    return nullptr;
+}
+
+void TfrmMain::pmActivePopup() {
+    ListBox* box = ActiveBox();
+    if (!box)
+        return;
+    const bool selected = box->ItemIndex() >= 0;
+    // On the Flash tab a selection leaves "Setup" as it was: configuring a movie
+    // ends in the warning of btSetupClick anyway.
+    if (listKind_ == 0 || !selected)
+        view_.mnuSetup.SetEnabled(selected);
+    view_.mnuPreview.SetEnabled(selected);
+    view_.mnuDelete.SetEnabled(selected);
+}
+
+void TfrmMain::mnuDeleteClick() {
+    ListBox* box = ActiveBox();
+    std::vector<std::string>* list = ActiveList();
+    if (box && list) {
+        const int i = box->ItemIndex();
+        if (i >= 0 && static_cast<std::size_t>(i) < list->size())
+            list->erase(list->begin() + i);
+    }
+    RefreshByViewMode();
+    view_.mnuReset.SetEnabled(true);
+}
+
+void TfrmMain::mnuClearClick() {
+    if (ListBox* box = ActiveBox()) {
+        box->Clear();
+        ActiveList()->clear();
+    }
+    view_.mnuReset.SetEnabled(true);
+}
+
+void TfrmMain::mnuResetClick() {
+    view_.lsScreen.Clear();
+    view_.lsFlash.Clear();
+    ApplySettings();
+    RefreshByViewMode();
+    view_.mnuReset.SetEnabled(false);
+}
+
+void TfrmMain::btSetupClick() {
+    if (currentFile_.empty()) {
+        ShowWarning(sv_.dialogs, kSelectToConfig);
+        return;
+    }
+    if (ExtractFileExt(currentFile_) == kScreenSaverExt)
+        sv_.shell.Execute("config", currentFile_, kConfigParameters);
+    else
+        ShowWarning(sv_.dialogs, kOnlyScreenSaverConfig);
+}
+
+void TfrmMain::lsScreenDblClick() {
+    if (currentFile_.empty())
+        ShowWarning(sv_.dialogs, kSelectToPreview);
+    else if (!sv_.files.FileExists(currentFile_))
+        ShowWarning(sv_.dialogs, kFileDoesNotExist);
+    else
+        sv_.shell.Execute("open", currentFile_, "");
+}
+
+void TfrmMain::btAboutClick() {
+    view_.frmAbout.ShowModal();
+}
+
+std::string TfrmMain::AllDrivesEntry() const {
+    std::string entry = "All Drivers(";
+    for (std::size_t i = 0; i < driveList_.size(); ++i) {
+        if (i > 0)
+            entry += ',';
+        entry += driveList_[i];
+    }
+    return entry + ")";
+}
+
+void TfrmMain::cboxDriverSelect() {
+    if (view_.cboxDriver.Text() == kBrowseEntry && view_.dlgFolder.Execute())
+        AddBrowsedFolder(view_.dlgFolder.SelectedFolder());
+    view_.cboxDriver.SetHint(view_.cboxDriver.Text());
+}
+
+void TfrmMain::AddBrowsedFolder(const std::string& folder) {
+    view_.cboxDriver.DeleteLast();
+    view_.cboxDriver.Add(folder + "\\");
+    view_.cboxDriver.SetItemIndex(view_.cboxDriver.Count() - 1);
+    view_.cboxDriver.Add(kBrowseEntry);
+    AddRecentFolder(*config_, recentFolders_, folder + "\\");
+}
+
+} // namespace lumivane

@@ -1,0 +1,144 @@
+// TfrmMain: the configuration window of configure mode. It shows the two random
+// lists (screensaver files and Flash movies) in two tabs, lets the user select,
+// preview, configure, delete, clear and restore entries, holds the two options
+// and the folder chooser, and stores everything in "Lumivane.ini" when it closes.
+// The native window routes each control's event to the handler of the same name;
+// the search over files (Search, Stop, Check All, Save and the results list) adds
+// its handlers to this class and uses the state kept here for it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "config/ConfigFile.h"
+#include "platform/Dialogs.h"
+#include "platform/Drives.h"
+#include "platform/FileSystem.h"
+#include "platform/ProfileFile.h"
+#include "platform/Shell.h"
+#include "platform/TextCodec.h"
+#include "platform/Widgets.h"
+
+namespace lumivane {
+
+inline constexpr char kMainCaption[] = "Lumivane Standard V1.6";
+inline constexpr char kSelectToConfig[] = "You must select a screensaver file to config.";
+inline constexpr char kOnlyScreenSaverConfig[] = "Only screensaver can config.";
+inline constexpr char kSelectToPreview[] = "You have to select a file before you preview it.";
+inline constexpr char kFileDoesNotExist[] = "This selected file does not exist!";
+inline constexpr char kConfigParameters[] = " \\c";
+inline constexpr char kBrowseEntry[] = "[Select a folder...]";
+
+struct MainServices {
+    ProfileFile& profile;
+    FileSystem& files;
+    Shell& shell;
+    Dialogs& dialogs;
+    Drives& drives;
+    TextCodec& codec;
+    std::string configPath; // "Lumivane.ini" beside the program
+};
+
+// The window's controls. Radio buttons are check boxes whose tick the window
+// sets on both of the pair.
+struct MainView {
+    Window& window;
+    TabControl& page;
+    ListBox& lsScreen;
+    ListBox& lsFlash;
+    CheckListBox& lsSearch;
+    ComboBox& cboxDriver;
+    CheckBox& chkSub;
+    CheckBox& rbfOrigin;
+    CheckBox& rbfFull;
+    Button& btSearch;
+    Button& btStop;
+    StatusBar& statusBar;
+    ProgressBar& progressBar;
+    // pmActive
+    MenuItem& mnuSetup;
+    MenuItem& mnuPreview;
+    MenuItem& mnuReset;
+    MenuItem& mnuDelete;
+    MenuItem& mnuClear;
+    MenuItem& mnuViewName;
+    MenuItem& mnuViewPath;
+    // pmResult
+    MenuItem& mnuSetup1;
+    MenuItem& mnuPreview1;
+    FolderBrowser& dlgFolder;
+    ModalWindow& frmAbout;
+};
+
+class TfrmMain {
+public:
+    TfrmMain(MainServices services, MainView view) : sv_(std::move(services)), view_(view) {}
+
+    void FormCreate();
+    void FormShow();
+    // Stores both lists and the options, then releases the lists and the
+    // configuration file. Returns true when the window may close. A failed write
+    // raises EIniFileException out of here (the toolkit shows it) and leaves the
+    // window as it was, so the native window stays open and a later close retries.
+    bool FormClose();
+
+    void btCloseClick();
+    void btSetupClick();
+    void btAboutClick();
+    void lsScreenDblClick();
+    void lsScreenClick();
+    void lsFlashClick();
+    void lsScreenMouseDown(MouseButton button, int x, int y);
+    void lsFlashMouseDown(MouseButton button, int x, int y);
+    void pageChange();
+    void pmActivePopup();
+    void mnuDeleteClick();
+    void mnuClearClick();
+    void mnuResetClick();
+    void mnuViewNameClick();
+    void mnuViewPathClick();
+    void cboxDriverSelect();
+    void AddBrowsedFolder(const std::string& folder);
+
+    // "All Drivers(" + the fixed drives' roots joined by commas + ")".
+    std::string AllDrivesEntry() const;
+
+    const std::vector<std::string>& ScreenList() const { return screenList_; }
+    const std::vector<std::string>& FlashList() const { return flashList_; }
+    std::int32_t ListKind() const { return listKind_; }
+    const std::string& CurrentFile() const { return currentFile_; }
+    const std::vector<std::string>& DriveList() const { return driveList_; }
+    const RecentFolders& Recent() const { return recentFolders_; }
+    bool Released() const { return released_; }
+
+private:
+    void ApplySettings();
+    void Rebuild(bool byName);
+    void RefreshByViewMode();
+    void SelectRow(ListBox& box, const std::vector<std::string>& list);
+    void RightButtonDown(ListBox& box, const std::vector<std::string>& list, MouseButton button, int x, int y);
+    ListBox* ActiveBox();
+    std::vector<std::string>* ActiveList();
+    std::string RowText(const std::string& path, bool byName);
+
+    MainServices sv_;
+    MainView view_;
+    std::unique_ptr<TConfigFile> config_;
+    std::vector<std::string> screenList_;
+    std::vector<std::string> flashList_;
+    std::int32_t screenCount_ = 0;
+    std::int32_t flashCount_ = 0;
+    std::int32_t listKind_ = 0;
+    std::string currentFile_;
+    RecentFolders recentFolders_;
+    std::vector<std::string> driveList_;
+    bool released_ = false;
+    // The search's state, set up and released by this window.
+    std::vector<std::string> foundPaths_;
+    bool stopRequest_ = false;
+    bool checkAll_ = true;
+};
+
+} // namespace lumivane

@@ -1,0 +1,593 @@
+// The configuration window on fake widgets: opening, both list tabs and their
+// row invariant, selection, the right-button rule, switching tabs, the popup
+// menu's enabling, Delete, Clear All, Reset, Config, Preview, the folder chooser,
+// closing (what the file holds afterwards, and a close that cannot write), About.
+#include <gtest/gtest.h>
+
+#include "app/EventGuard.h"
+#include "app/Program.h"
+#include "fakes/FakeFileSystem.h"
+#include "fakes/FakeProfile.h"
+#include "fakes/FakeServices.h"
+#include "fakes/FakeWidgets.h"
+#include "saver/HelpText.h"
+#include "settings/fAbout.h"
+#include "settings/fMain.h"
+#include "unit/PeImageBuilder.h"
+
+using namespace lumivane;
+using namespace lumivane::test;
+
+namespace {
+
+const std::string kIni = "C:\\Lumivane\\Lumivane.ini";
+const std::string kWaves = "D:\\Savers\\waves.scr";
+const std::string kStars = "D:\\Savers\\stars.scr";
+const std::string kGone = "D:\\Savers\\gone.scr";
+const std::string kIntro = "D:\\Movies\\intro.swf";
+const std::string kLoop = "D:\\Movies\\loop.swf";
+
+std::string Saver(const std::u16string& description) {
+    PeBuilder pe;
+    pe.String(1, description);
+    return pe.Build();
+}
+
+struct MainFixture : ::testing::Test {
+    FakeProfile profile;
+    FakeFileSystem files;
+    FakeShell shell;
+    FakeDialogs dialogs;
+    FakeDrives drives;
+    Windows1252Codec codec;
+    FakeWindow window;
+    FakeTabControl page;
+    FakeListBox lsScreen, lsFlash;
+    FakeCheckListBox lsSearch;
+    FakeComboBox cboxDriver;
+    FakeCheckBox chkSub, rbfOrigin, rbfFull;
+    FakeButton btSearch, btStop;
+    FakeStatusBar statusBar;
+    FakeProgressBar progressBar;
+    FakeMenuItem mnuSetup, mnuPreview, mnuReset, mnuDelete, mnuClear, mnuViewName, mnuViewPath, mnuSetup1, mnuPreview1;
+    FakeFolderBrowser dlgFolder;
+    FakeModalWindow frmAbout;
+    TfrmMain form{MainServices{profile, files, shell, dialogs, drives, codec, kIni},
+                  MainView{window,      page,        lsScreen,   lsFlash,     lsSearch,  cboxDriver,
+                           chkSub,      rbfOrigin,   rbfFull,    btSearch,    btStop,    statusBar,
+                           progressBar, mnuSetup,    mnuPreview, mnuReset,    mnuDelete, mnuClear,
+                           mnuViewName, mnuViewPath, mnuSetup1,  mnuPreview1, dlgFolder, frmAbout}};
+
+    void SetUp() override {
+        // The window as laid out, before its handlers run.
+        mnuReset.enabled = false;
+        mnuViewName.checked = true;
+        rbfOrigin.checked = true;
+        lsScreen.bounds = lsFlash.bounds = {0, 0, 209, 263};
+        drives.drives = {{"C:\\", DriveType::Fixed}, {"D:\\", DriveType::Fixed}};
+        files.AddFile(kWaves, Saver(u"Ocean Waves"));
+        files.AddFile(kStars, Saver(u"Starfield \u00e9toil\u00e9"));
+        files.AddFile(kIntro, "FWS");
+        files.AddFile(kLoop, "FWS");
+    }
+    void Ini(const std::string& text) { profile.files[kIni] = text; }
+    void Lists(const std::vector<std::string>& screens, const std::vector<std::string>& flashes,
+               const std::string& extra = "") {
+        std::string text = "[Amount]\r\nTotal=" + std::to_string(screens.size()) +
+                           "\r\nFlashTotal=" + std::to_string(flashes.size()) + "\r\n[ScreenList]\r\n";
+        for (std::size_t i = 0; i < screens.size(); ++i)
+            text += "File" + std::to_string(i) + "=" + screens[i] + "\r\n";
+        text += "[FlashList]\r\n";
+        for (std::size_t i = 0; i < flashes.size(); ++i)
+            text += "File" + std::to_string(i) + "=" + flashes[i] + "\r\n";
+        Ini(text + extra);
+    }
+    void Open() {
+        RunGuarded(dialogs, kConfigureTitle, [&] { form.FormCreate(); });
+        RunGuarded(dialogs, kConfigureTitle, [&] { form.FormShow(); });
+    }
+    // As the native window does: the close goes on only when FormClose returns.
+    bool Close() {
+        bool mayClose = false;
+        RunGuarded(dialogs, kConfigureTitle, [&] { mayClose = form.FormClose(); });
+        return mayClose;
+    }
+    void Run(void (TfrmMain::*handler)()) {
+        RunGuarded(dialogs, kConfigureTitle, [&] { (form.*handler)(); });
+    }
+    // A left click on row i: the list box selects it, then reports the selection.
+    void Click(FakeListBox& box, int i) {
+        box.SetItemIndex(i);
+        Run(&box == &lsScreen ? &TfrmMain::lsScreenClick : &TfrmMain::lsFlashClick);
+    }
+    void RightPress(FakeListBox& box, int y) {
+        if (&box == &lsScreen)
+            form.lsScreenMouseDown(MouseButton::Right, 20, y);
+        else
+            form.lsFlashMouseDown(MouseButton::Right, 20, y);
+    }
+    void SwitchTab(int index) {
+        page.tabIndex = index;
+        Run(&TfrmMain::pageChange);
+    }
+    std::string Stored(const std::string& section, const std::string& key) {
+        return profile.ReadString(kIni, section, key, "<missing>", 2048);
+    }
+    std::vector<std::string> Warnings() {
+        std::vector<std::string> texts;
+        for (const Box& b : dialogs.boxes) {
+            EXPECT_EQ(b.caption, "Warning");
+            EXPECT_EQ(b.icon, BoxIcon::Warning);
+            texts.push_back(b.text);
+        }
+        return texts;
+    }
+};
+
+using MainOpen = MainFixture;
+using MainRows = MainFixture;
+using MainSelect = MainFixture;
+using MainCommands = MainFixture;
+using MainConfigPreview = MainFixture;
+using MainClose = MainFixture;
+using FolderChooser = MainFixture;
+
+} // namespace
+
+TEST_F(MainOpen, FirstStartWithoutAFile) {
+    Open();
+    EXPECT_TRUE(lsScreen.rows.empty());
+    EXPECT_TRUE(lsFlash.rows.empty());
+    EXPECT_EQ(page.tabIndex, 0);
+    EXPECT_EQ(form.ListKind(), 0);
+    EXPECT_TRUE(rbfOrigin.checked);
+    EXPECT_FALSE(rbfFull.checked);
+    EXPECT_TRUE(chkSub.checked);
+    EXPECT_FALSE(mnuReset.enabled);
+    EXPECT_TRUE(mnuViewName.checked);
+    EXPECT_FALSE(mnuViewPath.checked);
+    EXPECT_EQ(form.CurrentFile(), "");
+    EXPECT_TRUE(profile.files.empty()); // reading writes nothing
+    EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+TEST_F(MainOpen, StoredOptionsReachTheControls) {
+    Lists({kWaves}, {kIntro}, "[RandomWhat]\r\nType=1\r\n[Misc]\r\nFlashSize=0\r\nSub=0\r\n");
+    chkSub.checked = true;
+    Open();
+    EXPECT_EQ(page.tabIndex, 1);
+    EXPECT_EQ(form.ListKind(), 1);
+    EXPECT_FALSE(rbfOrigin.checked);
+    EXPECT_TRUE(rbfFull.checked);
+    EXPECT_FALSE(chkSub.checked);
+}
+
+TEST_F(MainRows, ByNameUpperCasesAsciiOnly) {
+    files.AddFile("D:\\SAVERS\\CAPS.SCR", Saver(u"ignored"));
+    Lists({kWaves, kGone, kStars, "D:\\SAVERS\\CAPS.SCR"}, {kIntro, "D:\\Movies\\Caf\xe9.swf"});
+    files.AddFile("D:\\Movies\\Caf\xe9.swf", "FWS");
+    Open();
+    EXPECT_EQ(lsScreen.rows,
+              (std::vector<std::string>{"OCEAN WAVES", "FILE NOT FOUND!", "STARFIELD \xe9TOIL\xe9", "CAPS.SCR"}));
+    EXPECT_EQ(lsFlash.rows, (std::vector<std::string>{"INTRO.SWF", "CAF\xe9.SWF"}));
+}
+
+TEST_F(MainRows, ByPathAndBackKeepSelectionRulesAndHints) {
+    Lists({kWaves, kStars}, {kIntro});
+    Open();
+    Click(lsScreen, 1);
+    Run(&TfrmMain::mnuViewPathClick);
+    EXPECT_EQ(lsScreen.rows, (std::vector<std::string>{kWaves, kStars}));
+    EXPECT_EQ(lsFlash.rows, (std::vector<std::string>{kIntro}));
+    EXPECT_TRUE(mnuViewPath.checked);
+    EXPECT_FALSE(mnuViewName.checked);
+    EXPECT_EQ(lsScreen.itemIndex, -1); // a rebuild loses the selection...
+    EXPECT_EQ(lsScreen.hint, kStars);  // ...but not the hint or the current file
+    EXPECT_EQ(form.CurrentFile(), kStars);
+    Run(&TfrmMain::mnuViewNameClick);
+    EXPECT_EQ(lsScreen.rows[0], "OCEAN WAVES");
+    EXPECT_TRUE(mnuViewName.checked);
+    EXPECT_FALSE(mnuViewPath.checked);
+}
+
+TEST_F(MainRows, EmptyEntriesAreSkippedAndDuplicatesKept) {
+    Ini("[Amount]\r\nTotal=4\r\n[ScreenList]\r\nFile0=" + kWaves + "\r\nFile1=\r\nFile2=" + kWaves +
+        "\r\nFile3=" + kStars + "\r\n");
+    Open();
+    EXPECT_EQ(form.ScreenList(), (std::vector<std::string>{kWaves, kWaves, kStars}));
+    EXPECT_EQ(lsScreen.Count(), 3);
+    Click(lsScreen, 2);
+    EXPECT_EQ(form.CurrentFile(), kStars); // rows index the list directly
+}
+
+TEST_F(MainSelect, ClickSetsCurrentFileAndHint) {
+    Lists({kWaves, kStars}, {kIntro});
+    Open();
+    lsSearch.Add("X");
+    lsSearch.itemIndex = 0;
+    Click(lsScreen, 1);
+    EXPECT_EQ(form.CurrentFile(), kStars);
+    EXPECT_EQ(lsScreen.hint, kStars);
+    EXPECT_EQ(lsSearch.itemIndex, -1);
+    Click(lsFlash, 0); // the other tab's list: the last selection wins
+    EXPECT_EQ(form.CurrentFile(), kIntro);
+    EXPECT_EQ(lsFlash.hint, kIntro);
+    EXPECT_EQ(lsScreen.hint, kStars);
+}
+
+TEST_F(MainSelect, RightButtonSelectsTheRowUnderThePointer) {
+    Lists({kWaves, kStars}, {kIntro, kLoop});
+    Open();
+    Click(lsScreen, 0);
+    lsSearch.Add("X");
+    lsSearch.itemIndex = 0;
+    RightPress(lsScreen, 13 + 5); // second row
+    EXPECT_EQ(lsScreen.itemIndex, 1);
+    EXPECT_EQ(form.CurrentFile(), kStars);
+    EXPECT_EQ(lsScreen.hint, kWaves); // the hint stays on the last click
+    EXPECT_EQ(lsSearch.itemIndex, -1);
+    RightPress(lsFlash, 13 + 1);
+    EXPECT_EQ(form.CurrentFile(), kLoop);
+}
+
+TEST_F(MainSelect, OtherButtonsAndPressesBelowTheRows) {
+    Lists({kWaves, kStars}, {});
+    Open();
+    Click(lsScreen, 0);
+    form.lsScreenMouseDown(MouseButton::Left, 20, 14);
+    form.lsScreenMouseDown(MouseButton::Middle, 20, 14);
+    EXPECT_EQ(lsScreen.itemIndex, 0);
+    EXPECT_EQ(form.CurrentFile(), kWaves);
+    // Below the last row: this list box then has no selection, so the current
+    // file stays; the same on an empty list.
+    RightPress(lsScreen, 200);
+    EXPECT_EQ(lsScreen.itemIndex, -1);
+    EXPECT_EQ(form.CurrentFile(), kWaves);
+    RightPress(lsFlash, 0);
+    EXPECT_EQ(form.CurrentFile(), kWaves);
+}
+
+TEST_F(MainSelect, SwitchingTabsClearsHintsAndSelectionsButNotTheCurrentFile) {
+    Lists({kWaves}, {kIntro});
+    Open();
+    Click(lsFlash, 0);
+    Click(lsScreen, 0);
+    SwitchTab(1);
+    EXPECT_EQ(form.ListKind(), 1);
+    EXPECT_EQ(lsScreen.hint, "");
+    EXPECT_EQ(lsFlash.hint, "");
+    EXPECT_EQ(lsScreen.itemIndex, -1);
+    EXPECT_EQ(form.CurrentFile(), kWaves);
+    Run(&TfrmMain::btSetupClick); // "Config" still configures the screensaver
+    EXPECT_EQ(shell.calls, (std::vector<ShellCall>{{"config", kWaves, " \\c"}}));
+}
+
+TEST_F(MainCommands, PopupEnablingTable) {
+    Lists({kWaves}, {kIntro});
+    Open();
+    struct Step {
+        int tab;
+        bool select;
+        bool setup, preview, del;
+    } steps[] = {
+        {0, false, false, false, false},                               // none selected on the screensaver tab
+        {0, true, true, true, true},     {1, true, true, true, true},  // "Setup" keeps the last state: enabled
+        {1, false, false, false, false}, {1, true, false, true, true}, // ...and now disabled
+        {0, true, true, true, true},
+    };
+    for (const Step& s : steps) {
+        SwitchTab(s.tab);
+        if (s.select)
+            RightPress(s.tab == 0 ? lsScreen : lsFlash, 3);
+        Run(&TfrmMain::pmActivePopup);
+        EXPECT_EQ(mnuSetup.enabled, s.setup) << s.tab << s.select;
+        EXPECT_EQ(mnuPreview.enabled, s.preview) << s.tab << s.select;
+        EXPECT_EQ(mnuDelete.enabled, s.del) << s.tab << s.select;
+    }
+    EXPECT_FALSE(mnuReset.enabled); // never touched here
+    EXPECT_TRUE(mnuClear.enabled);
+}
+
+TEST_F(MainCommands, DeleteRemovesTheSelectedEntryOnly) {
+    Lists({kWaves, kGone, kStars}, {kIntro});
+    Open();
+    Click(lsScreen, 1);
+    Run(&TfrmMain::mnuDeleteClick);
+    EXPECT_EQ(form.ScreenList(), (std::vector<std::string>{kWaves, kStars}));
+    EXPECT_EQ(lsScreen.rows, (std::vector<std::string>{"OCEAN WAVES", "STARFIELD \xe9TOIL\xe9"}));
+    EXPECT_EQ(lsFlash.rows, (std::vector<std::string>{"INTRO.SWF"}));
+    EXPECT_TRUE(mnuReset.enabled);
+    EXPECT_EQ(form.CurrentFile(), kGone); // the current file keeps the removed path
+    EXPECT_EQ(profile.writes, 0);
+    // Without a selection nothing goes, but Reset still becomes available.
+    mnuReset.enabled = false;
+    Run(&TfrmMain::mnuDeleteClick);
+    EXPECT_EQ(form.ScreenList().size(), 2u);
+    EXPECT_TRUE(mnuReset.enabled);
+}
+
+TEST_F(MainCommands, DeleteLastAndOnlyRowsAndKeepTheViewMode) {
+    Lists({kWaves, kStars}, {kIntro});
+    Open();
+    Run(&TfrmMain::mnuViewPathClick);
+    Click(lsScreen, 1);
+    Run(&TfrmMain::mnuDeleteClick);
+    EXPECT_EQ(lsScreen.rows, (std::vector<std::string>{kWaves})); // still by path
+    SwitchTab(1);
+    Click(lsFlash, 0);
+    Run(&TfrmMain::mnuDeleteClick);
+    EXPECT_TRUE(form.FlashList().empty());
+    EXPECT_TRUE(lsFlash.rows.empty());
+    EXPECT_EQ(form.ScreenList(), (std::vector<std::string>{kWaves}));
+}
+
+TEST_F(MainCommands, ClearAllEmptiesTheActiveListOnly) {
+    Lists({kWaves, kStars}, {kIntro});
+    Open();
+    SwitchTab(1);
+    Run(&TfrmMain::mnuClearClick);
+    EXPECT_TRUE(form.FlashList().empty());
+    EXPECT_TRUE(lsFlash.rows.empty());
+    EXPECT_EQ(form.ScreenList().size(), 2u);
+    EXPECT_EQ(lsScreen.Count(), 2);
+    EXPECT_TRUE(mnuReset.enabled);
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(profile.writes, 0);
+}
+
+TEST_F(MainCommands, ResetBringsBackTheStoredListsAndTab) {
+    Lists({kWaves, kStars}, {kIntro}, "[RandomWhat]\r\nType=0\r\n");
+    Open();
+    Click(lsScreen, 0);
+    Run(&TfrmMain::mnuClearClick);
+    SwitchTab(1);
+    Click(lsFlash, 0);
+    Run(&TfrmMain::mnuDeleteClick);
+    Run(&TfrmMain::mnuViewPathClick);
+    rbfOrigin.checked = false;
+    rbfFull.checked = true;
+    Run(&TfrmMain::mnuResetClick);
+    EXPECT_EQ(form.ScreenList(), (std::vector<std::string>{kWaves, kStars}));
+    EXPECT_EQ(form.FlashList(), (std::vector<std::string>{kIntro}));
+    EXPECT_EQ(lsScreen.rows, (std::vector<std::string>{kWaves, kStars})); // the view mode stays
+    EXPECT_EQ(page.tabIndex, 0);
+    EXPECT_EQ(form.ListKind(), 0);
+    EXPECT_TRUE(rbfOrigin.checked);
+    EXPECT_FALSE(rbfFull.checked);
+    EXPECT_FALSE(mnuReset.enabled);
+    EXPECT_EQ(lsFlash.hint, kIntro); // no tab switch by the user: hints stay
+    EXPECT_EQ(form.CurrentFile(), kIntro);
+}
+
+TEST_F(MainCommands, StoredTypeOtherThanZeroOrOneSelectsNoList) {
+    Lists({kWaves}, {kIntro}, "[RandomWhat]\r\nType=2\r\n");
+    Open();
+    EXPECT_EQ(page.tabIndex, -1);
+    EXPECT_EQ(form.ListKind(), 2);
+    mnuSetup.enabled = mnuPreview.enabled = false;
+    Run(&TfrmMain::pmActivePopup);
+    EXPECT_FALSE(mnuSetup.enabled); // unchanged
+    EXPECT_TRUE(mnuDelete.enabled);
+    Click(lsScreen, 0);
+    Run(&TfrmMain::mnuDeleteClick);
+    Run(&TfrmMain::mnuClearClick);
+    EXPECT_EQ(form.ScreenList().size(), 1u);
+    EXPECT_EQ(form.FlashList().size(), 1u);
+    EXPECT_TRUE(mnuReset.enabled);
+    EXPECT_TRUE(Close());
+    EXPECT_EQ(Stored("RandomWhat", "Type"), "-1");
+}
+
+TEST_F(MainConfigPreview, ConfigRules) {
+    files.AddFile("D:\\Savers\\CAPS.SCR", Saver(u"x"));
+    Lists({kWaves, "D:\\Savers\\CAPS.SCR", kGone, "D:\\my.scr\\saver"}, {kIntro});
+    Open();
+    Run(&TfrmMain::btSetupClick);
+    Click(lsFlash, 0);
+    Run(&TfrmMain::btSetupClick);
+    Click(lsScreen, 1);
+    Run(&TfrmMain::btSetupClick);
+    Click(lsScreen, 3);
+    Run(&TfrmMain::btSetupClick);
+    EXPECT_EQ(Warnings(),
+              (std::vector<std::string>{"You must select a screensaver file to config.", "Only screensaver can config.",
+                                        "Only screensaver can config.", "Only screensaver can config."}));
+    EXPECT_TRUE(shell.calls.empty());
+    Click(lsScreen, 2); // missing, but lower-case ".scr": the shell is asked all the same
+    Run(&TfrmMain::btSetupClick);
+    Click(lsScreen, 0);
+    Run(&TfrmMain::btSetupClick);
+    EXPECT_EQ(shell.calls, (std::vector<ShellCall>{{"config", kGone, " \\c"}, {"config", kWaves, " \\c"}}));
+    EXPECT_EQ(std::string(kConfigParameters), std::string("\x20\x5c\x63"));
+    EXPECT_EQ(dialogs.boxes.size(), 4u);
+}
+
+TEST_F(MainConfigPreview, PreviewRules) {
+    Lists({kWaves, kGone}, {kIntro});
+    Open();
+    Run(&TfrmMain::lsScreenDblClick);
+    Click(lsScreen, 1);
+    Run(&TfrmMain::lsScreenDblClick);
+    EXPECT_EQ(Warnings(), (std::vector<std::string>{"You have to select a file before you preview it.",
+                                                    "This selected file does not exist!"}));
+    Click(lsFlash, 0);
+    Run(&TfrmMain::lsScreenDblClick);
+    EXPECT_EQ(shell.calls, (std::vector<ShellCall>{{"open", kIntro, ""}}));
+}
+
+TEST_F(MainConfigPreview, CommandsActOnADeletedEntrysPath) {
+    Lists({kWaves, kStars}, {});
+    Open();
+    Click(lsScreen, 0);
+    Run(&TfrmMain::mnuDeleteClick);
+    EXPECT_EQ(lsScreen.itemIndex, -1);
+    Run(&TfrmMain::btSetupClick);
+    Run(&TfrmMain::lsScreenDblClick);
+    EXPECT_EQ(shell.calls, (std::vector<ShellCall>{{"config", kWaves, " \\c"}, {"open", kWaves, ""}}));
+}
+
+TEST_F(MainClose, FirstCloseWritesEverythingInOrder) {
+    Open();
+    form.btCloseClick();
+    EXPECT_EQ(window.closes, 1);
+    EXPECT_TRUE(Close());
+    EXPECT_EQ(profile.files[kIni], "[Amount]\r\nTotal=0\r\nFlashTotal=0\r\n[RandomWhat]\r\nType=0\r\n"
+                                   "[Misc]\r\nFlashSize=1\r\nSub=1\r\n");
+    EXPECT_EQ(profile.flushes, 1);
+    EXPECT_TRUE(form.Released());
+    EXPECT_TRUE(form.ScreenList().empty());
+    EXPECT_TRUE(form.DriveList().empty());
+}
+
+TEST_F(MainClose, ClosingStoresListsTabAndOptionsAsTheyStand) {
+    Lists({kWaves, kGone, kStars}, {kIntro});
+    Open();
+    Click(lsScreen, 1);
+    Run(&TfrmMain::mnuDeleteClick);
+    SwitchTab(1);
+    rbfOrigin.checked = false;
+    rbfFull.checked = true;
+    chkSub.checked = false;
+    EXPECT_TRUE(Close());
+    EXPECT_EQ(Stored("Amount", "Total"), "2");
+    EXPECT_EQ(Stored("ScreenList", "File0"), kWaves);
+    EXPECT_EQ(Stored("ScreenList", "File1"), kStars);
+    EXPECT_EQ(Stored("ScreenList", "File2"), kStars); // beyond the count, left as it was
+    EXPECT_EQ(Stored("Amount", "FlashTotal"), "1");
+    EXPECT_EQ(Stored("RandomWhat", "Type"), "1");
+    EXPECT_EQ(Stored("Misc", "FlashSize"), "0");
+    EXPECT_EQ(Stored("Misc", "Sub"), "0");
+}
+
+TEST_F(MainClose, ClearAllThenCloseStoresAnEmptyList) {
+    Lists({kWaves, kStars}, {kIntro});
+    Open();
+    Run(&TfrmMain::mnuClearClick);
+    EXPECT_TRUE(Close());
+    EXPECT_EQ(Stored("Amount", "Total"), "0");
+    EXPECT_EQ(Stored("Amount", "FlashTotal"), "1");
+}
+
+TEST_F(MainClose, AFailedWriteKeepsTheWindowOpenAndTheNextCloseStoresEverything) {
+    Lists({kWaves, kStars}, {kIntro});
+    Open();
+    Click(lsScreen, 0);
+    Run(&TfrmMain::mnuDeleteClick);
+    SwitchTab(1);
+    const std::string before = profile.files[kIni];
+    profile.failWrites = true;
+    EXPECT_FALSE(Close());
+    EXPECT_FALSE(form.Released());
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0],
+              (Box{"Lumivane Standard V1.5 Configuration", "Unable to write to " + kIni + ".", BoxIcon::Error}));
+    EXPECT_EQ(profile.files[kIni], before);
+    EXPECT_EQ(form.ScreenList(), (std::vector<std::string>{kStars})); // nothing lost
+    EXPECT_EQ(profile.flushes, 0);
+
+    // A write that fails half-way stops the close at that write, too.
+    profile.failWrites = false;
+    profile.failAfterWrites = 2;
+    EXPECT_FALSE(Close());
+    EXPECT_EQ(Stored("RandomWhat", "Type"), "<missing>");
+
+    profile.failAfterWrites = -1;
+    EXPECT_TRUE(Close());
+    EXPECT_TRUE(form.Released());
+    EXPECT_EQ(Stored("Amount", "Total"), "1");
+    EXPECT_EQ(Stored("ScreenList", "File0"), kStars);
+    EXPECT_EQ(Stored("RandomWhat", "Type"), "1");
+    EXPECT_EQ(dialogs.boxes.size(), 2u);
+}
+
+TEST_F(MainClose, AboutShowsTheBoxEachTime) {
+    Open();
+    Run(&TfrmMain::btAboutClick);
+    Run(&TfrmMain::btAboutClick);
+    EXPECT_EQ(frmAbout.shows, 2);
+}
+
+TEST_F(FolderChooser, DrivesRecentFoldersAndBrowseEntry) {
+    drives.drives = {{"A:\\", DriveType::Removable}, {"D:\\", DriveType::Fixed},  {"E:\\", DriveType::Fixed},
+                     {"F:\\", DriveType::CdRom},     {"G:\\", DriveType::Remote}, {"H:\\", DriveType::RamDisk}};
+    Ini("[RecentFolder]\r\nFolderName4=E:\\Games\\\r\nFolderName2=D:\\Temp\\\r\n");
+    Open();
+    EXPECT_EQ(cboxDriver.items, (std::vector<std::string>{"D:\\", "E:\\", "All Drivers(D:\\,E:\\)", "E:\\Games\\",
+                                                          "D:\\Temp\\", "[Select a folder...]"}));
+    EXPECT_EQ(cboxDriver.itemIndex, 0);
+    EXPECT_EQ(cboxDriver.hint, "D:\\");
+    EXPECT_EQ(form.DriveList(), (std::vector<std::string>{"D:\\", "E:\\"}));
+    EXPECT_EQ(form.AllDrivesEntry(), "All Drivers(D:\\,E:\\)");
+}
+
+TEST_F(FolderChooser, NoFixedDrive) {
+    drives.drives = {{"A:\\", DriveType::Removable}};
+    Open();
+    EXPECT_EQ(cboxDriver.items, (std::vector<std::string>{"All Drivers()", "[Select a folder...]"}));
+    EXPECT_EQ(cboxDriver.hint, "All Drivers()");
+}
+
+TEST_F(FolderChooser, BrowsingAddsTheFolderToComboAndSlots) {
+    drives.drives = {{"D:\\", DriveType::Fixed}, {"E:\\", DriveType::Fixed}};
+    Ini("[RecentFolder]\r\nFolderName4=E:\\Games\\\r\nFolderName2=D:\\Temp\\\r\n");
+    Open();
+    dlgFolder.answers = {"D:\\Windows\\System32", "D:\\"};
+    cboxDriver.itemIndex = cboxDriver.Count() - 1;
+    Run(&TfrmMain::cboxDriverSelect);
+    EXPECT_EQ(cboxDriver.items,
+              (std::vector<std::string>{"D:\\", "E:\\", "All Drivers(D:\\,E:\\)", "E:\\Games\\", "D:\\Temp\\",
+                                        "D:\\Windows\\System32\\", "[Select a folder...]"}));
+    EXPECT_EQ(cboxDriver.Text(), "D:\\Windows\\System32\\");
+    EXPECT_EQ(cboxDriver.hint, "D:\\Windows\\System32\\");
+    EXPECT_EQ(form.Recent(), (RecentFolders{"", "D:\\Temp\\", "", "E:\\Games\\", "D:\\Windows\\System32\\"}));
+    EXPECT_EQ(Stored("RecentFolder", "FolderName0"), "");
+    EXPECT_EQ(Stored("RecentFolder", "FolderName1"), "D:\\Temp\\");
+    EXPECT_EQ(Stored("RecentFolder", "FolderName4"), "D:\\Windows\\System32\\");
+    // A drive root comes back with its backslash and gets a second one.
+    cboxDriver.itemIndex = cboxDriver.Count() - 1;
+    Run(&TfrmMain::cboxDriverSelect);
+    EXPECT_EQ(cboxDriver.Text(), "D:\\\\");
+    EXPECT_EQ(cboxDriver.items.back(), "[Select a folder...]");
+    EXPECT_EQ(form.Recent()[4], "D:\\\\");
+}
+
+TEST_F(FolderChooser, CancelAndRepicksOnlyChangeTheHint) {
+    Open();
+    const auto items = cboxDriver.items;
+    cboxDriver.itemIndex = cboxDriver.Count() - 1;
+    Run(&TfrmMain::cboxDriverSelect); // no scripted answer: Cancel
+    EXPECT_EQ(dlgFolder.runs, 1);
+    EXPECT_EQ(cboxDriver.hint, "[Select a folder...]");
+    cboxDriver.itemIndex = 1;
+    Run(&TfrmMain::cboxDriverSelect);
+    EXPECT_EQ(cboxDriver.hint, "D:\\");
+    EXPECT_EQ(dlgFolder.runs, 1);
+    EXPECT_EQ(cboxDriver.items, items);
+    EXPECT_EQ(profile.writes, 0);
+}
+
+TEST_F(FolderChooser, ResetLeavesTheComboAlone) {
+    Open();
+    dlgFolder.answers = {"C:\\A"};
+    cboxDriver.itemIndex = cboxDriver.Count() - 1;
+    Run(&TfrmMain::cboxDriverSelect);
+    const auto items = cboxDriver.items;
+    Run(&TfrmMain::mnuResetClick);
+    EXPECT_EQ(cboxDriver.items, items);
+    EXPECT_EQ(form.Recent()[4], "C:\\A\\"); // re-read from the file
+}
+
+TEST(AboutBox, TextsAndTheirTwoDifferences) {
+    const auto lines = TfrmAbout::MemoLines();
+    ASSERT_EQ(lines.size(), kHelpLines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i != 4 && i != 17) {
+            EXPECT_EQ(lines[i], kHelpLines[i]) << i;
+        }
+    }
+    EXPECT_EQ(lines[4], "click the [Search] utton , check the file you want to add , then click [Add] button.");
+    EXPECT_EQ(lines[17], "When you select a file in the listview, you can use some shortcuts    ");
+    EXPECT_EQ(TfrmAbout::LegalNotice().size(), 4u);
+    EXPECT_STREQ(TfrmAbout::kTitle, "Lumivane Standard V1.6");
+    EXPECT_STREQ(TfrmAbout::kOkCaption, "&OK");
+}
