@@ -22,6 +22,8 @@ public:
     std::optional<std::uint64_t> visibleFrom = 0; // empty: never visible
     std::optional<std::uint64_t> goneFrom;        // empty: never goes away
     bool hasDeviceContext = true;
+    int pendingMessages = 0; // queued for this thread, not yet dispatched
+    int dispatchedMessages = 0;
 
     std::uint64_t now = 0;
     std::vector<std::string> log;
@@ -46,7 +48,11 @@ public:
         log.push_back("WindowExists");
         return Exists(handle);
     }
-    void ProcessMessages() override { log.push_back("ProcessMessages"); }
+    void ProcessMessages() override {
+        log.push_back("ProcessMessages");
+        dispatchedMessages += pendingMessages;
+        pendingMessages = 0;
+    }
     void Pause(unsigned milliseconds) override {
         log.push_back("Pause");
         pauses.push_back(milliseconds);

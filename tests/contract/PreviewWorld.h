@@ -1,0 +1,23 @@
+// The part of the contract world the preview pane suite needs: panes made in
+// this process, which the suite then treats as the host's window, named only by
+// their handle. The host build scripts the fake pane; the Windows build makes
+// real child windows inside a shown top-level window.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/PreviewTarget.h"
+
+namespace lumivane::contract {
+
+PreviewTarget& Preview();
+// A new pane, shown or hidden, inside a visible top-level window.
+std::intptr_t MakePane(bool visible);
+void ShowPane(std::intptr_t pane);
+void ClosePane(std::intptr_t pane);
+// Queues one message for the pane's window on this thread, without dispatching it.
+void PostToPane(std::intptr_t pane);
+// How many of the queued messages the pane's window has handled.
+int MessagesHandledBy(std::intptr_t pane);
+
+} // namespace lumivane::contract
