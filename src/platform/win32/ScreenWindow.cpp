@@ -1,9 +1,7 @@
 // The native screen window (see ScreenWindow.h).
 #include "platform/win32/ScreenWindow.h"
 
-#include <objbase.h>
-
-#include "platform/win32/Win32Error.h"
+#include "platform/win32/FlashHostWin32.h"
 #include "saver/HelpText.h"
 
 namespace lumivane::win32 {
@@ -12,21 +10,6 @@ namespace {
 
 constexpr char kClassName[] = "TfrmScreen";
 constexpr UINT_PTR kLoopTimerId = 1;
-
-// Until the player is hosted, creating it reports what the system says about it.
-class PendingFlashHost : public FlashHost {
-public:
-    FlashControl& CreateFlash() override {
-        static const CLSID kFlash = {0xD27CDB6E, 0xAE6D, 0x11CF, {0x96, 0xB8, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
-        IUnknown* unknown = nullptr;
-        HRESULT hr =
-            CoCreateInstance(kFlash, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&unknown));
-        if (FAILED(hr))
-            RaiseHResult("CoCreateInstance", hr);
-        unknown->Release();
-        RaiseHResult("CreateFlash", E_NOTIMPL);
-    }
-};
 
 } // namespace
 
@@ -75,7 +58,8 @@ void ScreenWindow::Show() {
                                      stripMouse);
 
     loopTimer_ = std::make_unique<TimerAdapter>(Handle(), kLoopTimerId, 1000, true);
-    flashHost_ = std::make_unique<PendingFlashHost>();
+    flashHost_ =
+        std::make_unique<FlashHostWin32>(palFlash_->Handle(), Rect{Scale(64), Scale(32), Scale(192), Scale(192)});
 
     form_ = std::make_unique<TfrmScreen>(
         services_, ScreenView{*this, txtIntro_, palFlashAdapter_, *loopTimer_, *flashHost_, screenWidth, screenHeight});

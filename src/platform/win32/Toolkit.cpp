@@ -8,6 +8,8 @@ namespace lumivane::win32 {
 void Application::Run() {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (filter_ && filter_(msg))
+            continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
@@ -21,6 +23,8 @@ void Application::ProcessMessages() {
             PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
+        if (filter_ && filter_(msg))
+            continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

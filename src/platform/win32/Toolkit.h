@@ -28,6 +28,10 @@ public:
     // escapes it is shown in the error box and the window goes on running.
     template <class Handler> void Guard(Handler&& handler) { RunGuarded(dialogs_, title_, handler); }
 
+    // A window may look at each message before it is dispatched (dialog keys,
+    // menu shortcuts); returning true swallows it.
+    void SetMessageFilter(std::function<bool(MSG&)> filter) { filter_ = std::move(filter); }
+
     // Runs the message loop until the main window posts WM_QUIT.
     void Run();
     // Dispatches every message already queued for this thread and returns.
@@ -37,6 +41,7 @@ private:
     HINSTANCE instance_;
     std::string title_ = kDefaultTitle;
     Win32Dialogs dialogs_;
+    std::function<bool(MSG&)> filter_;
 };
 
 // Pixels at 96 DPI to pixels on this screen.

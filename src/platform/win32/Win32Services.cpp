@@ -178,6 +178,20 @@ void Win32Clock::Sleep(unsigned milliseconds) {
     ::Sleep(milliseconds);
 }
 
+// Text ----------------------------------------------------------------------------------------
+
+std::string Win32TextCodec::WideToAnsi(std::u16string_view text) {
+    if (text.empty())
+        return {};
+    const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
+    const int length = static_cast<int>(text.size());
+    const int n = WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+    if (n > 0)
+        WideCharToMultiByte(CP_ACP, 0, wide, length, out.data(), n, nullptr, nullptr);
+    return out;
+}
+
 // Message boxes ------------------------------------------------------------------------------
 
 void Win32Dialogs::ShowBox(const std::string& caption, const std::string& text, BoxIcon icon) {

@@ -11,6 +11,7 @@
 #include "platform/ProfileFile.h"
 #include "platform/Semaphore.h"
 #include "platform/Shell.h"
+#include "platform/TextCodec.h"
 
 namespace lumivane::win32 {
 
@@ -52,6 +53,12 @@ class Win32Clock : public Clock {
 public:
     TimeOfDay UtcTimeOfDay() override;
     void Sleep(unsigned milliseconds) override;
+};
+
+// UTF-16 to the ANSI code page (CP_ACP), "?" for what it cannot show.
+class Win32TextCodec : public TextCodec {
+public:
+    std::string WideToAnsi(std::u16string_view text) override;
 };
 
 // Boxes belong to the active window of the program when there is one (the

@@ -4,7 +4,10 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include "app/PreviewPane.h"
 #include "config/ConfigFile.h"
+#include "platform/win32/ConfigWindow.h"
+#include "platform/win32/PreviewTargetWin32.h"
 #include "platform/win32/ScreenWindow.h"
 
 namespace lumivane::win32 {
@@ -35,9 +38,17 @@ std::string Win32Startup::ModuleName() {
     return path.substr(path.find_last_of('\\') + 1);
 }
 
-void Win32Startup::DrawPreview(std::intptr_t) {}
+void Win32Startup::DrawPreview(std::intptr_t windowHandle) {
+    PreviewTargetWin32 target;
+    DrawPreviewPane(target, windowHandle);
+}
 
-void Win32Startup::RunConfigure() {}
+void Win32Startup::RunConfigure() {
+    ConfigWindow window(
+        app_, MainServices{profile_, files_, shell_, app_.GetDialogs(), drives_, codec_, ConfigPathFor(ProgramPath())});
+    window.Show();
+    app_.Run();
+}
 
 void Win32Startup::RunSaver() {
     ScreenWindow window(

@@ -30,6 +30,7 @@ private:
     Win32Shell shell_;
     Win32Clock clock_;
     Win32Drives drives_;
+    Win32TextCodec codec_;
 };
 
 } // namespace lumivane::win32

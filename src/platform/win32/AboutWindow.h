@@ -1,0 +1,34 @@
+// The native about box: a raised title band with the program's picture, the
+// help text in a read-only memo, and the legal notice with the "&OK" button.
+#pragma once
+
+#include "platform/Dialogs.h"
+#include "platform/win32/Toolkit.h"
+
+namespace lumivane::win32 {
+
+class AboutWindow : public NativeWindow, public ModalWindow {
+public:
+    AboutWindow(Application& app, HWND owner);
+    ~AboutWindow() override;
+
+    // Shows the box modally over its owner; returns when it closes.
+    void ShowModal() override;
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void Layout();
+
+    Application& app_;
+    HWND owner_;
+    HFONT font_ = nullptr;
+    HFONT titleFont_ = nullptr;
+    HICON picture_ = nullptr;
+    HWND ok_ = nullptr;
+    bool modal_ = false;
+    RECT band_{}, middle_{}, pictureFrame_{};
+};
+
+} // namespace lumivane::win32

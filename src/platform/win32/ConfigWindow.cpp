@@ -1,0 +1,537 @@
+// The native configuration window (see ConfigWindow.h).
+#include "platform/win32/ConfigWindow.h"
+
+#include <shlobj.h>
+#include <windowsx.h>
+
+namespace lumivane::win32 {
+
+namespace {
+
+constexpr char kClassName[] = "TfrmMain";
+
+enum ControlId : int {
+    kBtClose = IDOK, // the default button: Enter closes the window
+    kLsScreen = 101,
+    kLsFlash,
+    kLsSearch,
+    kCboxDriver,
+    kChkSub,
+    kPage,
+    kRbfOrigin,
+    kRbfFull,
+    kBtSearch,
+    kBtStop,
+    kBtCheck,
+    kBtSave,
+    kBtSetup,
+    kBtAbout,
+    kStatusBar,
+    kProgressBar,
+};
+
+enum MenuId : UINT {
+    kMnuSetup = 201,
+    kMnuPreview,
+    kMnuReset,
+    kMnuDelete,
+    kMnuClear,
+    kMnuViewName,
+    kMnuViewPath,
+    kMnuSetup1 = 211,
+    kMnuPreview1,
+    kMnuReset1,
+    kMnuDelete1,
+    kMnuClear1,
+};
+
+bool CtrlDown() {
+    return GetKeyState(VK_CONTROL) < 0;
+}
+
+} // namespace
+
+ConfigWindow::ConfigWindow(Application& app, MainServices services) : app_(app), services_(std::move(services)) {}
+
+ConfigWindow::~ConfigWindow() {
+    app_.SetMessageFilter(nullptr);
+    form_.reset();
+    about_.reset();
+    if (Handle())
+        DestroyWindow(Handle());
+    if (pmActive_)
+        DestroyMenu(pmActive_);
+    if (pmResult_)
+        DestroyMenu(pmResult_);
+    if (font_)
+        DeleteObject(font_);
+    if (boldFont_)
+        DeleteObject(boldFont_);
+}
+
+HWND ConfigWindow::Child(const char* cls, const char* text, DWORD style, int x, int y, int w, int h, int id,
+                         DWORD exStyle) {
+    HWND hwnd =
+        CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, Scale(x), Scale(y), Scale(w), Scale(h),
+                        Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app_.Instance(), nullptr);
+    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    return hwnd;
+}
+
+void ConfigWindow::Show() {
+    HINSTANCE instance = app_.Instance();
+    RegisterClassOnce(instance, kClassName, GetSysColorBrush(COLOR_BTNFACE), LoadIconA(instance, MAKEINTRESOURCEA(1)));
+    // No WS_CLIPCHILDREN: group boxes are drawn by the parent's background.
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;
+    RECT outer{0, 0, Scale(572), Scale(346)};
+    AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+    CreateNative(instance, kClassName, kMainCaption, style, exStyle, 266, 158, outer.right - outer.left,
+                 outer.bottom - outer.top, nullptr);
+    font_ = MakeFont("MS Sans Serif", 8, true, false);
+    boldFont_ = MakeFont("MS Sans Serif", 8, true, true);
+    tips_.Create(Handle());
+    CreateMenus();
+    CreateControls();
+    about_ = std::make_unique<AboutWindow>(app_, Handle());
+
+    MainView view{*this,        page_,        lsScreen_,   lsFlash_,     lsSearch_,  cboxDriver_,
+                  chkSub_,      rbfOrigin_,   rbfFull_,    btSearch_,    btStop_,    statusBar_,
+                  progressBar_, mnuSetup_,    mnuPreview_, mnuReset_,    mnuDelete_, mnuClear_,
+                  mnuViewName_, mnuViewPath_, mnuSetup1_,  mnuPreview1_, *this,      *about_};
+    form_ = std::make_unique<TfrmMain>(services_, view);
+    app_.SetMessageFilter([this](MSG& msg) { return FilterMessage(msg); });
+
+    app_.Guard([&] { form_->FormCreate(); });
+    app_.Guard([&] { form_->FormShow(); });
+    ShowWindow(Handle(), SW_SHOWNORMAL);
+    UpdateWindow(Handle());
+    // Buttons that share a place (Search over Stop) can first paint in creation
+    // order; one more pass lets the z-order decide.
+    RedrawWindow(btSearch_.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+void ConfigWindow::CreateMenus() {
+    pmActive_ = CreatePopupMenu();
+    AppendMenuA(pmActive_, MF_STRING, kMnuSetup, "Setup\tCtrl+S");
+    AppendMenuA(pmActive_, MF_STRING, kMnuPreview, "Preview\tCtrl+V");
+    AppendMenuA(pmActive_, MF_STRING | MF_GRAYED, kMnuReset, "Reset");
+    AppendMenuA(pmActive_, MF_SEPARATOR, 0, nullptr); // N1
+    AppendMenuA(pmActive_, MF_STRING, kMnuDelete, "Delete\tDel");
+    AppendMenuA(pmActive_, MF_STRING, kMnuClear, "Clear All\tCtrl+A");
+    AppendMenuA(pmActive_, MF_SEPARATOR, 0, nullptr); // N2
+    AppendMenuA(pmActive_, MF_STRING | MF_CHECKED, kMnuViewName, "View in file name");
+    AppendMenuA(pmActive_, MF_STRING, kMnuViewPath, "View in full path");
+
+    pmResult_ = CreatePopupMenu();
+    AppendMenuA(pmResult_, MF_STRING, kMnuSetup1, "Setup\tCtrl+S");
+    AppendMenuA(pmResult_, MF_STRING, kMnuPreview1, "Preview\tCtrl+V");
+    AppendMenuA(pmResult_, MF_STRING | MF_GRAYED, kMnuReset1, "Reset");
+    AppendMenuA(pmResult_, MF_SEPARATOR, 0, nullptr); // MenuItem3
+    AppendMenuA(pmResult_, MF_STRING | MF_GRAYED, kMnuDelete1, "Delete\tDel");
+    AppendMenuA(pmResult_, MF_STRING | MF_GRAYED, kMnuClear1, "Clear All\tCtrl+A");
+
+    mnuSetup_ = {pmActive_, kMnuSetup};
+    mnuPreview_ = {pmActive_, kMnuPreview};
+    mnuReset_ = {pmActive_, kMnuReset};
+    mnuDelete_ = {pmActive_, kMnuDelete};
+    mnuClear_ = {pmActive_, kMnuClear};
+    mnuViewName_ = {pmActive_, kMnuViewName};
+    mnuViewPath_ = {pmActive_, kMnuViewPath};
+    mnuSetup1_ = {pmResult_, kMnuSetup1};
+    mnuPreview1_ = {pmResult_, kMnuPreview1};
+    mnuReset1_ = {pmResult_, kMnuReset1};
+    mnuDelete1_ = {pmResult_, kMnuDelete1};
+    mnuClear1_ = {pmResult_, kMnuClear1};
+}
+
+void ConfigWindow::CreateControls() {
+    // Creation order is the z-order and the tab order. Group boxes paint their
+    // whole inside, so they go to the bottom once everything exists.
+    HWND gboxActive = Child("BUTTON", "Random List", BS_GROUPBOX, 8, 8, 217, 313, -1);
+    HWND gBoxSearch = Child("BUTTON", "Search List", BS_GROUPBOX, 232, 8, 193, 313, -1);
+    SendMessageA(gboxActive, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_), FALSE);
+    SendMessageA(gBoxSearch, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_), FALSE);
+    HWND groupBox1 = Child("BUTTON", "Flash Size", BS_GROUPBOX, 432, 8, 137, 65, -1);
+    Child("STATIC", "Select a folder:", SS_LEFT, 242, 32, 120, 13, -1);
+    Child("STATIC", "Results:", SS_LEFT, 242, 96, 120, 13, -1);
+
+    // Tab order: the search group, the random-list group, Config, Close, About,
+    // the Flash Size pair, then Search, Stop, Check All and Save.
+    lsSearch_.Init(Child("LISTBOX", "",
+                         WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, 242,
+                         112, 175, 199, kLsSearch),
+                   nullptr);
+    cboxDriver_.Init(Child("COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 242, 48, 175, 200, kCboxDriver),
+                     &tips_);
+    chkSub_.Attach(Child("BUTTON", "Include sub-folder", WS_TABSTOP | BS_AUTOCHECKBOX, 240, 76, 129, 17, kChkSub));
+
+    HWND tabs = Child(WC_TABCONTROLA, "", WS_TABSTOP | WS_CLIPSIBLINGS | TCS_BUTTONS | TCS_FLATBUTTONS, 10, 32, 213,
+                      287, kPage);
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>("ScreenSaver");
+    SendMessageA(tabs, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    item.pszText = const_cast<char*>("Flash");
+    SendMessageA(tabs, TCM_INSERTITEMA, 1, reinterpret_cast<LPARAM>(&item));
+    RECT pageRect;
+    GetClientRect(tabs, &pageRect);
+    SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&pageRect));
+    MapWindowPoints(tabs, Handle(), reinterpret_cast<POINT*>(&pageRect), 2);
+    const DWORD listStyle = WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+    auto makeList = [&](int id) {
+        HWND list =
+            CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_CLIPSIBLINGS | listStyle, pageRect.left, pageRect.top,
+                            pageRect.right - pageRect.left, pageRect.bottom - pageRect.top, Handle(),
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app_.Instance(), nullptr);
+        SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        SendMessageA(list, LB_SETITEMHEIGHT, 0, Scale(13));
+        SetWindowPos(list, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        return list;
+    };
+    lsScreen_.Init(makeList(kLsScreen), &tips_);
+    lsFlash_.Init(makeList(kLsFlash), &tips_);
+    page_.Init(tabs, lsScreen_.Handle(), lsFlash_.Handle());
+    page_.ShowActivePage();
+
+    btSetup_.Attach(Child("BUTTON", "Config", WS_TABSTOP | BS_PUSHBUTTON, 432, 208, 137, 25, kBtSetup));
+    btClose_.Attach(Child("BUTTON", "Close", WS_TABSTOP | BS_DEFPUSHBUTTON, 432, 288, 137, 25, kBtClose));
+    btAbout_.Attach(Child("BUTTON", "About", WS_TABSTOP | BS_PUSHBUTTON, 432, 248, 137, 25, kBtAbout));
+    rbfOrigin_.Attach(
+        Child("BUTTON", "Original Size", WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON, 448, 32, 97, 17, kRbfOrigin));
+    rbfFull_.Attach(Child("BUTTON", "Full Screen", BS_AUTORADIOBUTTON, 448, 48, 89, 17, kRbfFull));
+    rbfOrigin_.SetChecked(true);
+    btSearch_.Attach(Child("BUTTON", "Search", WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, 432, 88, 137, 25, kBtSearch));
+    btStop_.Attach(Child("BUTTON", "Stop", WS_TABSTOP | BS_PUSHBUTTON, 432, 88, 137, 25, kBtStop));
+    // Stop lies under Search until a search runs.
+    SetWindowPos(btStop_.Handle(), btSearch_.Handle(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    btCheck_.Attach(Child("BUTTON", "Check All", WS_TABSTOP | BS_PUSHBUTTON, 432, 128, 137, 25, kBtCheck));
+    btSave_.Attach(Child("BUTTON", "Save", WS_TABSTOP | BS_PUSHBUTTON, 432, 168, 137, 25, kBtSave));
+
+    HWND progress = Child(PROGRESS_CLASSA, "", 0, 0, 322, 100, 22, kProgressBar);
+    SendMessageA(progress, PBM_SETRANGE32, 0, 100);
+    SendMessageA(progress, PBM_SETSTEP, 10, 0);
+    progressBar_.Attach(progress);
+    HWND status = Child(STATUSCLASSNAMEA, "", 0, 0, 322, 572, 24, kStatusBar);
+    int parts[3] = {Scale(100), Scale(160), -1};
+    SendMessageA(status, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+    statusBar_.Attach(status);
+    statusBar_.SetPanelText(0, "Message");
+    statusBar_.SetPanelText(1, "Found:0");
+    SetWindowPos(progress, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    for (HWND group : {gboxActive, gBoxSearch, groupBox1})
+        SetWindowPos(group, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+    // Tooltips only where the window has hints.
+    tips_.Add(lsScreen_.Handle(), "");
+    tips_.Add(lsFlash_.Handle(), "");
+    tips_.Add(cboxDriver_.Handle(), "");
+    tips_.Add(btSetup_.Handle(), "Config the selected screensaver");
+    tips_.Add(btAbout_.Handle(), "Read the information about Lumivane");
+    tips_.Add(btClose_.Handle(), "Close Lumivane config");
+
+    for (HWND list : {lsScreen_.Handle(), lsFlash_.Handle(), lsSearch_.Handle()})
+        SetWindowSubclass(list, &ConfigWindow::ListProc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+// Window ----------------------------------------------------------------------------------
+
+void ConfigWindow::Close() {
+    PostMessageA(Handle(), WM_CLOSE, 0, 0);
+}
+void ConfigWindow::BringToForeground() {
+    SetForegroundWindow(Handle());
+}
+void ConfigWindow::ShowCursor() {
+    ::ShowCursor(TRUE);
+}
+Rect ConfigWindow::ClientRect() const {
+    RECT rc{};
+    GetClientRect(Handle(), &rc);
+    return {0, 0, rc.right, rc.bottom};
+}
+
+// dlgFolder ------------------------------------------------------------------------------
+
+namespace {
+
+struct BrowseState {
+    HWND owner;
+    const std::string* preselect;
+};
+
+int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM lParam, LPARAM data) {
+    auto* state = reinterpret_cast<BrowseState*>(data);
+    if (message == BFFM_INITIALIZED) {
+        // Centred on the configuration window, the last confirmed folder
+        // preselected, OK usable only once a file-system folder is selected.
+        RECT owner, self;
+        GetWindowRect(state->owner, &owner);
+        GetWindowRect(dialog, &self);
+        const int w = self.right - self.left, h = self.bottom - self.top;
+        SetWindowPos(dialog, nullptr, (owner.left + owner.right - w) / 2, (owner.top + owner.bottom - h) / 2, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER);
+        if (!state->preselect->empty())
+            SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(state->preselect->c_str()));
+        SendMessageA(dialog, BFFM_ENABLEOK, 0, 0);
+    } else if (message == BFFM_SELCHANGED) {
+        char path[MAX_PATH];
+        const BOOL fileSystem = SHGetPathFromIDListA(reinterpret_cast<PCIDLIST_ABSOLUTE>(lParam), path);
+        SendMessageA(dialog, BFFM_ENABLEOK, 0, fileSystem);
+    }
+    return 0;
+}
+
+} // namespace
+
+bool ConfigWindow::Execute() {
+    BrowseState state{Handle(), &selectedFolder_};
+    char display[MAX_PATH] = {};
+    BROWSEINFOA info{};
+    info.hwndOwner = Handle();
+    info.pidlRoot = nullptr; // the desktop
+    info.pszDisplayName = display;
+    info.lpszTitle = "Select a folder";
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    info.lpfn = &BrowseCallback;
+    info.lParam = reinterpret_cast<LPARAM>(&state);
+    PIDLIST_ABSOLUTE pidl = SHBrowseForFolderA(&info);
+    if (!pidl)
+        return false;
+    char path[MAX_PATH] = {};
+    const bool ok = SHGetPathFromIDListA(pidl, path) != FALSE;
+    CoTaskMemFree(pidl);
+    if (ok)
+        selectedFolder_ = path;
+    return ok;
+}
+
+// Messages ----------------------------------------------------------------------------------
+
+bool ConfigWindow::FilterMessage(MSG& msg) {
+    if (!Handle() || !IsWindowEnabled(Handle()))
+        return false;
+    if (msg.message == WM_KEYDOWN &&
+        (msg.hwnd == lsScreen_.Handle() || msg.hwnd == lsFlash_.Handle() || msg.hwnd == lsSearch_.Handle()) &&
+        RunShortcut(msg.hwnd, msg.wParam))
+        return true;
+    return IsDialogMessageA(Handle(), &msg) != FALSE;
+}
+
+// Popup shortcuts act while their list has the focus; the enabling rule runs
+// first, and a disabled item does nothing.
+bool ConfigWindow::RunShortcut(HWND list, WPARAM key) {
+    const bool results = list == lsSearch_.Handle();
+    UINT id = 0;
+    if (CtrlDown() && key == 'S')
+        id = results ? kMnuSetup1 : kMnuSetup;
+    else if (CtrlDown() && key == 'V')
+        id = results ? kMnuPreview1 : kMnuPreview;
+    else if (CtrlDown() && key == 'A')
+        id = results ? kMnuClear1 : kMnuClear;
+    else if (key == VK_DELETE && !CtrlDown())
+        id = results ? kMnuDelete1 : kMnuDelete;
+    if (!id)
+        return false;
+    RunPopupRule(results);
+    const UINT state = GetMenuState(results ? pmResult_ : pmActive_, id, MF_BYCOMMAND);
+    if (!(state & (MF_DISABLED | MF_GRAYED)))
+        RunMenuCommand(id);
+    return true;
+}
+
+void ConfigWindow::RunPopupRule(bool results) {
+    if (!results)
+        app_.Guard([&] { form_->pmActivePopup(); });
+}
+
+void ConfigWindow::ShowPopup(HWND list, int x, int y) {
+    const bool results = list == lsSearch_.Handle();
+    RunPopupRule(results);
+    if (x == -1 && y == -1) { // from the keyboard: at the list's corner
+        RECT rc;
+        GetWindowRect(list, &rc);
+        x = rc.left;
+        y = rc.top;
+    }
+    const UINT id =
+        TrackPopupMenu(results ? pmResult_ : pmActive_, TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, Handle(), nullptr);
+    if (id)
+        RunMenuCommand(id);
+}
+
+void ConfigWindow::RunMenuCommand(UINT id) {
+    app_.Guard([&] {
+        switch (id) {
+        case kMnuSetup:
+        case kMnuSetup1:
+            form_->btSetupClick();
+            break;
+        case kMnuPreview:
+            form_->lsScreenDblClick();
+            break;
+        case kMnuReset:
+            form_->mnuResetClick();
+            break;
+        case kMnuDelete:
+            form_->mnuDeleteClick();
+            break;
+        case kMnuClear:
+            form_->mnuClearClick();
+            break;
+        case kMnuViewName:
+            form_->mnuViewNameClick();
+            break;
+        case kMnuViewPath:
+            form_->mnuViewPathClick();
+            break;
+        default: // the results menu's Reset, Delete and Clear All have no command
+            break;
+        }
+    });
+}
+
+LRESULT CALLBACK ConfigWindow::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                        DWORD_PTR self) {
+    return reinterpret_cast<ConfigWindow*>(self)->OnListMessage(hwnd, message, wParam, lParam);
+}
+
+LRESULT ConfigWindow::OnListMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+    const bool results = hwnd == lsSearch_.Handle();
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: {
+        const MouseButton button = message == WM_LBUTTONDOWN   ? MouseButton::Left
+                                   : message == WM_RBUTTONDOWN ? MouseButton::Right
+                                                               : MouseButton::Middle;
+        if (results && message == WM_LBUTTONDOWN && lsSearch_.ToggleAt(x, y))
+            break; // the click on a row's box ticks it; the selection follows below
+        if (hwnd == lsScreen_.Handle())
+            app_.Guard([&] { form_->lsScreenMouseDown(button, x, y); });
+        else if (hwnd == lsFlash_.Handle())
+            app_.Guard([&] { form_->lsFlashMouseDown(button, x, y); });
+        if (message == WM_RBUTTONDOWN) {
+            SetFocus(hwnd);
+            return 0; // the list's own right-click would move the selection again
+        }
+        break;
+    }
+    case WM_CONTEXTMENU:
+        ShowPopup(hwnd, x, y);
+        return 0;
+    case WM_CHAR:
+        if (results && (wParam == '+' || wParam == '-')) {
+            lsSearch_.SetAll(wParam == '+');
+            return 0;
+        }
+        if (results && wParam == ' ') {
+            lsSearch_.ToggleSelected();
+            return 0;
+        }
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(hwnd, &ConfigWindow::ListProc, 1);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+void ConfigWindow::OnCommand(int id, int code, HWND) {
+    auto run = [&](auto handler) { app_.Guard([&] { handler(*form_); }); };
+    switch (id) {
+    case kBtClose:
+        if (code == BN_CLICKED)
+            run([](TfrmMain& f) { f.btCloseClick(); });
+        break;
+    case kBtSetup:
+        run([](TfrmMain& f) { f.btSetupClick(); });
+        break;
+    case kBtAbout:
+        run([](TfrmMain& f) { f.btAboutClick(); });
+        break;
+    case kLsScreen:
+        if (code == LBN_SELCHANGE)
+            run([](TfrmMain& f) { f.lsScreenClick(); });
+        else if (code == LBN_DBLCLK)
+            run([](TfrmMain& f) { f.lsScreenDblClick(); });
+        break;
+    case kLsFlash:
+        if (code == LBN_SELCHANGE)
+            run([](TfrmMain& f) { f.lsFlashClick(); });
+        else if (code == LBN_DBLCLK)
+            run([](TfrmMain& f) { f.lsScreenDblClick(); });
+        break;
+    case kCboxDriver:
+        // A pick from the open list ends in CBN_SELENDOK; with the list closed the
+        // arrow keys pick at once.
+        if (code == CBN_SELENDOK ||
+            (code == CBN_SELCHANGE && !SendMessageA(cboxDriver_.Handle(), CB_GETDROPPEDSTATE, 0, 0)))
+            run([](TfrmMain& f) { f.cboxDriverSelect(); });
+        break;
+    default:
+        break;
+    }
+}
+
+void ConfigWindow::OnNotify(const NMHDR& header) {
+    if (header.idFrom == kPage && header.code == TCN_SELCHANGE) {
+        page_.ShowActivePage();
+        app_.Guard([&] { form_->pageChange(); });
+    }
+}
+
+LRESULT ConfigWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        if (form_)
+            OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        return 0;
+    case WM_NOTIFY:
+        if (form_)
+            OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+        return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+        // Labels, check boxes, radio buttons and group boxes on the button face.
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_MEASUREITEM: {
+        auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        measure->itemHeight = static_cast<UINT>(Scale(13));
+        return TRUE;
+    }
+    case WM_DRAWITEM:
+        if (wParam == kLsSearch) {
+            lsSearch_.Draw(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
+        }
+        break;
+    case WM_CLOSE: {
+        // FormClose stores everything; a failed write is shown and the window
+        // stays open with nothing lost.
+        bool mayClose = false;
+        if (form_)
+            app_.Guard([&] { mayClose = form_->FormClose(); });
+        else
+            mayClose = true;
+        if (mayClose)
+            DestroyWindow(Handle());
+        return 0;
+    }
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return NativeWindow::HandleMessage(message, wParam, lParam);
+}
+
+} // namespace lumivane::win32

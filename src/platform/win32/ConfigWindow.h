@@ -1,0 +1,75 @@
+// The native configuration window of configure mode: every control at its place,
+// the two popup menus with their shortcuts, tooltips, the folder browser, and
+// the routing of each native notification to the TfrmMain handler of the same
+// name. The about box is created hidden beside it.
+#pragma once
+
+#include <memory>
+
+#include "platform/Dialogs.h"
+#include "platform/win32/AboutWindow.h"
+#include "platform/win32/Controls.h"
+#include "settings/fMain.h"
+
+namespace lumivane::win32 {
+
+class ConfigWindow : public NativeWindow, private Window, private FolderBrowser {
+public:
+    ConfigWindow(Application& app, MainServices services);
+    ~ConfigWindow() override;
+
+    // Runs FormCreate and FormShow and shows the window.
+    void Show();
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    // Window
+    void Close() override;
+    void BringToForeground() override;
+    void ShowCursor() override;
+    Rect ClientRect() const override;
+    // FolderBrowser (dlgFolder)
+    bool Execute() override;
+    std::string SelectedFolder() const override { return selectedFolder_; }
+
+    void CreateControls();
+    void CreateMenus();
+    HWND Child(const char* cls, const char* text, DWORD style, int x, int y, int w, int h, int id, DWORD exStyle = 0);
+    void OnCommand(int id, int code, HWND control);
+    void OnNotify(const NMHDR& header);
+    bool FilterMessage(MSG& msg);
+    bool RunShortcut(HWND list, WPARAM key);
+    void RunPopupRule(bool results);
+    void ShowPopup(HWND list, int x, int y);
+    void RunMenuCommand(UINT id);
+    static LRESULT CALLBACK ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                     DWORD_PTR self);
+    LRESULT OnListMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    Application& app_;
+    MainServices services_;
+    HFONT font_ = nullptr;
+    HFONT boldFont_ = nullptr;
+    Tooltips tips_;
+    HMENU pmActive_ = nullptr;
+    HMENU pmResult_ = nullptr;
+    std::string selectedFolder_;
+
+    TabControlAdapter page_;
+    ListBoxAdapter lsScreen_, lsFlash_;
+    CheckListBoxAdapter lsSearch_;
+    ComboBoxAdapter cboxDriver_;
+    CheckBoxAdapter chkSub_, rbfOrigin_, rbfFull_;
+    ButtonAdapter btSearch_, btStop_, btCheck_, btSave_, btSetup_, btAbout_, btClose_;
+    StatusBarAdapter statusBar_;
+    ProgressBarAdapter progressBar_;
+    MenuItemAdapter mnuSetup_, mnuPreview_, mnuReset_, mnuDelete_, mnuClear_, mnuViewName_, mnuViewPath_;
+    MenuItemAdapter mnuSetup1_, mnuPreview1_, mnuReset1_, mnuDelete1_, mnuClear1_;
+
+    std::unique_ptr<AboutWindow> about_;
+    std::unique_ptr<TfrmMain> form_;
+};
+
+} // namespace lumivane::win32

@@ -1,0 +1,163 @@
+// Widget adapters over native controls (see Controls.h).
+#include "platform/win32/Controls.h"
+
+#include <windowsx.h>
+
+namespace lumivane::win32 {
+
+// Tooltips --------------------------------------------------------------------------
+
+void Tooltips::Create(HWND owner) {
+    owner_ = owner;
+    tips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                            reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE)), nullptr);
+    SendMessageA(tips_, TTM_SETMAXTIPWIDTH, 0, 600);
+}
+
+void Tooltips::Add(HWND control, const std::string& text) {
+    if (!tips_)
+        return;
+    TTTOOLINFOA info{};
+    info.cbSize = TTTOOLINFOA_V1_SIZE;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = owner_;
+    info.uId = reinterpret_cast<UINT_PTR>(control);
+    texts_.push_back(text);
+    info.lpszText = const_cast<char*>(texts_.back().c_str());
+    SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void Tooltips::Update(HWND control, const std::string& text) {
+    if (!tips_)
+        return;
+    TTTOOLINFOA info{};
+    info.cbSize = TTTOOLINFOA_V1_SIZE;
+    info.hwnd = owner_;
+    info.uId = reinterpret_cast<UINT_PTR>(control);
+    std::string copy = text;
+    info.lpszText = copy.data();
+    SendMessageA(tips_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+// List boxes -----------------------------------------------------------------------------
+
+template <class Base> std::string ListAdapterOf<Base>::Item(int index) const {
+    const LRESULT length = SendMessageA(this->hwnd_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == LB_ERR)
+        return {};
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const LRESULT n =
+        SendMessageA(this->hwnd_, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(n == LB_ERR ? 0 : static_cast<std::size_t>(n));
+    return text;
+}
+
+template <class Base> int ListAdapterOf<Base>::ItemAtPos(int x, int y) const {
+    RECT client;
+    GetClientRect(this->hwnd_, &client);
+    if (x < 0 || y < 0 || x >= client.right || y >= client.bottom)
+        return -1;
+    const int top = static_cast<int>(SendMessageA(this->hwnd_, LB_GETTOPINDEX, 0, 0));
+    const int height = static_cast<int>(SendMessageA(this->hwnd_, LB_GETITEMHEIGHT, 0, 0));
+    const int row = top + (height > 0 ? y / height : 0);
+    return row < Count() ? row : Count();
+}
+
+template class ListAdapterOf<ListBox>;
+template class ListAdapterOf<CheckListBox>;
+
+void CheckListBoxAdapter::SetChecked(int index, bool checked) {
+    SendMessageA(hwnd_, LB_SETITEMDATA, static_cast<WPARAM>(index), checked ? 1 : 0);
+    RECT rc;
+    if (SendMessageA(hwnd_, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rc)) != LB_ERR)
+        InvalidateRect(hwnd_, &rc, FALSE);
+}
+
+void CheckListBoxAdapter::Draw(const DRAWITEMSTRUCT& item) const {
+    if (item.itemID == static_cast<UINT>(-1))
+        return;
+    const bool selected = item.itemState & ODS_SELECTED;
+    HDC dc = item.hDC;
+    RECT rc = item.rcItem;
+    const int box = rc.bottom - rc.top;
+    RECT boxRect{rc.left + 1, rc.top + 1, rc.left + box - 1, rc.bottom - 1};
+    FillRect(dc, &rc, GetSysColorBrush(COLOR_WINDOW));
+    DrawFrameControl(dc, &boxRect, DFC_BUTTON,
+                     DFCS_BUTTONCHECK | DFCS_FLAT | (Checked(static_cast<int>(item.itemID)) ? DFCS_CHECKED : 0));
+    RECT textRect{rc.left + box + 2, rc.top, rc.right, rc.bottom};
+    FillRect(dc, &textRect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    const std::string text = Item(static_cast<int>(item.itemID));
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);
+    if (item.itemState & ODS_FOCUS)
+        DrawFocusRect(dc, &textRect);
+}
+
+bool CheckListBoxAdapter::ToggleAt(int x, int y) {
+    const int row = ItemAtPos(x, y);
+    if (row < 0 || row >= Count())
+        return false;
+    const int box = static_cast<int>(SendMessageA(hwnd_, LB_GETITEMHEIGHT, 0, 0));
+    if (x >= box)
+        return false;
+    SetChecked(row, !Checked(row));
+    return true;
+}
+
+void CheckListBoxAdapter::ToggleSelected() {
+    const int row = ItemIndex();
+    if (row >= 0)
+        SetChecked(row, !Checked(row));
+}
+
+void CheckListBoxAdapter::SetAll(bool checked) {
+    for (int i = 0; i < Count(); ++i)
+        SetChecked(i, checked);
+}
+
+// Combo box ----------------------------------------------------------------------------------
+
+void ComboBoxAdapter::DeleteLast() {
+    const int count = Count();
+    if (count > 0)
+        SendMessageA(hwnd_, CB_DELETESTRING, static_cast<WPARAM>(count - 1), 0);
+}
+
+std::string ComboBoxAdapter::Item(int index) const {
+    const LRESULT length = SendMessageA(hwnd_, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == CB_ERR)
+        return {};
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const LRESULT n =
+        SendMessageA(hwnd_, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(n == CB_ERR ? 0 : static_cast<std::size_t>(n));
+    return text;
+}
+
+// Tabs ---------------------------------------------------------------------------------------
+
+void TabControlAdapter::SetTabIndex(int index) {
+    SendMessageA(hwnd_, TCM_SETCURSEL, static_cast<WPARAM>(index == 0 || index == 1 ? index : -1), 0);
+    ShowActivePage();
+}
+
+void TabControlAdapter::ShowActivePage() const {
+    const int active = TabIndex();
+    for (int i = 0; i < 2; ++i)
+        ShowWindow(pages_[i], i == active ? SW_SHOW : SW_HIDE);
+}
+
+// Status bar ---------------------------------------------------------------------------------
+
+std::string StatusBarAdapter::PanelText(int panel) const {
+    const LRESULT info = SendMessageA(hwnd_, SB_GETTEXTLENGTHA, static_cast<WPARAM>(panel), 0);
+    std::string text(LOWORD(info) + 1u, '\0');
+    SendMessageA(hwnd_, SB_GETTEXTA, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(LOWORD(info));
+    return text;
+}
+
+} // namespace lumivane::win32
