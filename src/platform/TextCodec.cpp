@@ -15,13 +15,6 @@ constexpr std::array<char16_t, 32> kHighControls = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-bool IsHighSurrogate(char16_t u) {
-    return u >= 0xD800 && u <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t u) {
-    return u >= 0xDC00 && u <= 0xDFFF;
-}
-
 } // namespace
 
 char Windows1252Codec::ToByte(char16_t unit) {
@@ -34,17 +27,12 @@ char Windows1252Codec::ToByte(char16_t unit) {
 }
 
 std::string Windows1252Codec::WideToAnsi(std::u16string_view text) {
+    // Unit by unit, as the system converts to a single-byte code page: a character
+    // beyond the basic plane (a surrogate pair) becomes two "?".
     std::string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        // A character beyond the basic plane is one "?", not two.
-        if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-            out += '?';
-            ++i;
-            continue;
-        }
-        out += ToByte(text[i]);
-    }
+    for (char16_t unit : text)
+        out += ToByte(unit);
     return out;
 }
 

@@ -3,8 +3,8 @@
 // - Input is UTF-16 code units as stored; a lone surrogate is no error.
 // - Output has one or more bytes per character; a character that the code page
 //   cannot show becomes "?", as WideCharToMultiByte(CP_ACP) does with its default
-//   character. A U+0000 unit comes out as a zero byte: cutting at it is the
-//   caller's business.
+//   character (on a single-byte code page, one "?" per UTF-16 unit). A U+0000 unit comes out as a zero byte: cutting at
+//   it is the caller's business.
 // - Never fails and raises nothing.
 // The Win32 side converts with WideCharToMultiByte(CP_ACP); hosts without an ANSI
 // code page use Windows1252Codec below.
@@ -26,7 +26,7 @@ public:
 class Windows1252Codec : public TextCodec {
 public:
     std::string WideToAnsi(std::u16string_view text) override;
-    // The byte for one UTF-16 unit outside the surrogate range, or '?'.
+    // The byte for one UTF-16 unit, or '?'.
     static char ToByte(char16_t unit);
 };
 

@@ -140,10 +140,10 @@ TEST(AnsiText, Windows1252) {
     EXPECT_EQ(codec.WideToAnsi(u"\u00a0\u00ff\u20ac\u2122\u0178"), "\xa0\xff\x80\x99\x9f");
     EXPECT_EQ(codec.WideToAnsi(u"\u0081\u008d"), "\x81\x8d"); // the code page's undefined bytes
     EXPECT_EQ(codec.WideToAnsi(u"\u0080\u0100\u4e2d"), "???");
-    // A pair beyond the basic plane is one character; a lone half is one too.
+    // Unit by unit: a pair beyond the basic plane and a lone half give one "?" each.
     EXPECT_EQ(codec.WideToAnsi(u"a\xD83D\xDE00"
                                u"b"),
-              "a?b");
+              "a??b");
     EXPECT_EQ(codec.WideToAnsi(std::u16string(u"\xD83D"
                                               u"c",
                                               2)),

@@ -63,6 +63,19 @@ struct PeBuilder {
         const std::size_t optional = coff + 20;
         layout.optionalMagic = optional;
         Put16(file, optional, pe32Plus ? 0x20B : 0x10B);
+        // Enough of the rest for the system's loader to accept the image as a
+        // resource-only file, so the Windows tests can compare with it.
+        if (pe32Plus) { // ImageBase 0x140000000
+            Put32(file, optional + 24, 0x40000000);
+            Put32(file, optional + 28, 0x1);
+        } else
+            Put32(file, optional + 28, 0x00400000);
+        Put32(file, optional + 32, 0x1000); // SectionAlignment
+        Put32(file, optional + 36, 0x200);  // FileAlignment
+        Put16(file, optional + 40, 4);      // MajorOperatingSystemVersion
+        Put16(file, optional + 48, 4);      // MajorSubsystemVersion
+        Put32(file, optional + 60, 0x200);  // SizeOfHeaders
+        Put16(file, optional + 68, 2);      // Subsystem: GUI
         layout.rvaCountField = optional + (pe32Plus ? 108 : 92);
         Put32(file, layout.rvaCountField, 16);
         layout.resourceDirectoryField = layout.rvaCountField + 4 + 2 * 8;
@@ -78,6 +91,8 @@ struct PeBuilder {
         Put32(file, h + 12, layout.sectionRva);                              // VirtualAddress
         Put32(file, h + 16, static_cast<std::uint32_t>(rsrc.size()));        // SizeOfRawData
         Put32(file, h + 20, static_cast<std::uint32_t>(layout.sectionData)); // PointerToRawData
+        Put32(file, h + 36, 0x40000040u);                                    // initialised data, readable
+        Put32(file, optional + 56, layout.sectionRva + ((static_cast<std::uint32_t>(rsrc.size()) + 0xFFF) & ~0xFFFu));
         return file + rsrc;
     }
 

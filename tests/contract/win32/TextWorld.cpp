@@ -1,0 +1,19 @@
+// The Windows text world: WideCharToMultiByte on the system's ANSI code page.
+#include "contract/TextWorld.h"
+
+#include <windows.h>
+
+#include "platform/win32/Win32Services.h"
+
+namespace lumivane::contract {
+
+TextCodec& Codec() {
+    static win32::Win32TextCodec codec;
+    return codec;
+}
+
+unsigned AnsiCodePage() {
+    return GetACP();
+}
+
+} // namespace lumivane::contract
