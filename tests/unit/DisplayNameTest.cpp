@@ -65,6 +65,15 @@ TEST_F(DisplayNames, OtherFilesShowTheirFileName) {
     EXPECT_EQ(Name("D:\\Savers\\waves.scr.bak"), "waves.scr.bak");
 }
 
+TEST_F(DisplayNames, VeryLongPaths) {
+    const std::string folder = "D:\\" + std::string(3000, 'f') + "\\";
+    files.AddFile(folder + "intro.swf", "FWS");
+    files.AddFile(folder + "waves.scr", Saver(u"Ocean Waves"));
+    EXPECT_EQ(Name(folder + "intro.swf"), "intro.swf");
+    EXPECT_EQ(Name(folder + "waves.scr"), "Ocean Waves");
+    EXPECT_EQ(Name(folder + std::string(5000, 'x') + ".scr"), "FILE NOT FOUND!");
+}
+
 TEST_F(DisplayNames, ScreenSaversWithoutADescriptionFallBackToTheShell) {
     PeBuilder noStringOne;
     noStringOne.String(20, u"elsewhere");
