@@ -1,6 +1,8 @@
 // The native configuration window (see ConfigWindow.h).
 #include "platform/win32/ConfigWindow.h"
 
+#include "platform/win32/ButtonImages.h"
+
 #include <shlobj.h>
 #include <windowsx.h>
 
@@ -63,6 +65,8 @@ ConfigWindow::~ConfigWindow() {
         DestroyMenu(pmActive_);
     if (pmResult_)
         DestroyMenu(pmResult_);
+    for (HICON icon : icons_)
+        DestroyIcon(icon);
     if (font_)
         DeleteObject(font_);
     if (boldFont_)
@@ -207,6 +211,15 @@ void ConfigWindow::CreateControls() {
     SetWindowPos(btStop_.Handle(), btSearch_.Handle(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     btCheck_.Attach(Child("BUTTON", "Check All", WS_TABSTOP | BS_PUSHBUTTON, 432, 128, 137, 25, kBtCheck));
     btSave_.Attach(Child("BUTTON", "Save", WS_TABSTOP | BS_PUSHBUTTON, 432, 168, 137, 25, kBtSave));
+
+    const std::pair<ButtonAdapter*, ButtonImage> images[] = {
+        {&btSearch_, ButtonImage::Search}, {&btStop_, ButtonImage::Stop},    {&btCheck_, ButtonImage::CheckAll},
+        {&btSave_, ButtonImage::Save},     {&btSetup_, ButtonImage::Config}, {&btAbout_, ButtonImage::About},
+        {&btClose_, ButtonImage::Close}};
+    for (const auto& [button, image] : images) {
+        icons_.push_back(MakeButtonImage(image));
+        SendMessageA(button->Handle(), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icons_.back()));
+    }
 
     HWND progress = Child(PROGRESS_CLASSA, "", 0, 0, 322, 100, 22, kProgressBar);
     SendMessageA(progress, PBM_SETRANGE32, 0, 100);

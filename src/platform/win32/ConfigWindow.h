@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "platform/Dialogs.h"
 #include "platform/win32/AboutWindow.h"
@@ -56,6 +57,7 @@ private:
     HMENU pmActive_ = nullptr;
     HMENU pmResult_ = nullptr;
     std::string selectedFolder_;
+    std::vector<HICON> icons_;
 
     TabControlAdapter page_;
     ListBoxAdapter lsScreen_, lsFlash_;
