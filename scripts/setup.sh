@@ -10,6 +10,7 @@ packages=(
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64 fonts-wine
     xvfb xauth xdotool x11-utils imagemagick
+    python3
 )
 
 missing=()

@@ -1,0 +1,153 @@
+// A small stand-in screensaver for the end-to-end tests and the demo. Every start
+// appends the full command line to "<name>.log" beside the program, so a test can
+// read how Lumivane started it. With the saver switch ("s", "/s", "-s") it covers
+// the screen in its own colour with its description (string resource 1) until a
+// key or a click; with any other switch it only logs and ends with exit code 0.
+// Each variant is the same source built with another colour and description.
+#include <windows.h>
+
+#include <string>
+
+#ifndef SAMPLE_SAVER_COLOR
+#define SAMPLE_SAVER_COLOR 0x000000
+#endif
+
+namespace {
+
+constexpr char kClassName[] = "LumivaneSampleSaver";
+
+std::string ModulePath() {
+    char path[MAX_PATH * 2] = {};
+    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    return std::string(path, length);
+}
+
+std::string LogPath() {
+    std::string path = ModulePath();
+    std::size_t slash = path.find_last_of("\\/");
+    std::size_t dot = path.find_last_of('.');
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
+        path.erase(dot);
+    return path + ".log";
+}
+
+// Opened per line and shared for both reading and writing, so that a test may read
+// the log while the saver runs and two quick starts never lose a line.
+void AppendLog(const std::string& line) {
+    HANDLE file = CreateFileA(LogPath().c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    std::string text = line + "\r\n";
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+// The first argument after the program path, by the usual quoting rule.
+std::string FirstArgument(const char* commandLine) {
+    const char* p = commandLine;
+    if (*p == '"') {
+        ++p;
+        while (*p && *p != '"')
+            ++p;
+        if (*p)
+            ++p;
+    } else {
+        while (*p && static_cast<unsigned char>(*p) > ' ')
+            ++p;
+    }
+    while (*p && static_cast<unsigned char>(*p) <= ' ')
+        ++p;
+    std::string arg;
+    bool quoted = false;
+    for (; *p && (quoted || static_cast<unsigned char>(*p) > ' '); ++p) {
+        if (*p == '"')
+            quoted = !quoted;
+        else
+            arg += *p;
+    }
+    return arg;
+}
+
+bool IsSaverSwitch(const std::string& arg) {
+    std::size_t i = (!arg.empty() && (arg[0] == '/' || arg[0] == '-')) ? 1 : 0;
+    return i < arg.size() && (arg[i] == 's' || arg[i] == 'S');
+}
+
+std::string Description(HINSTANCE instance) {
+    char text[256] = {};
+    int length = LoadStringA(instance, 1, text, sizeof text);
+    return length > 0 ? std::string(text, length) : std::string("Sample Saver");
+}
+
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        RECT client;
+        GetClientRect(window, &client);
+        HFONT font = CreateFontA(48, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Arial");
+        HGDIOBJ oldFont = SelectObject(dc, font);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, RGB(255, 255, 255));
+        char caption[256] = {};
+        GetWindowTextA(window, caption, sizeof caption);
+        DrawTextA(dc, caption, -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        SelectObject(dc, oldFont);
+        DeleteObject(font);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        DestroyWindow(window);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+int RunSaver(HINSTANCE instance) {
+    // SAMPLE_SAVER_COLOR is written 0xRRGGBB; GDI wants the bytes the other way round.
+    const unsigned color = SAMPLE_SAVER_COLOR;
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = CreateSolidBrush(RGB((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF));
+    windowClass.lpszClassName = kClassName;
+    if (!RegisterClassA(&windowClass))
+        return 1;
+    HWND window = CreateWindowExA(WS_EX_TOPMOST, kClassName, Description(instance).c_str(), WS_POPUP | WS_VISIBLE, 0, 0,
+                                  GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+                                  instance, nullptr);
+    if (!window)
+        return 1;
+    SetForegroundWindow(window);
+    SetFocus(window);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return 0;
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    const char* commandLine = GetCommandLineA();
+    AppendLog(commandLine);
+    if (IsSaverSwitch(FirstArgument(commandLine)))
+        return RunSaver(instance);
+    return 0;
+}
