@@ -11,6 +11,7 @@ packages=(
     wine wine64 fonts-wine
     xvfb xauth xdotool x11-utils imagemagick
     python3
+    nsis
 )
 
 missing=()
