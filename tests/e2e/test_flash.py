@@ -1,0 +1,239 @@
+"""Flash playback in saver mode, with the stand-in Flash control (flashstub.dll)
+registered in the bed's prefix in place of a player: the own-size layout centred
+on the 1024 x 768 screen, the stretched layout below the input strip, the loop
+that plays a stopped movie again, the error box on a computer without a player,
+and no control at all for the screensaver list.
+
+The stand-in appends every call it gets to a log ("<ms since boot> <call>") and
+draws a yellow frame exactly where it lies, so positions are read both from the
+window tree and from the screen's pixels."""
+
+import os
+import shutil
+import struct
+import subprocess
+import time
+
+from lumivane_e2e import LumivaneTestCase, main
+
+STUB_CLASS = "LumivaneFlashStandIn"
+STUB_DLL = "C:\\lumivane-flashstub\\flashstub.dll"
+FRAME_YELLOW = (255, 200, 0)
+SCREEN = (1024, 768)
+
+
+def movie_header(width, height):
+    """A 25-byte uncompressed movie whose frame rectangle is width x height pixels."""
+    n = 16
+    bits = format(n, "05b") + "".join(format(v, "0%db" % n) for v in (0, width * 20, 0, height * 20))
+    bits += "0" * (-len(bits) % 8)
+    rect = bytes(int(bits[i:i + 8], 2) for i in range(0, len(bits), 8))
+    movie = b"FWS\x06" + struct.pack("<I", 25) + rect
+    return movie + b"\0" * (25 - len(movie))
+
+
+class FlashPlayback(LumivaneTestCase):
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        prefix_dll = os.path.join(cls.bed.values["LUMIVANE_DRIVE_C"], "lumivane-flashstub")
+        os.makedirs(prefix_dll, exist_ok=True)
+        shutil.copy(cls.bed.tool("flashstub.dll"), os.path.join(prefix_dll, "flashstub.dll"))
+        cls.base_env = dict(cls.bed.env)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.regsvr32("/u")
+        super().tearDownClass()
+
+    @classmethod
+    def regsvr32(cls, *switches):
+        done = subprocess.run(["wine", "regsvr32", "/s"] + list(switches) + [STUB_DLL], env=cls.base_env,
+                              cwd=cls.bed.work, stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
+        return done.returncode
+
+    def setUp(self):
+        super().setUp()
+        self.assertEqual(self.regsvr32(), 0, "regsvr32 could not register the stand-in")
+        self.make_folder(["Lumivane.scr", "OceanWaves.scr"])
+        self.stub_log = self.folder.file("stub.log")
+        self.use_stub(stop_ms=None)
+
+    def tearDown(self):
+        super().tearDown()
+        self.bed.env = dict(self.base_env)
+
+    def use_stub(self, stop_ms):
+        env = dict(self.base_env)
+        env["LUMIVANE_STUB_LOG"] = self.folder.dos_file("stub.log")
+        if stop_ms is not None:
+            env["LUMIVANE_STUB_STOP_MS"] = str(stop_ms)
+        self.bed.env = env
+
+    def stub_calls(self):
+        """(milliseconds, call) pairs the stand-in logged so far."""
+        try:
+            with open(self.stub_log, "rb") as log:
+                lines = log.read().decode("cp1252").splitlines()
+        except FileNotFoundError:
+            return []
+        calls = []
+        for line in lines:
+            stamp, _, call = line.partition(" ")
+            calls.append((int(stamp), call))
+        return calls
+
+    def call_names(self):
+        return [call for _, call in self.stub_calls()]
+
+    def write_flash_list(self, movie, flash_size):
+        with open(self.folder.file("clip.swf"), "wb") as swf:
+            swf.write(movie)
+        self.folder.write_ini("\n".join([
+            "[Amount]", "Total=0", "FlashTotal=1",
+            "[FlashList]", "File0=" + self.folder.dos_file("clip.swf"),
+            "[RandomWhat]", "Type=1",
+            "[Misc]", "FlashSize=%d" % (1 if flash_size else 0),
+        ]) + "\n")
+
+    def screen_pixels(self):
+        """The display as raw RGB bytes, row by row."""
+        done = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], env=self.bed.env, timeout=20,
+                              stdin=subprocess.DEVNULL, capture_output=True)
+        self.assertEqual(len(done.stdout), SCREEN[0] * SCREEN[1] * 3, "screenshot failed")
+        return done.stdout
+
+    @staticmethod
+    def pixel(pixels, x, y):
+        i = (y * SCREEN[0] + x) * 3
+        return tuple(pixels[i:i + 3])
+
+    def start_saver(self):
+        program = self.start_lumivane("/s")
+        window = self.wait_window(cls="TfrmScreen", timeout=15)
+        return program, window
+
+    def stand_in(self, window):
+        """The stand-in's window and its parent panel, as the driver reads them."""
+        children = self.driver.children(window["hwnd"])
+        stubs = [c for c in children if c["class"] == STUB_CLASS]
+        self.assertEqual(len(stubs), 1, "expected one Flash control in the screen window: %s" % children)
+        panel = [c for c in children if c["hwnd"] == stubs[0]["parent"]]
+        self.assertEqual(len(panel), 1, "the Flash control has no panel")
+        return stubs[0], panel[0]
+
+    def close_by_click(self, program):
+        # The input strip along the top edge always takes the click that closes the window.
+        self.input.click(SCREEN[0] // 2, 10)
+        self.assertEqual(program.wait(15), 0)
+
+    def test_own_size_layout_centres_the_movie(self):
+        self.write_flash_list(movie_header(550, 400), flash_size=True)
+        program, window = self.start_saver()
+        stub, panel = self.stand_in(window)
+        # 1024 / 2 - 550 / 2 = 237, 768 / 2 - 400 / 2 = 184.
+        self.assertEqual(panel["rect"], [237, 184, 787, 584])
+        self.assertEqual(stub["rect"], [237, 184, 787, 584])
+        self.assertTrue(stub["visible"] and panel["visible"])
+
+        self.assertTrue(self.eventually(lambda: "Loop=-1" in self.call_names(), 5))
+        calls = self.call_names()
+        movie = "Movie=" + self.folder.dos_file("clip.swf")
+        self.assertIn(movie, calls)
+        for call in ("SetObjectRects(0,0,550,400)", "Zoom(0)", "Play"):
+            self.assertIn(call, calls)
+        self.assertNotIn("ScaleMode=0", calls)
+        # The movie is set before it is sized and played; looping is set up last.
+        self.assertLess(calls.index(movie), calls.index("Zoom(0)"))
+        self.assertLess(calls.index("Zoom(0)"), calls.index("Play"))
+        self.assertLess(calls.index("Play"), calls.index("Loop=-1"))
+
+        time.sleep(0.5)
+        self.snap("own-size")
+        pixels = self.screen_pixels()
+        # The stand-in's frame starts exactly at the panel's corner; outside it the window is black.
+        self.assertEqual(self.pixel(pixels, 237, 184), FRAME_YELLOW)
+        self.assertEqual(self.pixel(pixels, 786, 583), FRAME_YELLOW)
+        self.assertEqual(self.pixel(pixels, 236, 184), (0, 0, 0))
+        self.assertEqual(self.pixel(pixels, 787, 583), (0, 0, 0))
+        self.assertEqual(self.pixel(pixels, 237, 585), (0, 0, 0))
+        self.close_by_click(program)
+
+    def test_stretched_layout_fills_the_window_below_the_strip(self):
+        self.write_flash_list(movie_header(550, 400), flash_size=False)
+        program, window = self.start_saver()
+        stub, panel = self.stand_in(window)
+        self.assertEqual(panel["rect"], [0, 33, 1024, 768])
+        self.assertEqual(stub["rect"], [0, 33, 1024, 768])
+        self.assertTrue(self.eventually(lambda: "Loop=-1" in self.call_names(), 5))
+        calls = self.call_names()
+        self.assertIn("ScaleMode=0", calls)
+        self.assertIn("SetObjectRects(0,0,1024,735)", calls)
+        self.assertNotIn("Zoom(0)", calls)
+        self.assertLess(calls.index("ScaleMode=0"), calls.index("Play"))
+
+        time.sleep(0.5)
+        self.snap("stretched")
+        pixels = self.screen_pixels()
+        self.assertEqual(self.pixel(pixels, 0, 33), FRAME_YELLOW)
+        self.assertEqual(self.pixel(pixels, 1023, 767), FRAME_YELLOW)
+        self.assertEqual(self.pixel(pixels, 512, 32), (0, 0, 0))
+        self.close_by_click(program)
+
+    def test_stopped_movie_plays_again_within_2000_ms(self):
+        stop_ms = 1200
+        self.use_stub(stop_ms)
+        self.write_flash_list(movie_header(320, 240), flash_size=True)
+        program, _ = self.start_saver()
+
+        def plays():
+            return [stamp for stamp, call in self.stub_calls() if call == "Play"]
+
+        self.assertTrue(self.eventually(lambda: len(plays()) >= 3, 12), "Play was not called again: %s"
+                        % self.call_names())
+        first, second, third = plays()[:3]
+        # Each restart comes at the first 2000 ms tick after the movie stopped, not before it.
+        for earlier, later in ((first, second), (second, third)):
+            stopped_at = earlier + stop_ms
+            self.assertGreaterEqual(later, stopped_at)
+            self.assertLessEqual(later - stopped_at, 2000 + 250, "restart %d ms after the stop" % (later - stopped_at))
+        calls = self.call_names()
+        restart = calls.index("Play", calls.index("Play") + 1)
+        self.assertEqual(calls[restart - 1], "Playing?=false")
+        self.close_by_click(program)
+
+    def test_without_a_player_an_error_box_then_a_black_window(self):
+        self.assertEqual(self.regsvr32("/u"), 0)
+        self.write_flash_list(movie_header(550, 400), flash_size=True)
+        program = self.start_lumivane("/s")
+        box = self.driver.msgbox(timeout=15)
+        self.assertIsNotNone(box, "no error box")
+        self.snap("error-box")
+        self.assertEqual(box["text"], "Class not registered.")
+        self.assertEqual(box["caption"], "Lumivane")
+        self.driver.press(box["hwnd"], "OK")
+
+        window = self.wait_window(cls="TfrmScreen", timeout=10)
+        children = self.driver.children(window["hwnd"])
+        self.assertFalse([c for c in children if c["class"] == STUB_CLASS])
+        self.assert_stays(program, 1.0)
+        time.sleep(0.3)
+        self.snap("black")
+        pixels = self.screen_pixels()
+        for x, y in ((512, 384), (300, 600), (900, 100)):
+            self.assertEqual(self.pixel(pixels, x, y), (0, 0, 0))
+        self.close_by_click(program)
+
+    def test_screensaver_list_creates_no_control(self):
+        self.folder.write_screen_list([self.folder.dos_file("OceanWaves.scr")])
+        program, window = self.start_saver()
+        self.wait_window(cls="LumivaneSampleSaver", timeout=15)
+        # Several loop timer ticks go by without the control being made.
+        self.assert_stays(program, 2.5)
+        self.assertEqual(self.stub_calls(), [])
+        children = self.driver.children(window["hwnd"])
+        self.assertFalse([c for c in children if c["class"] == STUB_CLASS])
+
+
+if __name__ == "__main__":
+    main()
