@@ -6,6 +6,9 @@
 #   winebed.sh teardown <build-dir>   wineserver -k, Xvfb stopped, env file removed
 #   winebed.sh map <build-dir> <letter> <folder>   add a drive letter for a test
 #
+# With LUMIVANE_BED_DISPLAY set (the demo on the user's screen), setup uses that
+# X display instead of starting Xvfb.
+#
 # Setup writes <build-dir>/winebed/env, a shell file with DISPLAY, WINEPREFIX and
 # the drive map; wine-run.sh and the Python harness read it. The prefix is copied
 # from a template made once with wineboot (about 12 s) because a copy takes about
@@ -152,7 +155,12 @@ setup() {
     mkdir -p "$work"
     ln -sfn "$work" "$prefix/dosdevices/d:"
 
-    start_xvfb
+    if [ -n "${LUMIVANE_BED_DISPLAY:-}" ]; then
+        display=$LUMIVANE_BED_DISPLAY
+        xvfb_pid=""
+    else
+        start_xvfb
+    fi
     {
         echo "# Written by winebed.sh setup; removed by teardown."
         echo "export DISPLAY='$display'"
