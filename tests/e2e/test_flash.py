@@ -180,6 +180,45 @@ class FlashPlayback(LumivaneTestCase):
         self.assertEqual(self.pixel(pixels, 512, 32), (0, 0, 0))
         self.close_by_click(program)
 
+    def test_movie_larger_than_the_screen_overhangs_every_edge(self):
+        self.write_flash_list(movie_header(1200, 900), flash_size=True)
+        program, window = self.start_saver()
+        stub, panel = self.stand_in(window)
+        # 512 - 600 = -88 and 384 - 450 = -66: equal overhangs left and right, top and bottom.
+        self.assertEqual(panel["rect"], [-88, -66, 1112, 834])
+        self.assertEqual(stub["rect"], [-88, -66, 1112, 834])
+        self.assertTrue(self.eventually(lambda: "SetObjectRects(0,0,1200,900)" in self.call_names(), 5))
+        self.assertTrue(program.running())
+
+    def test_unreadable_header_shows_the_error_and_the_one_second_timer_plays_the_movie(self):
+        stop_ms = 300
+        self.use_stub(stop_ms)
+        self.write_flash_list(movie_header(550, 400)[:24], flash_size=True)
+        program = self.start_lumivane("/s")
+        box = self.driver.msgbox(timeout=15)
+        self.assertIsNotNone(box, "no error box")
+        self.assertEqual(box["text"], "Stream read error.")
+        self.driver.press(box["hwnd"], "OK")
+        window = self.wait_window(cls="TfrmScreen", timeout=10)
+        stub, _ = self.stand_in(window)
+        # The control keeps its laid-out place: 64, 32 inside the panel at 624, 248.
+        self.assertEqual(stub["rect"], [688, 280, 880, 472])
+
+        def plays():
+            return [stamp for stamp, call in self.stub_calls() if call == "Play"]
+
+        self.assertTrue(self.eventually(lambda: len(plays()) >= 3, 10), "the timer did not play the movie: %s"
+                        % self.call_names())
+        calls = self.call_names()
+        self.assertIn("Movie=" + self.folder.dos_file("clip.swf"), calls)
+        # The rest of the start was skipped: no sizing, no looping; the timer stays at 1000 ms.
+        self.assertNotIn("Zoom(0)", calls)
+        self.assertNotIn("Loop=-1", calls)
+        first, second, third = plays()[:3]
+        for earlier, later in ((first, second), (second, third)):
+            self.assertLessEqual(later - earlier, 1000 + stop_ms + 250, "plays %d ms apart" % (later - earlier))
+        self.close_by_click(program)
+
     def test_stopped_movie_plays_again_within_2000_ms(self):
         stop_ms = 1200
         self.use_stub(stop_ms)
