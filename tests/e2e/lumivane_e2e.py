@@ -65,6 +65,28 @@ class Bed:
             raise RuntimeError("helper program missing: %s" % path)
         return path
 
+    def map_drive(self, letter, unix_folder):
+        """Makes a folder drive <letter>: for the programs started after this call. Wine reads the
+        prefix's dosdevices afresh, so no restart is needed; unmap_drive undoes it."""
+        letter = letter.upper()
+        if letter in "CD" or not re.fullmatch(r"[A-Y]", letter):
+            raise ValueError("drive %s: is not free for a test" % letter)
+        os.makedirs(unix_folder, exist_ok=True)
+        link = os.path.join(self.values["WINEPREFIX"], "dosdevices", letter.lower() + ":")
+        if os.path.lexists(link):
+            os.remove(link)
+        os.symlink(os.path.abspath(unix_folder), link)
+        self.values["LUMIVANE_DRIVE_" + letter] = os.path.abspath(unix_folder)
+
+    def unmap_drive(self, letter):
+        letter = letter.upper()
+        if letter in "CD":
+            raise ValueError("drive %s: belongs to the bed" % letter)
+        link = os.path.join(self.values["WINEPREFIX"], "dosdevices", letter.lower() + ":")
+        if os.path.lexists(link):
+            os.remove(link)
+        self.values.pop("LUMIVANE_DRIVE_" + letter, None)
+
     def dos_path(self, unix_path):
         """The path under the bed's drive letters; D: is the work folder."""
         for letter in "DEFGHIJKLMNOPQRSTUVWXY":
@@ -322,11 +344,12 @@ class LumivaneTestCase(unittest.TestCase):
         self.folder = TestFolder(self.bed, type(self).__name__ + "_" + self.name, programs)
         return self.folder
 
-    def start(self, program, *args, folder=None):
-        """Starts a program of the test folder (D:\\...) with the given arguments."""
+    def start(self, program, *args, folder=None, dos_path=None):
+        """Starts a program of the test folder (D:\\...) with the given arguments; dos_path names it
+        by another path (a mapped drive, for instance)."""
         folder = folder or self.folder
         stem = os.path.join(self.artifacts, "%s-%d" % (os.path.basename(program), len(self.programs)))
-        started = Program(self.bed, [folder.dos_file(program)] + list(args), folder.path, stem)
+        started = Program(self.bed, [dos_path or folder.dos_file(program)] + list(args), folder.path, stem)
         self.programs.append(started)
         return started
 

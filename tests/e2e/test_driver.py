@@ -2,6 +2,8 @@
 presses its buttons, reads and answers a message box, and Wine passes exit codes
 through. The saver-mode tests trust the driver only because of these."""
 
+import os
+
 from lumivane_e2e import LumivaneTestCase, SAMPLE_SAVERS, main, split_command_line
 
 # These checks need no Lumivane.scr.
@@ -84,6 +86,21 @@ class SampleSaverLogsItsStart(LumivaneTestCase):
         self.assertEqual(program.wait(10), 0)
         self.assertIsNone(self.driver.find(cls="LumivaneSampleSaver", timeout=0.2))
         self.assertEqual(split_command_line(self.folder.saver_log("EmberGlow.scr")[0])[1:], ["/c", "2884"])
+
+
+class DriveMap(LumivaneTestCase):
+    def tearDown(self):
+        self.bed.unmap_drive("E")
+        super().tearDown()
+
+    def test_a_mapped_folder_is_a_drive_and_the_host_root_is_not(self):
+        self.make_folder(["OceanWaves.scr"])
+        self.bed.map_drive("E", self.folder.path)
+        program = self.start("OceanWaves.scr", "/c", dos_path="E:\\OceanWaves.scr")
+        self.assertEqual(program.wait(10), 0)
+        # The sample saver logs the path it was started by: E: reached the folder.
+        self.assertEqual(split_command_line(self.folder.saver_log("OceanWaves.scr")[0]), ["E:\\OceanWaves.scr", "/c"])
+        self.assertFalse(os.path.lexists(os.path.join(self.bed.values["WINEPREFIX"], "dosdevices", "z:")))
 
 
 if __name__ == "__main__":
