@@ -36,4 +36,20 @@ std::string Windows1252Codec::WideToAnsi(std::u16string_view text) {
     return out;
 }
 
+std::string Windows1252Codec::UpperFileName(std::string text) {
+    // The small letters of the code page whose capitals it also holds: ASCII,
+    // the accented range (but not the division sign), and four letters whose
+    // capitals lie elsewhere. Sharp s and micro sign have none here and stay.
+    for (char& c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        if ((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7))
+            c = static_cast<char>(b - 0x20);
+        else if (b == 0x9A || b == 0x9C || b == 0x9E)
+            c = static_cast<char>(b - 0x10);
+        else if (b == 0xFF)
+            c = static_cast<char>(0x9F);
+    }
+    return text;
+}
+
 } // namespace lumivane

@@ -49,14 +49,18 @@ void TfrmMain::ApplySettings() {
 }
 
 bool TfrmMain::FormClose() {
+    if (searchDepth_ > 0) {
+        // The search ends at its next test of the stop request; it then asks for
+        // the close again, which stores everything as any close does.
+        stopRequest_ = true;
+        closePending_ = true;
+        return false;
+    }
     if (config_) {
         SaveLists(*config_, screenList_, flashList_, screenCount_, flashCount_);
         SaveOptions(*config_, view_.page.TabIndex(), view_.rbfOrigin.Checked(), view_.chkSub.Checked());
         config_->Flush();
     }
-    // A search still running in a nested message loop sees the request and ends
-    // before the native window goes away with the lists it fills.
-    stopRequest_ = true;
     driveList_.clear();
     foundPaths_.clear();
     screenList_.clear();

@@ -13,9 +13,11 @@
 #include <vector>
 
 #include "config/ConfigFile.h"
+#include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Drives.h"
 #include "platform/FileSystem.h"
+#include "platform/MessagePump.h"
 #include "platform/ProfileFile.h"
 #include "platform/Shell.h"
 #include "platform/TextCodec.h"
@@ -30,6 +32,13 @@ inline constexpr char kSelectToPreview[] = "You have to select a file before you
 inline constexpr char kFileDoesNotExist[] = "This selected file does not exist!";
 inline constexpr char kConfigParameters[] = " \\c";
 inline constexpr char kBrowseEntry[] = "[Select a folder...]";
+inline constexpr char kScreenSaverMask[] = "*.scr";
+inline constexpr char kFlashMask[] = "*.swf";
+inline constexpr char kProductWord[] = "Lumivane"; // files whose name holds it are never found
+inline constexpr char kFoundPrefix[] = "Found:";
+inline constexpr char kSearchingPrefix[] = "Searching:";
+inline constexpr char kSearchDone[] = "Search done";
+inline constexpr char kUserStopped[] = "User stopped searching...";
 
 struct MainServices {
     ProfileFile& profile;
@@ -39,6 +48,8 @@ struct MainServices {
     Drives& drives;
     TextCodec& codec;
     std::string configPath; // "Lumivane.ini" beside the program
+    Clock& clock;           // the search's pauses
+    MessagePump& messages;  // the search lets the window act between sub-folders
 };
 
 // The window's controls. Radio buttons are check boxes whose tick the window
@@ -79,7 +90,9 @@ public:
     void FormCreate();
     void FormShow();
     // Stores both lists and the options, then releases the lists and the
-    // configuration file. Returns true when the window may close. A failed write
+    // configuration file. Returns true when the window may close. During a search
+    // it only stops the search and returns false; the search, once it has ended,
+    // asks the window to close again. A failed write
     // raises EIniFileException out of here (the toolkit shows it) and leaves the
     // window as it was, so the native window stays open and a later close retries.
     bool FormClose();
@@ -102,6 +115,23 @@ public:
     void cboxDriverSelect();
     void AddBrowsedFolder(const std::string& folder);
 
+    // The file search and its results list.
+    void btSearchClick();
+    void btStopClick();
+    void btCheckClick();
+    void btSaveClick();
+    void lsSearchClick();
+    void lsSearchDblClick();
+    void pmResultPopup();
+    // Appends every match of mask in folder (which ends in a backslash) and, when
+    // recursive, below it, depth first, to the found paths.
+    void SearchFolder(const std::string& folder, const std::string& mask, bool recursive);
+    // A plain folder to descend into: the attribute word is exactly the directory
+    // bit, and the name is neither "." nor "..".
+    static bool IsSubFolder(const DirEntry& entry);
+    // "*.scr" for list kind 0, "*.swf" for 1, empty for any other.
+    static std::string SearchMask(std::int32_t listKind);
+
     // "All Drivers(" + the fixed drives' roots joined by commas + ")".
     std::string AllDrivesEntry() const;
 
@@ -112,6 +142,8 @@ public:
     const std::vector<std::string>& DriveList() const { return driveList_; }
     const RecentFolders& Recent() const { return recentFolders_; }
     bool Released() const { return released_; }
+    const std::vector<std::string>& FoundPaths() const { return foundPaths_; }
+    bool Searching() const { return searchDepth_ > 0; }
 
 private:
     void ApplySettings();
@@ -139,6 +171,12 @@ private:
     std::vector<std::string> foundPaths_;
     bool stopRequest_ = false;
     bool checkAll_ = true;
+    // A search runs inside btSearchClick while the window handles its messages, so
+    // a close can arrive in the middle of it. That close waits until the search has
+    // unwound and is then asked for again, so the lists are never released under
+    // the search that fills them.
+    int searchDepth_ = 0;
+    bool closePending_ = false;
 };
 
 } // namespace lumivane

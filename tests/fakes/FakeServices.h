@@ -2,6 +2,7 @@
 // Each records what it was asked so tests can assert on the user-visible effect.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Drives.h"
+#include "platform/MessagePump.h"
 #include "platform/Semaphore.h"
 #include "platform/Shell.h"
 
@@ -38,6 +40,20 @@ public:
     std::vector<unsigned> sleeps;
     TimeOfDay UtcTimeOfDay() override { return now; }
     void Sleep(unsigned milliseconds) override { sleeps.push_back(milliseconds); }
+};
+
+// Each ProcessMessages call counts, and may deliver what the test queued: a
+// press of "Stop", a close of the window, anything a user could do between two
+// sub-folders of a search.
+class FakeMessagePump : public MessagePump {
+public:
+    int pumps = 0;
+    std::function<void(int pump)> onPump; // pump counts from 1
+    void ProcessMessages() override {
+        ++pumps;
+        if (onPump)
+            onPump(pumps);
+    }
 };
 
 struct Box {

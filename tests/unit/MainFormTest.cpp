@@ -52,7 +52,9 @@ struct MainFixture : ::testing::Test {
     FakeMenuItem mnuSetup, mnuPreview, mnuReset, mnuDelete, mnuClear, mnuViewName, mnuViewPath, mnuSetup1, mnuPreview1;
     FakeFolderBrowser dlgFolder;
     FakeModalWindow frmAbout;
-    TfrmMain form{MainServices{profile, files, shell, dialogs, drives, codec, kIni},
+    FakeClock clock;
+    FakeMessagePump messages;
+    TfrmMain form{MainServices{profile, files, shell, dialogs, drives, codec, kIni, clock, messages},
                   MainView{window,      page,        lsScreen,   lsFlash,     lsSearch,  cboxDriver,
                            chkSub,      rbfOrigin,   rbfFull,    btSearch,    btStop,    statusBar,
                            progressBar, mnuSetup,    mnuPreview, mnuReset,    mnuDelete, mnuClear,

@@ -354,7 +354,9 @@ bool ConfigWindow::RunShortcut(HWND list, WPARAM key) {
 }
 
 void ConfigWindow::RunPopupRule(bool results) {
-    if (!results)
+    if (results)
+        app_.Guard([&] { form_->pmResultPopup(); });
+    else
         app_.Guard([&] { form_->pmActivePopup(); });
 }
 
@@ -382,6 +384,9 @@ void ConfigWindow::RunMenuCommand(UINT id) {
             break;
         case kMnuPreview:
             form_->lsScreenDblClick();
+            break;
+        case kMnuPreview1:
+            form_->lsSearchDblClick();
             break;
         case kMnuReset:
             form_->mnuResetClick();
@@ -478,6 +483,30 @@ void ConfigWindow::OnCommand(int id, int code, HWND) {
         else if (code == LBN_DBLCLK)
             run([](TfrmMain& f) { f.lsScreenDblClick(); });
         break;
+    case kLsSearch:
+        if (code == LBN_SELCHANGE)
+            run([](TfrmMain& f) { f.lsSearchClick(); });
+        else if (code == LBN_DBLCLK)
+            run([](TfrmMain& f) { f.lsSearchDblClick(); });
+        break;
+    case kBtSearch:
+        // The search runs in here and lets the window handle its messages between
+        // sub-folders; a close meanwhile is deferred by FormClose until it returns.
+        if (code == BN_CLICKED)
+            run([](TfrmMain& f) { f.btSearchClick(); });
+        break;
+    case kBtStop:
+        if (code == BN_CLICKED)
+            run([](TfrmMain& f) { f.btStopClick(); });
+        break;
+    case kBtCheck:
+        if (code == BN_CLICKED)
+            run([](TfrmMain& f) { f.btCheckClick(); });
+        break;
+    case kBtSave:
+        if (code == BN_CLICKED)
+            run([](TfrmMain& f) { f.btSaveClick(); });
+        break;
     case kCboxDriver:
         // A pick from the open list ends in CBN_SELENDOK; with the list closed the
         // arrow keys pick at once.
@@ -528,7 +557,8 @@ LRESULT ConfigWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         break;
     case WM_CLOSE: {
         // FormClose stores everything; a failed write is shown and the window
-        // stays open with nothing lost.
+        // stays open with nothing lost. During a search it stops the search and
+        // says no; the search posts WM_CLOSE again once it has returned.
         bool mayClose = false;
         if (form_)
             app_.Guard([&] { mayClose = form_->FormClose(); });

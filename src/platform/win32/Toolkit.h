@@ -10,12 +10,13 @@
 #include <string>
 
 #include "app/EventGuard.h"
+#include "platform/MessagePump.h"
 #include "platform/Widgets.h"
 #include "platform/win32/Win32Services.h"
 
 namespace lumivane::win32 {
 
-class Application {
+class Application : public MessagePump {
 public:
     explicit Application(HINSTANCE instance) : instance_(instance) {}
 
@@ -35,7 +36,7 @@ public:
     // Runs the message loop until the main window posts WM_QUIT.
     void Run();
     // Dispatches every message already queued for this thread and returns.
-    void ProcessMessages();
+    void ProcessMessages() override;
 
 private:
     HINSTANCE instance_;

@@ -192,6 +192,12 @@ std::string Win32TextCodec::WideToAnsi(std::u16string_view text) {
     return out;
 }
 
+std::string Win32TextCodec::UpperFileName(std::string text) {
+    if (!text.empty())
+        CharUpperBuffA(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
 // Message boxes ------------------------------------------------------------------------------
 
 void Win32Dialogs::ShowBox(const std::string& caption, const std::string& text, BoxIcon icon) {

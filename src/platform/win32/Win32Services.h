@@ -59,6 +59,7 @@ public:
 class Win32TextCodec : public TextCodec {
 public:
     std::string WideToAnsi(std::u16string_view text) override;
+    std::string UpperFileName(std::string text) override; // CharUpperBuffA
 };
 
 // Boxes belong to the active window of the program when there is one (the

@@ -1,0 +1,633 @@
+// The configuration window's file search on a fake file system: the order of
+// the results, which folders are entered and which files are found, the status
+// texts, the progress bar and its pauses, Stop at each level and across drives,
+// Check All, Save into the list of the current tab, the results list's clicks
+// and popup menu, and a close that arrives while a search runs.
+#include <gtest/gtest.h>
+
+#include "app/EventGuard.h"
+#include "app/Program.h"
+#include "fakes/FakeFileSystem.h"
+#include "fakes/FakeProfile.h"
+#include "fakes/FakeServices.h"
+#include "fakes/FakeWidgets.h"
+#include "platform/Errors.h"
+#include "settings/fMain.h"
+#include "unit/PeImageBuilder.h"
+
+using namespace lumivane;
+using namespace lumivane::test;
+
+namespace {
+
+const std::string kIni = "C:\\Lumivane\\Lumivane.ini";
+
+std::string Saver(const std::u16string& description) {
+    PeBuilder pe;
+    pe.String(1, description);
+    return pe.Build();
+}
+
+struct SearchFixture : ::testing::Test {
+    FakeProfile profile;
+    FakeFileSystem files;
+    FakeShell shell;
+    FakeDialogs dialogs;
+    FakeDrives drives;
+    Windows1252Codec codec;
+    FakeClock clock;
+    FakeMessagePump messages;
+    FakeWindow window;
+    FakeTabControl page;
+    FakeListBox lsScreen, lsFlash;
+    FakeCheckListBox lsSearch;
+    FakeComboBox cboxDriver;
+    FakeCheckBox chkSub, rbfOrigin, rbfFull;
+    FakeButton btSearch, btStop;
+    FakeStatusBar statusBar;
+    FakeProgressBar progressBar;
+    FakeMenuItem mnuSetup, mnuPreview, mnuReset, mnuDelete, mnuClear, mnuViewName, mnuViewPath, mnuSetup1, mnuPreview1;
+    FakeFolderBrowser dlgFolder;
+    FakeModalWindow frmAbout;
+    TfrmMain form{MainServices{profile, files, shell, dialogs, drives, codec, kIni, clock, messages},
+                  MainView{window,      page,        lsScreen,   lsFlash,     lsSearch,  cboxDriver,
+                           chkSub,      rbfOrigin,   rbfFull,    btSearch,    btStop,    statusBar,
+                           progressBar, mnuSetup,    mnuPreview, mnuReset,    mnuDelete, mnuClear,
+                           mnuViewName, mnuViewPath, mnuSetup1,  mnuPreview1, dlgFolder, frmAbout}};
+
+    void SetUp() override {
+        mnuReset.enabled = false;
+        mnuViewName.checked = true;
+        rbfOrigin.checked = true;
+        btStop.visible = false;
+        drives.drives = {{"C:\\", DriveType::Fixed}, {"D:\\", DriveType::Fixed}};
+    }
+    void Open(const std::string& ini = "") {
+        if (!ini.empty())
+            profile.files[kIni] = ini;
+        Run(&TfrmMain::FormCreate);
+        Run(&TfrmMain::FormShow);
+    }
+    void Run(void (TfrmMain::*handler)()) {
+        RunGuarded(dialogs, kConfigureTitle, [&] { (form.*handler)(); });
+    }
+    // The folder the next search looks in, as a pick in the combo leaves it.
+    void Base(const std::string& folder) {
+        cboxDriver.Add(folder);
+        cboxDriver.SetItemIndex(cboxDriver.Count() - 1);
+    }
+    std::vector<std::string> Search(const std::string& folder) {
+        Base(folder);
+        Run(&TfrmMain::btSearchClick);
+        return form.FoundPaths();
+    }
+    std::string Stored(const std::string& section, const std::string& key) {
+        return profile.ReadString(kIni, section, key, "<missing>", 2048);
+    }
+};
+
+using SearchOrder = SearchFixture;
+using SearchFinds = SearchFixture;
+using SearchProgress = SearchFixture;
+using SearchStop = SearchFixture;
+using SearchResults = SearchFixture;
+using SearchSave = SearchFixture;
+using SearchClose = SearchFixture;
+
+// A folder's own matches come before those of its sub-folders, which follow in
+// the order the file system lists them; the rows show display names in capitals.
+TEST_F(SearchOrder, DepthFirstWithRowsCountAndStatus) {
+    files.AddFile("D:\\S\\top.scr", Saver(u"Top saver"));
+    files.AddFolder("D:\\S\\one");
+    files.AddFile("D:\\S\\one\\b.scr", Saver(u"bee"));
+    files.AddFile("D:\\S\\one\\deep\\c.scr", Saver(u"sea"));
+    files.AddFile("D:\\S\\two\\d.scr", Saver(u"dee"));
+    files.AddFile("D:\\S\\readme.txt");
+    files.AddFile("D:\\S\\z.scr", Saver(u"last at the top"));
+    Open();
+    std::vector<std::string> searching;
+    messages.onPump = [&](int) { searching.push_back(statusBar.PanelText(2)); };
+
+    EXPECT_EQ(Search("D:\\S\\"), (std::vector<std::string>{"D:\\S\\top.scr", "D:\\S\\z.scr", "D:\\S\\one\\b.scr",
+                                                           "D:\\S\\one\\deep\\c.scr", "D:\\S\\two\\d.scr"}));
+    EXPECT_EQ(lsSearch.rows, (std::vector<std::string>{"TOP SAVER", "LAST AT THE TOP", "BEE", "SEA", "DEE"}));
+    EXPECT_EQ(lsSearch.checks, std::vector<bool>(5, false));
+    EXPECT_EQ(statusBar.PanelText(1), "Found:5");
+    EXPECT_EQ(statusBar.PanelText(2), "Search done");
+    EXPECT_EQ(statusBar.PanelText(0), "Message");
+    // Messages run once after each sub-folder, deepest first.
+    EXPECT_EQ(searching, (std::vector<std::string>{"Searching:D:\\S\\one\\deep\\", "Searching:D:\\S\\one\\deep\\",
+                                                   "Searching:D:\\S\\two\\"}));
+    EXPECT_TRUE(btSearch.visible);
+    EXPECT_FALSE(btStop.visible);
+    EXPECT_EQ(progressBar.position, 100);
+}
+
+TEST_F(SearchOrder, DuringTheSearchTheListStaysEmptyAndTheButtonsSwap) {
+    files.AddFile("D:\\S\\a.scr", Saver(u"A"));
+    files.AddFile("D:\\S\\sub\\b.scr", Saver(u"B"));
+    Open();
+    Search("D:\\S\\");
+    ASSERT_EQ(lsSearch.Count(), 2);
+    messages.onPump = [&](int) {
+        EXPECT_EQ(lsSearch.Count(), 0);
+        EXPECT_EQ(statusBar.PanelText(1), "Found:2"); // the old count stays until the end
+        EXPECT_FALSE(btSearch.visible);
+        EXPECT_TRUE(btStop.visible);
+    };
+    Search("D:\\S\\");
+    EXPECT_EQ(messages.pumps, 2);
+    EXPECT_EQ(lsSearch.Count(), 2);
+}
+
+TEST_F(SearchOrder, FlashTabSearchesMoviesAndShowsFileNames) {
+    files.AddFile("D:\\M\\intro.swf", "FWS");
+    files.AddFile("D:\\M\\saver.scr", Saver(u"not a movie"));
+    files.AddFile("D:\\M\\more\\Loop.SWF", "FWS");
+    Open("[RandomWhat]\r\nType=1\r\n");
+    EXPECT_EQ(Search("D:\\M\\"), (std::vector<std::string>{"D:\\M\\intro.swf", "D:\\M\\more\\Loop.SWF"}));
+    EXPECT_EQ(lsSearch.rows, (std::vector<std::string>{"INTRO.SWF", "LOOP.SWF"}));
+}
+
+// Only a folder whose attribute word is the directory bit alone is entered;
+// files that fit the mask are found whatever their attributes.
+TEST_F(SearchFinds, WholeWordFolderTestAndFilesOfAnyAttribute) {
+    files.AddFile("D:\\S\\hidden.scr", Saver(u"Hidden"), attr::kHidden | attr::kArchive);
+    files.AddFile("D:\\S\\system.scr", Saver(u"System"), attr::kSystem | attr::kHidden);
+    files.AddFolder("D:\\S\\ro", attr::kReadOnly);
+    files.AddFile("D:\\S\\ro\\x.scr", Saver(u"X"));
+    files.AddFolder("D:\\S\\arch", attr::kArchive);
+    files.AddFile("D:\\S\\arch\\x.scr", Saver(u"X"));
+    files.AddFolder("D:\\S\\hid", attr::kHidden);
+    files.AddFile("D:\\S\\hid\\x.scr", Saver(u"X"));
+    files.AddFolder("D:\\S\\sys", attr::kSystem);
+    files.AddFile("D:\\S\\sys\\x.scr", Saver(u"X"));
+    files.AddFolder("D:\\S\\plain");
+    files.AddFolder("D:\\S\\plain\\ro", attr::kReadOnly);
+    files.AddFile("D:\\S\\plain\\ro\\x.scr", Saver(u"X"));
+    files.AddFile("D:\\S\\plain\\found.scr", Saver(u"Found"));
+    Open();
+    EXPECT_EQ(Search("D:\\S\\"),
+              (std::vector<std::string>{"D:\\S\\hidden.scr", "D:\\S\\system.scr", "D:\\S\\plain\\found.scr"}));
+    EXPECT_EQ(messages.pumps, 1);
+}
+
+TEST_F(SearchFinds, IsSubFolderTestsTheWholeWord) {
+    EXPECT_TRUE(TfrmMain::IsSubFolder({"a", attr::kDirectory}));
+    EXPECT_FALSE(TfrmMain::IsSubFolder({".", attr::kDirectory}));
+    EXPECT_FALSE(TfrmMain::IsSubFolder({"..", attr::kDirectory}));
+    EXPECT_TRUE(TfrmMain::IsSubFolder({"...", attr::kDirectory}));
+    for (std::uint32_t extra : {attr::kReadOnly, attr::kHidden, attr::kSystem, attr::kArchive, attr::kNormal, 0x400u})
+        EXPECT_FALSE(TfrmMain::IsSubFolder({"a", attr::kDirectory | extra})) << extra;
+    EXPECT_FALSE(TfrmMain::IsSubFolder({"a", attr::kArchive}));
+}
+
+TEST_F(SearchFinds, TheProductWordIsExcludedByteForByte) {
+    files.AddFile("D:\\S\\Lumivane.scr", Saver(u"self"));
+    files.AddFile("D:\\S\\MyLumivane.scr", Saver(u"mine"));
+    files.AddFile("D:\\S\\lumivane2.scr", Saver(u"small"));
+    files.AddFile("D:\\S\\Lumivane\\inside.scr", Saver(u"inside"));
+    // The file system ignores case, so the capitals live in a folder of their own.
+    files.AddFile("D:\\S\\caps\\LUMIVANE.SCR", Saver(u"capitals"));
+    Open();
+    // The folder's name is no part of the test: only the file's own name is.
+    EXPECT_EQ(Search("D:\\S\\"), (std::vector<std::string>{"D:\\S\\lumivane2.scr", "D:\\S\\Lumivane\\inside.scr",
+                                                           "D:\\S\\caps\\LUMIVANE.SCR"}));
+}
+
+TEST_F(SearchFinds, AFolderNamedLikeASaverIsFoundAndEntered) {
+    files.AddFolder("D:\\S\\old.scr");
+    files.AddFile("D:\\S\\old.scr\\inner.scr", Saver(u"Inner"));
+    Open();
+    EXPECT_EQ(Search("D:\\S\\"), (std::vector<std::string>{"D:\\S\\old.scr", "D:\\S\\old.scr\\inner.scr"}));
+    EXPECT_EQ(lsSearch.rows, (std::vector<std::string>{"FILE NOT FOUND!", "INNER"}));
+}
+
+TEST_F(SearchFinds, RowsUseTheSystemsFileNameCapitalsTheListsTheAsciiRule) {
+    files.AddFile("D:\\S\\etoile.scr", Saver(u"\u00e9toile filante"));
+    files.AddFile("D:\\S\\\xe9t\xe9.scr", "not a program");
+    shell.displayNames["D:\\S\\\xe9t\xe9.scr"] = "\xe9t\xe9";
+    Open();
+    Search("D:\\S\\");
+    EXPECT_EQ(lsSearch.rows, (std::vector<std::string>{"\xc9TOILE FILANTE", "\xc9T\xc9"}));
+    lsSearch.checks = {true, true};
+    Run(&TfrmMain::btSaveClick);
+    EXPECT_EQ(lsScreen.rows, (std::vector<std::string>{"\xe9TOILE FILANTE", "\xe9T\xe9"}));
+}
+
+TEST_F(SearchFinds, WithoutSubFoldersOnlyTheFolderItself) {
+    files.AddFile("D:\\S\\a.scr", Saver(u"A"));
+    files.AddFile("D:\\S\\sub\\b.scr", Saver(u"B"));
+    Open("[Misc]\r\nSub=0\r\n");
+    progressBar.position = 30;
+    EXPECT_EQ(Search("D:\\S\\"), std::vector<std::string>{"D:\\S\\a.scr"});
+    EXPECT_EQ(messages.pumps, 0);
+    EXPECT_TRUE(clock.sleeps.empty());
+    EXPECT_EQ(statusBar.PanelText(2), "Search done");
+    EXPECT_EQ(progressBar.position, 100);
+    // Only the mask is enumerated: no "*.*" listing for sub-folders.
+    EXPECT_EQ(files.enumerations, 1);
+}
+
+// Folders that yield nothing end the search normally with nothing reported.
+TEST_F(SearchFinds, MissingUnreadableAndBrowseEntryFindNothing) {
+    files.AddFile("D:\\S\\locked\\a.scr", Saver(u"A"));
+    files.SetUnreadable("D:\\S\\locked");
+    files.AddFile("D:\\S\\b.scr", Saver(u"B"));
+    Open();
+    EXPECT_EQ(Search("D:\\S\\"), std::vector<std::string>{"D:\\S\\b.scr"});
+    for (const std::string base : {"D:\\nowhere\\", "D:\\S\\locked\\", kBrowseEntry}) {
+        EXPECT_TRUE(Search(base).empty()) << base;
+        EXPECT_EQ(lsSearch.Count(), 0);
+        EXPECT_EQ(statusBar.PanelText(1), "Found:0");
+        EXPECT_EQ(statusBar.PanelText(2), "Search done");
+    }
+    EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+TEST_F(SearchFinds, ADoubledBackslashAfterADriveRootStillSearches) {
+    files.AddFile("D:\\a.scr", Saver(u"A"));
+    files.AddFile("D:\\sub\\b.scr", Saver(u"B"));
+    Open();
+    EXPECT_EQ(Search("D:\\\\"), (std::vector<std::string>{"D:\\\\a.scr", "D:\\\\sub\\b.scr"}));
+    EXPECT_EQ(lsSearch.rows, (std::vector<std::string>{"A", "B"}));
+}
+
+TEST_F(SearchFinds, AListKindWithoutAMaskSearchesNothing) {
+    files.AddFile("D:\\S\\a.scr", Saver(u"A"));
+    Open("[RandomWhat]\r\nType=2\r\n");
+    files.enumerations = 0;
+    EXPECT_TRUE(Search("D:\\S\\").empty());
+    EXPECT_EQ(files.enumerations, 0);
+    EXPECT_EQ(statusBar.PanelText(1), "Found:0");
+    EXPECT_EQ(statusBar.PanelText(2), "Search done");
+}
+
+TEST_F(SearchFinds, DeepAndWideTrees) {
+    // Four hundred nested folders, one saver in each, paths far beyond 260
+    // characters: found top down.
+    std::string folder = "D:\\Deep\\";
+    for (int level = 0; level < 400; ++level) {
+        files.AddFile(folder + "s" + std::to_string(level) + ".scr", "x");
+        folder += "d\\";
+    }
+    // Three thousand side by side.
+    for (int i = 0; i < 3000; ++i)
+        files.AddFile("D:\\Wide\\f" + std::to_string(i) + "\\w.scr", "x");
+    Open();
+    const std::vector<std::string> deep = Search("D:\\Deep\\");
+    ASSERT_EQ(deep.size(), 400u);
+    EXPECT_EQ(deep.front(), "D:\\Deep\\s0.scr");
+    EXPECT_EQ(deep.back().size(), std::string("D:\\Deep\\").size() + 2 * 399 + std::string("s399.scr").size());
+    EXPECT_EQ(statusBar.PanelText(1), "Found:400");
+    EXPECT_EQ(clock.sleeps.size(), 399u);
+    const std::vector<std::string> wide = Search("D:\\Wide\\");
+    ASSERT_EQ(wide.size(), 3000u);
+    EXPECT_EQ(wide[2999], "D:\\Wide\\f2999\\w.scr");
+    EXPECT_EQ(statusBar.PanelText(1), "Found:3000");
+}
+
+// The pause after each sub-folder is the bar's position after its step.
+TEST_F(SearchProgress, FirstSearchPausesFromTenLaterOnesFromZero) {
+    for (int i = 0; i < 12; ++i)
+        files.AddFolder("D:\\S\\f" + std::to_string(i));
+    Open();
+    Search("D:\\S\\");
+    EXPECT_EQ(clock.sleeps, (std::vector<unsigned>{10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 0, 10}));
+    EXPECT_EQ(progressBar.position, 100);
+    clock.sleeps.clear();
+    Search("D:\\S\\");
+    EXPECT_EQ(clock.sleeps, (std::vector<unsigned>{0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 0}));
+}
+
+TEST_F(SearchProgress, MessagesRunBeforeEachPause) {
+    files.AddFolder("D:\\S\\a");
+    files.AddFolder("D:\\S\\b");
+    Open();
+    std::vector<std::size_t> sleepsAtPump;
+    messages.onPump = [&](int) { sleepsAtPump.push_back(clock.sleeps.size()); };
+    Search("D:\\S\\");
+    EXPECT_EQ(sleepsAtPump, (std::vector<std::size_t>{0, 1}));
+    EXPECT_EQ(clock.sleeps.size(), 2u);
+}
+
+// Tree for the stop tests: every folder holds one saver named after it.
+//   T: L1a (L2a (L3a, L3b), L2b), L1b
+struct StopCase {
+    int stopAtPump;
+    std::vector<std::string> found;
+    int pumps;
+};
+
+class SearchStopAtEachLevel : public SearchFixture, public ::testing::WithParamInterface<StopCase> {};
+
+TEST_P(SearchStopAtEachLevel, UnwindsOneStepAndOnePausePerLevel) {
+    for (const char* f :
+         {"T", "T\\L1a", "T\\L1a\\L2a", "T\\L1a\\L2a\\L3a", "T\\L1a\\L2a\\L3b", "T\\L1a\\L2b", "T\\L1b"}) {
+        const std::string path = std::string("D:\\") + f;
+        files.AddFile(path + "\\" + path.substr(path.find_last_of('\\') + 1) + ".scr", "x");
+    }
+    Open();
+    const StopCase& c = GetParam();
+    messages.onPump = [&](int pump) {
+        if (pump == c.stopAtPump)
+            form.btStopClick();
+    };
+    std::vector<std::string> found;
+    for (const std::string& path : Search("D:\\T\\"))
+        found.push_back(path.substr(path.find_last_of('\\') + 1));
+    EXPECT_EQ(found, c.found);
+    EXPECT_EQ(messages.pumps, c.pumps);
+    EXPECT_EQ(static_cast<int>(clock.sleeps.size()), c.pumps);
+    EXPECT_EQ(lsSearch.Count(), static_cast<int>(c.found.size()));
+    EXPECT_EQ(statusBar.PanelText(1), "Found:" + std::to_string(c.found.size()));
+    EXPECT_EQ(statusBar.PanelText(2), c.stopAtPump ? "User stopped searching..." : "Search done");
+    EXPECT_TRUE(btSearch.visible);
+    EXPECT_FALSE(btStop.visible);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Levels, SearchStopAtEachLevel,
+    ::testing::Values(StopCase{0, {"T.scr", "L1a.scr", "L2a.scr", "L3a.scr", "L3b.scr", "L2b.scr", "L1b.scr"}, 6},
+                      StopCase{1, {"T.scr", "L1a.scr", "L2a.scr", "L3a.scr"}, 3},
+                      StopCase{2, {"T.scr", "L1a.scr", "L2a.scr", "L3a.scr", "L3b.scr"}, 4},
+                      StopCase{3, {"T.scr", "L1a.scr", "L2a.scr", "L3a.scr", "L3b.scr"}, 4},
+                      StopCase{4, {"T.scr", "L1a.scr", "L2a.scr", "L3a.scr", "L3b.scr", "L2b.scr"}, 5},
+                      StopCase{5, {"T.scr", "L1a.scr", "L2a.scr", "L3a.scr", "L3b.scr", "L2b.scr"}, 5},
+                      StopCase{6, {"T.scr", "L1a.scr", "L2a.scr", "L3a.scr", "L3b.scr", "L2b.scr", "L1b.scr"}, 6}));
+
+TEST_F(SearchStop, AllDrivesAfterStopStillGiveTheirRoots) {
+    drives.drives = {{"A:\\", DriveType::Removable}, {"C:\\", DriveType::Fixed}, {"D:\\", DriveType::Fixed},
+                     {"E:\\", DriveType::Fixed},     {"F:\\", DriveType::Fixed}, {"G:\\", DriveType::CdRom}};
+    for (const char* root : {"A:\\", "C:\\", "D:\\", "E:\\", "F:\\", "G:\\"}) {
+        files.AddFile(std::string(root) + "root.scr", "x");
+        files.AddFile(std::string(root) + "sub\\inner.scr", "x");
+        files.AddFile(std::string(root) + "sub2\\inner2.scr", "x");
+    }
+    Open();
+    ASSERT_EQ(cboxDriver.Item(4), "All Drivers(C:\\,D:\\,E:\\,F:\\)");
+    cboxDriver.SetItemIndex(4);
+    messages.onPump = [&](int pump) {
+        if (pump == 3) // after D:\sub\, the first sub-folder of the second drive
+            form.btStopClick();
+    };
+    Run(&TfrmMain::btSearchClick);
+    EXPECT_EQ(form.FoundPaths(),
+              (std::vector<std::string>{"C:\\root.scr", "C:\\sub\\inner.scr", "C:\\sub2\\inner2.scr", "D:\\root.scr",
+                                        "D:\\sub\\inner.scr", "E:\\root.scr", "F:\\root.scr"}));
+    EXPECT_EQ(statusBar.PanelText(1), "Found:7");
+    EXPECT_EQ(statusBar.PanelText(2), "User stopped searching...");
+}
+
+TEST_F(SearchStop, StopBeforeAnySearchThenANormalSearch) {
+    files.AddFile("D:\\S\\sub\\a.scr", "x");
+    Open();
+    btSearch.visible = true;
+    btStop.visible = false;
+    Run(&TfrmMain::btStopClick);
+    EXPECT_TRUE(btSearch.visible);
+    EXPECT_FALSE(btStop.visible);
+    EXPECT_EQ(statusBar.PanelText(2), "User stopped searching...");
+    EXPECT_EQ(Search("D:\\S\\"), std::vector<std::string>{"D:\\S\\sub\\a.scr"});
+    EXPECT_EQ(statusBar.PanelText(2), "Search done");
+}
+
+TEST_F(SearchStop, AnEmptyFolderAllDrivesEntrySearchesNothing) {
+    drives.drives = {{"A:\\", DriveType::Removable}};
+    files.AddFile("A:\\a.scr", "x");
+    Open();
+    ASSERT_EQ(cboxDriver.Text(), "All Drivers()");
+    Run(&TfrmMain::btSearchClick);
+    EXPECT_TRUE(form.FoundPaths().empty());
+    EXPECT_EQ(statusBar.PanelText(1), "Found:0");
+}
+
+TEST_F(SearchResults, CheckAllTogglesAlsoOnAnEmptyList) {
+    files.AddFile("D:\\S\\a.scr", "x");
+    files.AddFile("D:\\S\\b.scr", "x");
+    Open();
+    Run(&TfrmMain::btCheckClick); // nothing to tick; the toggle flips all the same
+    Search("D:\\S\\");
+    lsSearch.checks = {true, false};
+    Run(&TfrmMain::btCheckClick);
+    EXPECT_EQ(lsSearch.checks, (std::vector<bool>{false, false}));
+    Run(&TfrmMain::btCheckClick);
+    EXPECT_EQ(lsSearch.checks, (std::vector<bool>{true, true}));
+    // A new search does not reset the toggle: the next press unticks.
+    Search("D:\\S\\");
+    EXPECT_EQ(lsSearch.checks, (std::vector<bool>{false, false}));
+    Run(&TfrmMain::btCheckClick);
+    EXPECT_EQ(lsSearch.checks, (std::vector<bool>{false, false}));
+    Run(&TfrmMain::btCheckClick);
+    EXPECT_EQ(lsSearch.checks, (std::vector<bool>{true, true}));
+}
+
+TEST_F(SearchResults, SelectingARowMakesItTheCurrentFile) {
+    files.AddFile("D:\\S\\a.scr", Saver(u"A"));
+    files.AddFile("D:\\S\\b.scr", Saver(u"B"));
+    files.AddFile("D:\\Savers\\kept.scr", Saver(u"Kept"));
+    Open("[Amount]\r\nTotal=1\r\nFlashTotal=1\r\n[ScreenList]\r\nFile0=D:\\Savers\\kept.scr\r\n"
+         "[FlashList]\r\nFile0=D:\\M\\x.swf\r\n");
+    Search("D:\\S\\");
+    lsScreen.SetItemIndex(0);
+    lsFlash.SetItemIndex(0);
+    lsSearch.SetItemIndex(1);
+    Run(&TfrmMain::lsSearchClick);
+    EXPECT_EQ(form.CurrentFile(), "D:\\S\\b.scr");
+    EXPECT_EQ(lsScreen.ItemIndex(), -1);
+    EXPECT_EQ(lsFlash.ItemIndex(), 0);
+    // Config and Preview act on it.
+    Run(&TfrmMain::btSetupClick);
+    Run(&TfrmMain::lsSearchDblClick);
+    EXPECT_EQ(shell.calls, (std::vector<ShellCall>{{"config", "D:\\S\\b.scr", " \\c"}, {"open", "D:\\S\\b.scr", ""}}));
+    // With no row selected nothing changes.
+    lsSearch.SetItemIndex(-1);
+    lsScreen.SetItemIndex(0);
+    Run(&TfrmMain::lsSearchClick);
+    EXPECT_EQ(form.CurrentFile(), "D:\\S\\b.scr");
+    EXPECT_EQ(lsScreen.ItemIndex(), 0);
+}
+
+TEST_F(SearchResults, DoubleClickOnAGoneFileOrWithNothingSelectedDoesNothing) {
+    files.AddFile("D:\\S\\a.scr", Saver(u"A"));
+    Open();
+    Run(&TfrmMain::lsSearchDblClick); // no current file yet
+    Search("D:\\S\\");
+    lsSearch.SetItemIndex(0);
+    Run(&TfrmMain::lsSearchClick);
+    files.Remove("D:\\S\\a.scr");
+    Run(&TfrmMain::lsSearchDblClick);
+    EXPECT_TRUE(shell.calls.empty());
+    EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+TEST_F(SearchResults, PopupEnablesSetupAndPreviewOnlyWithASelection) {
+    files.AddFile("D:\\S\\a.scr", "x");
+    Open();
+    Search("D:\\S\\");
+    Run(&TfrmMain::pmResultPopup);
+    EXPECT_FALSE(mnuSetup1.enabled);
+    EXPECT_FALSE(mnuPreview1.enabled);
+    lsSearch.SetItemIndex(0);
+    Run(&TfrmMain::pmResultPopup);
+    EXPECT_TRUE(mnuSetup1.enabled);
+    EXPECT_TRUE(mnuPreview1.enabled);
+    // The random lists' menu is not touched.
+    EXPECT_TRUE(mnuSetup.enabled);
+    EXPECT_FALSE(mnuReset.enabled);
+}
+
+TEST_F(SearchSave, TickedRowsJoinTheListOfTheTabAndAreStored) {
+    files.AddFile("D:\\Savers\\kept.scr", Saver(u"Kept"));
+    files.AddFile("D:\\S\\a.scr", Saver(u"Alpha"));
+    files.AddFile("D:\\S\\b.scr", Saver(u"Beta"));
+    files.AddFile("D:\\S\\c.scr", Saver(u"Gamma"));
+    Open("[Amount]\r\nTotal=1\r\nFlashTotal=0\r\n[ScreenList]\r\nFile0=D:\\Savers\\kept.scr\r\n");
+    Search("D:\\S\\");
+    Run(&TfrmMain::mnuViewPathClick);
+    Run(&TfrmMain::mnuDeleteClick); // switches Reset on; nothing selected, nothing deleted
+    ASSERT_TRUE(mnuReset.enabled);
+    lsSearch.checks = {true, false, true};
+    Run(&TfrmMain::btSaveClick);
+    EXPECT_EQ(form.ScreenList(), (std::vector<std::string>{"D:\\Savers\\kept.scr", "D:\\S\\a.scr", "D:\\S\\c.scr"}));
+    EXPECT_EQ(lsScreen.rows, (std::vector<std::string>{"KEPT", "ALPHA", "GAMMA"}));
+    EXPECT_TRUE(mnuViewName.checked);
+    EXPECT_FALSE(mnuViewPath.checked);
+    EXPECT_FALSE(mnuReset.enabled);
+    EXPECT_EQ(lsSearch.checks, (std::vector<bool>{false, false, false}));
+    EXPECT_EQ(lsSearch.Count(), 3);
+    EXPECT_EQ(Stored("Amount", "Total"), "3");
+    EXPECT_EQ(Stored("ScreenList", "File1"), "D:\\S\\a.scr");
+    EXPECT_EQ(Stored("ScreenList", "File2"), "D:\\S\\c.scr");
+    EXPECT_EQ(Stored("Amount", "FlashTotal"), "0");
+
+    // A second Save without new ticks adds nothing and stores the same lists.
+    const std::string before = profile.files[kIni];
+    Run(&TfrmMain::btSaveClick);
+    EXPECT_EQ(form.ScreenList().size(), 3u);
+    EXPECT_EQ(profile.files[kIni], before);
+
+    // Ticking an already saved row again appends it a second time.
+    lsSearch.checks = {true, false, false};
+    Run(&TfrmMain::btSaveClick);
+    EXPECT_EQ(form.ScreenList().back(), "D:\\S\\a.scr");
+    EXPECT_EQ(Stored("Amount", "Total"), "4");
+}
+
+TEST_F(SearchSave, TheTabAtSaveTimeChoosesTheList) {
+    files.AddFile("D:\\S\\a.scr", Saver(u"Alpha"));
+    Open();
+    Search("D:\\S\\");
+    page.tabIndex = 1;
+    Run(&TfrmMain::pageChange);
+    lsSearch.checks = {true};
+    Run(&TfrmMain::btSaveClick);
+    EXPECT_TRUE(form.ScreenList().empty());
+    EXPECT_EQ(form.FlashList(), std::vector<std::string>{"D:\\S\\a.scr"});
+    EXPECT_EQ(lsFlash.rows, std::vector<std::string>{"ALPHA"});
+    EXPECT_EQ(Stored("FlashList", "File0"), "D:\\S\\a.scr");
+    EXPECT_EQ(Stored("Amount", "FlashTotal"), "1");
+}
+
+TEST_F(SearchSave, AListKindWithoutAListTakesNothingButStillStores) {
+    files.AddFile("D:\\S\\a.scr", Saver(u"Alpha"));
+    Open();
+    Search("D:\\S\\");
+    page.tabIndex = -1;
+    Run(&TfrmMain::pageChange);
+    lsSearch.checks = {true};
+    Run(&TfrmMain::btSaveClick);
+    EXPECT_TRUE(form.ScreenList().empty());
+    EXPECT_TRUE(form.FlashList().empty());
+    EXPECT_EQ(lsSearch.checks, std::vector<bool>{false});
+    EXPECT_EQ(Stored("Amount", "Total"), "0");
+}
+
+TEST_F(SearchSave, AFailedWriteKeepsTheAppendedPaths) {
+    files.AddFile("D:\\S\\a.scr", Saver(u"Alpha"));
+    Open();
+    Search("D:\\S\\");
+    lsSearch.checks = {true};
+    profile.failWrites = true;
+    Run(&TfrmMain::btSaveClick);
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "Unable to write to " + kIni + ".");
+    EXPECT_EQ(form.ScreenList(), std::vector<std::string>{"D:\\S\\a.scr"});
+}
+
+// Between two sub-folders every control can act; a Save then finds no rows but
+// still redraws and stores the lists.
+TEST_F(SearchSave, SaveDuringASearchStoresTheListsUnchanged) {
+    files.AddFile("D:\\S\\a.scr", Saver(u"Alpha"));
+    files.AddFolder("D:\\S\\sub");
+    Open();
+    Search("D:\\S\\");
+    lsSearch.checks = {true};
+    messages.onPump = [&](int) { form.btSaveClick(); };
+    Search("D:\\S\\");
+    EXPECT_TRUE(form.ScreenList().empty());
+    EXPECT_EQ(Stored("Amount", "Total"), "0");
+    EXPECT_EQ(lsSearch.checks, std::vector<bool>{false});
+}
+
+// A close that arrives while the search lets messages run: the search stops,
+// the lists it fills stay alive until it has returned, and then the window is
+// asked to close again; that close stores everything as usual.
+TEST_F(SearchClose, CloseDuringASearchWaitsForItThenStoresEverything) {
+    files.AddFile("D:\\S\\a.scr", Saver(u"Alpha"));
+    for (int i = 0; i < 5; ++i)
+        files.AddFile("D:\\S\\f" + std::to_string(i) + "\\x.scr", "x");
+    Open();
+    lsSearch.checks = {};
+    bool mayClose = true;
+    messages.onPump = [&](int pump) {
+        if (pump == 2) {
+            mayClose = form.FormClose();
+            EXPECT_FALSE(form.Released());
+            EXPECT_EQ(window.closes, 0);
+        }
+    };
+    Search("D:\\S\\");
+    EXPECT_FALSE(mayClose);
+    EXPECT_EQ(messages.pumps, 2);
+    EXPECT_EQ(form.FoundPaths().size(), 3u);
+    EXPECT_EQ(lsSearch.Count(), 3);
+    EXPECT_FALSE(form.Searching());
+    EXPECT_EQ(window.closes, 1);
+
+    // The close the window asked for arrives through the message loop.
+    chkSub.checked = false;
+    EXPECT_TRUE(form.FormClose());
+    EXPECT_TRUE(form.Released());
+    EXPECT_EQ(Stored("Amount", "Total"), "0");
+    EXPECT_EQ(Stored("Misc", "Sub"), "0");
+    EXPECT_EQ(Stored("RandomWhat", "Type"), "0");
+}
+
+TEST_F(SearchClose, ACloseOutsideASearchIsNotDeferred) {
+    files.AddFolder("D:\\S\\sub");
+    Open();
+    Search("D:\\S\\");
+    EXPECT_TRUE(form.FormClose());
+    EXPECT_EQ(window.closes, 0);
+    EXPECT_TRUE(form.Released());
+}
+
+TEST_F(SearchClose, AnErrorInsideTheSearchStillHandsTheCloseBack) {
+    files.AddFolder("D:\\S\\a");
+    files.AddFolder("D:\\S\\b");
+    Open();
+    messages.onPump = [&](int pump) {
+        if (pump == 1) {
+            EXPECT_FALSE(form.FormClose());
+            throw EInvalidOperation("Cannot focus a disabled or invisible window");
+        }
+    };
+    Search("D:\\S\\");
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_FALSE(form.Searching());
+    EXPECT_EQ(window.closes, 1);
+    EXPECT_TRUE(form.FormClose());
+}
+
+} // namespace
