@@ -6,10 +6,15 @@
 // Each variant is the same source built with another colour and description.
 #include <windows.h>
 
+#include <cmath>
 #include <string>
 
 #ifndef SAMPLE_SAVER_COLOR
 #define SAMPLE_SAVER_COLOR 0x000000
+#endif
+// 0 waves, 1 stars, 2 rings: enough for a screenshot to tell the samples apart.
+#ifndef SAMPLE_SAVER_PATTERN
+#define SAMPLE_SAVER_PATTERN 0
 #endif
 
 namespace {
@@ -81,6 +86,55 @@ std::string Description(HINSTANCE instance) {
     return length > 0 ? std::string(text, length) : std::string("Sample Saver");
 }
 
+COLORREF Shade(int percent) {
+    const unsigned color = SAMPLE_SAVER_COLOR;
+    auto part = [&](unsigned value) { return static_cast<BYTE>(value + (255 - value) * percent / 100); };
+    return RGB(part((color >> 16) & 0xFF), part((color >> 8) & 0xFF), part(color & 0xFF));
+}
+
+void DrawPattern(HDC dc, const RECT& client) {
+    const int width = client.right;
+    const int height = client.bottom;
+    if (SAMPLE_SAVER_PATTERN == 0) {
+        for (int wave = 0; wave < 12; ++wave) {
+            HPEN pen = CreatePen(PS_SOLID, 3, Shade(20 + wave * 5));
+            HGDIOBJ old = SelectObject(dc, pen);
+            int base = height * (wave + 1) / 13;
+            MoveToEx(dc, 0, base, nullptr);
+            for (int x = 0; x <= width; x += 8) {
+                double angle = (x + wave * 37) * 2 * 3.14159265 / 160;
+                LineTo(dc, x, base + static_cast<int>(20 * std::sin(angle)));
+            }
+            SelectObject(dc, old);
+            DeleteObject(pen);
+        }
+    } else if (SAMPLE_SAVER_PATTERN == 1) {
+        unsigned seed = 12345;
+        for (int star = 0; star < 500; ++star) {
+            seed = seed * 1103515245u + 12345u;
+            int x = static_cast<int>((seed >> 8) % static_cast<unsigned>(width));
+            seed = seed * 1103515245u + 12345u;
+            int y = static_cast<int>((seed >> 8) % static_cast<unsigned>(height));
+            int size = 1 + static_cast<int>((seed >> 4) % 3);
+            RECT dot = {x, y, x + size, y + size};
+            HBRUSH brush = CreateSolidBrush(Shade(60 + size * 12));
+            FillRect(dc, &dot, brush);
+            DeleteObject(brush);
+        }
+    } else {
+        HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
+        for (int ring = 0; ring < 10; ++ring) {
+            int radius = (10 - ring) * height / 20;
+            HBRUSH brush = CreateSolidBrush(Shade(ring * 8));
+            HGDIOBJ oldBrush = SelectObject(dc, brush);
+            Ellipse(dc, width / 2 - radius, height / 2 - radius, width / 2 + radius, height / 2 + radius);
+            SelectObject(dc, oldBrush);
+            DeleteObject(brush);
+        }
+        SelectObject(dc, oldPen);
+    }
+}
+
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT: {
@@ -88,6 +142,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         HDC dc = BeginPaint(window, &paint);
         RECT client;
         GetClientRect(window, &client);
+        DrawPattern(dc, client);
         HFONT font = CreateFontA(48, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Arial");
         HGDIOBJ oldFont = SelectObject(dc, font);
