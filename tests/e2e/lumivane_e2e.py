@@ -141,10 +141,12 @@ class Driver:
         self.bed = bed
         self.exe = bed.tool("lvdriver.exe")
 
-    def run(self, *args, timeout_ms=0, check=True):
+    def run(self, *args, timeout_ms=None, check=True):
         argv = ["wine", self.exe] + [str(a) for a in args]
-        if timeout_ms:
+        if timeout_ms is not None:
             argv += ["--timeout", str(timeout_ms)]
+        else:
+            timeout_ms = 0
         try:
             done = subprocess.run(argv, env=self.bed.env, cwd=self.bed.work, stdin=subprocess.DEVNULL,
                                   capture_output=True, timeout=timeout_ms / 1000 + 20)
