@@ -190,6 +190,22 @@ class FlashPlayback(LumivaneTestCase):
         self.assertTrue(self.eventually(lambda: "SetObjectRects(0,0,1200,900)" in self.call_names(), 5))
         self.assertTrue(program.running())
 
+    def test_compressed_movie_takes_its_size_from_compressed_bytes(self):
+        # "CWS": offset 8 holds zlib data, read as a rectangle all the same. With the
+        # bytes 78 9C 0E 00 31 the fields are n = 15, Xmax = 0x7001 = 28673 twips
+        # (1433 pixels) and Ymax = 0: a control 1433 wide and 0 high, centred at
+        # 512 - 716.5 = -204.5, which rounds to the even -204.
+        movie = b"CWS\x0a\x00\x10\x00\x00" + bytes([0x78, 0x9C, 0x0E, 0x00, 0x31]) + b"\0" * 27
+        self.write_flash_list(movie, flash_size=True)
+        program, window = self.start_saver()
+        stub, panel = self.stand_in(window)
+        self.assertEqual(panel["rect"], [-204, 384, 1229, 384])
+        self.assertEqual(stub["rect"], [-204, 384, 1229, 384])
+        # Nothing of it shows, but it was told to play and plays.
+        self.assertTrue(self.eventually(lambda: "Playing?=true" in self.call_names(), 5))
+        self.assertIn("SetObjectRects(0,0,1433,0)", self.call_names())
+        self.close_by_click(program)
+
     def test_unreadable_header_shows_the_error_and_the_one_second_timer_plays_the_movie(self):
         stop_ms = 300
         self.use_stub(stop_ms)
