@@ -21,8 +21,9 @@ int gCounter = 0;
 std::string NewTempFolder() {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
+    // Wine reuses process ids from run to run, so the time keeps folders apart.
     std::string dir = std::string(temp) + "lumivane-contract-" + std::to_string(GetCurrentProcessId()) + "-" +
-                      std::to_string(++gCounter);
+                      std::to_string(GetTickCount64()) + "-" + std::to_string(++gCounter);
     CreateDirectoryA(dir.c_str(), nullptr);
     return dir + "\\";
 }
