@@ -307,6 +307,7 @@ class LumivaneTestCase(unittest.TestCase):
     bed = None
     driver = None
     input = None
+    _clean = False
 
     @classmethod
     def setUpClass(cls):
@@ -319,16 +320,33 @@ class LumivaneTestCase(unittest.TestCase):
         self.artifacts = os.path.join(self.bed.artifacts, type(self).__name__, self.name)
         shutil.rmtree(self.artifacts, ignore_errors=True)
         os.makedirs(self.artifacts)
+        self.problems_before = self._problems()
         self.programs = []
         self.shots = 0
         self.folder = None
-        self.leave_no_windows()
+        # Each test cleans up after itself; only the first one of a file looks for
+        # what an earlier file may have left.
+        if not LumivaneTestCase._clean:
+            self.leave_no_windows()
 
     def tearDown(self):
-        self.snap("end")
+        # The screen as the failure left it; a passing test keeps only its own shots.
+        problems = self._problems()
+        if problems is None or problems != self.problems_before:
+            self.snap("failed")
         for program in self.programs:
             program.kill()
+        LumivaneTestCase._clean = False
         self.leave_no_windows()
+        LumivaneTestCase._clean = True
+
+    def _problems(self):
+        """Failures and errors so far, or None where unittest does not tell."""
+        result = getattr(getattr(self, "_outcome", None), "result", None)
+        try:
+            return len(result.failures) + len(result.errors)
+        except AttributeError:
+            return None
 
     def leave_no_windows(self):
         """Ends every process that shows one of our windows, so the next test starts clean
