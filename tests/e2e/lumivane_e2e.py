@@ -324,19 +324,21 @@ class LumivaneTestCase(unittest.TestCase):
         self.programs = []
         self.shots = 0
         self.folder = None
-        # Each test cleans up after itself; only the first one of a file looks for
-        # what an earlier file may have left.
+        # Each test cleans up after itself, also when a subclass's setUp fails (a
+        # cleanup runs where tearDown would not); only when that did not finish does
+        # the next test look for what was left.
         if not LumivaneTestCase._clean:
             self.leave_no_windows()
+        LumivaneTestCase._clean = False
+        self.addCleanup(self._finish)
 
-    def tearDown(self):
+    def _finish(self):
         # The screen as the failure left it; a passing test keeps only its own shots.
         problems = self._problems()
         if problems is None or problems != self.problems_before:
             self.snap("failed")
         for program in self.programs:
             program.kill()
-        LumivaneTestCase._clean = False
         self.leave_no_windows()
         LumivaneTestCase._clean = True
 
