@@ -13,7 +13,9 @@
 //   lvdriver children HWND                 every descendant, in Z order
 //   lvdriver text HWND
 //   lvdriver rect HWND                     window and client rect, screen coordinates
-//   lvdriver rows HWND                     list box or combo box rows
+//   lvdriver rows HWND                     list box or combo box rows (list rows with their item data)
+//   lvdriver panels HWND                   a status bar's panel texts
+//   lvdriver pick HWND INDEX               selects a combo box item as the keyboard does (CBN_SELCHANGE)
 //   lvdriver msgbox [--caption T] [--timeout MS]   a message box: caption, text, buttons
 //   lvdriver press HWND CAPTION            clicks the child button with that caption
 //   lvdriver close HWND                    posts WM_CLOSE
@@ -25,6 +27,7 @@
 // process (VirtualAllocEx, ReadProcessMemory).
 #include <windows.h>
 // After <windows.h>, which it needs.
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -351,9 +354,45 @@ int Rows(HWND window) {
             }
         }
         bool selected = combo ? i == current : Send(window, LB_GETSEL, i, 0) > 0;
+        // A check list keeps each row's tick in its item data (1 ticked).
+        std::string data = combo ? "" : ", \"data\": " + std::to_string(Send(window, LB_GETITEMDATA, i, 0));
         Print("{\"index\": " + std::to_string(i) + ", \"text\": " + Json(text) +
-              ", \"selected\": " + (selected ? "true" : "false") + "}");
+              ", \"selected\": " + (selected ? "true" : "false") + data + "}");
     }
+    return 0;
+}
+
+// SB_GETTEXTW returns its text through a pointer that the system does not
+// marshal, so the buffer lives in the status bar's process.
+int Panels(HWND window) {
+    LRESULT parts = Send(window, SB_GETPARTS, 0, 0);
+    if (parts <= 0) {
+        Print("{\"error\": \"not a status bar\"}");
+        return 1;
+    }
+    for (LRESULT i = 0; i < parts; ++i) {
+        LRESULT length = LOWORD(Send(window, SB_GETTEXTLENGTHW, i, 0));
+        std::wstring text;
+        RemoteBuffer buffer(ProcessOf(window), (length + 1) * sizeof(wchar_t));
+        if (buffer.Ok()) {
+            buffer.Clear();
+            Send(window, SB_GETTEXTW, i, buffer.Address());
+            text = buffer.ReadText();
+        }
+        Print("{\"index\": " + std::to_string(i) + ", \"text\": " + Json(text) + "}");
+    }
+    return 0;
+}
+
+// The combo's own notification for a pick made with the arrow keys, list closed.
+int Pick(HWND combo, int index) {
+    if (Send(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0) != index) {
+        Print("{\"error\": \"no such item\"}");
+        return 1;
+    }
+    PostMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+    Print("{\"picked\": " + std::to_string(index) + "}");
     return 0;
 }
 
@@ -406,7 +445,8 @@ int Press(HWND parent, const std::wstring& caption) {
 }
 
 int Usage() {
-    std::fputs("usage: lvdriver find|windows|gone|children|text|rect|rows|msgbox|press|close|kill ...\n", stderr);
+    std::fputs("usage: lvdriver find|windows|gone|children|text|rect|rows|panels|pick|msgbox|press|close|kill ...\n",
+               stderr);
     return 2;
 }
 
@@ -499,6 +539,10 @@ int main() {
     }
     if (command == "rows")
         return Rows(window);
+    if (command == "panels")
+        return Panels(window);
+    if (command == "pick" && args.size() == 2)
+        return Pick(window, std::atoi(args[1].c_str()));
     if (command == "press" && args.size() == 2)
         return Press(window, Wide(args[1]));
     if (command == "close") {

@@ -1,0 +1,230 @@
+"""The configuration window's file search, end to end under Wine: a prepared tree
+on a drive letter of its own (S:, never the host's root), a search of it with the
+rows, count and status texts it shows, ticking rows by their box, by the space
+bar and by Check All, Save and Close with the "Lumivane.ini" they leave; Stop
+during the search of a deep tree; and a close that arrives while a search runs,
+which must still end the program normally and store everything."""
+
+import os
+import shutil
+import subprocess
+import time
+
+from lumivane_e2e import LumivaneTestCase, main
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+# Control ids of the configuration window.
+LS_SEARCH = 103
+CBOX_DRIVER = 104
+BT_SEARCH = 109
+BT_STOP = 110
+STATUS_BAR = 115
+
+ROW_HEIGHT = 13  # the bed's display runs at 96 DPI
+
+
+class SearchTestCase(LumivaneTestCase):
+    def setUp(self):
+        super().setUp()
+        self.make_folder(["Lumivane.scr", "OceanWaves.scr", "Starfield.scr", "EmberGlow.scr"])
+        self.tree = os.path.join(os.path.dirname(self.bed.work), "e2e-search", type(self).__name__ + "_" + self.name)
+        shutil.rmtree(self.tree, ignore_errors=True)
+        os.makedirs(self.tree)
+        self.map_drive("s", self.tree)
+
+    def tearDown(self):
+        super().tearDown()
+        shutil.rmtree(self.tree, ignore_errors=True)
+
+    def map_drive(self, letter, folder):
+        env_file = os.environ["LUMIVANE_WINEBED_ENV"]
+        build = os.path.dirname(os.path.dirname(env_file))
+        subprocess.run(["bash", os.path.join(HERE, "winebed.sh"), "map", build, letter, folder], check=True,
+                       timeout=30, stdin=subprocess.DEVNULL, capture_output=True)
+        self.bed.values["LUMIVANE_DRIVE_" + letter.upper()] = folder
+
+    def put(self, relative, source=None, content=b"x"):
+        """A file of the tree: a copy of a sample saver or a few bytes."""
+        path = os.path.join(self.tree, *relative.split("\\"))
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        if source:
+            shutil.copy(self.folder.file(source), path)
+        else:
+            with open(path, "wb") as out:
+                out.write(content)
+        return "S:\\" + relative
+
+    def open_window(self, recent_folder):
+        """The configuration window with the tree's folder among the recent ones, picked in the combo."""
+        self.folder.write_ini("[RecentFolder]\nFolderName4=%s\n" % recent_folder)
+        self.program = self.start_lumivane("/c")
+        self.window = self.wait_window(cls="TfrmMain", timeout=20)
+        self.controls = {c["id"]: c for c in self.driver.children(self.window["hwnd"])}
+        combo = self.controls[CBOX_DRIVER]["hwnd"]
+        items = [r["text"] for r in self.driver.rows(combo)]
+        self.assertIn(recent_folder, items)
+        self.driver.run("pick", combo, items.index(recent_folder))
+        self.assertTrue(self.eventually(lambda: self.selected_base() == recent_folder), items)
+
+    def selected_base(self):
+        return [r["text"] for r in self.driver.rows(self.controls[CBOX_DRIVER]["hwnd"]) if r["selected"]][0]
+
+    def panels(self):
+        return [p["text"] for p in self.driver.run("panels", self.controls[STATUS_BAR]["hwnd"])]
+
+    def rows(self):
+        return self.driver.rows(self.controls[LS_SEARCH]["hwnd"])
+
+    def visible(self, control_id):
+        return [c for c in self.driver.children(self.window["hwnd"]) if c["id"] == control_id][0]["visible"]
+
+    def search(self, seconds=30):
+        self.driver.press(self.window["hwnd"], "Search")
+        self.assertTrue(self.eventually(lambda: self.panels()[2] == "Search done", seconds), self.panels())
+
+    def wait_until_searching(self):
+        self.assertTrue(self.eventually(lambda: self.panels()[2].startswith("Searching:S:\\"), 15), self.panels())
+        self.assertFalse(self.visible(BT_SEARCH))
+        self.assertTrue(self.visible(BT_STOP))
+
+    def deep_tree(self, top=30, below=8):
+        """top folders with `below` sub-folders each, one saver per sub-folder: several seconds of pauses."""
+        for i in range(top):
+            for j in range(below):
+                self.put("Deep\\t%02d\\s%02d\\x%02d_%02d.scr" % (i, j, i, j))
+        return top * below
+
+    def ini_text(self):
+        data = self.folder.read_ini()
+        return data.decode("cp1252") if data is not None else ""
+
+
+class SearchTickSaveClose(SearchTestCase):
+    def test_search_tick_save_and_close_store_the_ticked_files(self):
+        found = {
+            self.put("Savers\\OceanWaves.scr", "OceanWaves.scr"): "OCEAN WAVES",
+            self.put("Savers\\LUMIVANE.SCR", "Starfield.scr"): "LUMIVANE.SCR",
+            self.put("Savers\\.shy.scr", "Starfield.scr"): "STARFIELD",  # hidden under Wine, found all the same
+            self.put("Savers\\b\\EmberGlow.scr", "EmberGlow.scr"): "EMBER GLOW",
+            self.put("Savers\\old.scr\\inner.scr", "OceanWaves.scr"): "OCEAN WAVES",
+            "S:\\Savers\\old.scr": "FILE NOT FOUND!",
+        }
+        self.put("Savers\\Lumivane.scr", "Starfield.scr")
+        self.put("Savers\\MyLumivane.scr", "Starfield.scr")
+        self.put("Savers\\readme.txt")
+        self.put("Savers\\.hidden\\skipped.scr", "Starfield.scr")  # a hidden folder is not entered
+
+        self.open_window("S:\\Savers\\")
+        self.assertEqual(self.panels(), ["Message", "Found:0", ""])
+        self.search()
+        self.snap("searched")
+        rows = self.rows()
+        self.assertEqual(self.panels()[1], "Found:%d" % len(found))
+        self.assertEqual(sorted(r["text"] for r in rows), sorted(found.values()))
+        self.assertEqual([r["data"] for r in rows], [0] * len(found))
+        self.assertTrue(self.visible(BT_SEARCH))
+        self.assertFalse(self.visible(BT_STOP))
+        # Depth first: the folder's own four matches come before anything below it.
+        self.assertEqual(sorted(r["text"] for r in rows[:4]),
+                         sorted(["OCEAN WAVES", "LUMIVANE.SCR", "STARFIELD", "FILE NOT FOUND!"]))
+
+        # Tick the first row by its box, the last one with the space bar.
+        box = self.controls[LS_SEARCH]["client"]
+        self.input.click(box[0] + 5, box[1] + ROW_HEIGHT // 2)
+        last = len(rows) - 1
+        self.input.click(box[0] + 60, box[1] + last * ROW_HEIGHT + ROW_HEIGHT // 2)
+        self.input.key("space")
+        self.assertTrue(self.eventually(lambda: [r["data"] for r in self.rows()][0] == 1))
+        self.assertTrue(self.eventually(lambda: [r["data"] for r in self.rows()][last] == 1))
+        self.assertEqual(sum(r["data"] for r in self.rows()), 2)
+        self.snap("ticked")
+
+        self.driver.press(self.window["hwnd"], "Save")
+        self.assertTrue(self.eventually(lambda: "Total=2" in self.ini_text(), 10), self.ini_text())
+        self.assertEqual(sum(r["data"] for r in self.rows()), 0)
+        ini = self.ini_text()
+        stored = [line.split("=", 1)[1] for line in ini.splitlines() if line.startswith("File")]
+        self.assertEqual(len(stored), 2)
+        self.assertEqual(sorted(found[p] for p in stored), sorted([rows[0]["text"], rows[last]["text"]]))
+        self.assertNotIn("[RandomWhat]", ini)  # only the close stores the options
+
+        self.driver.press(self.window["hwnd"], "Close")
+        self.assertEqual(self.program.wait(15), 0)
+        ini = self.ini_text()
+        for section in ("[ScreenList]", "[Amount]", "[RandomWhat]", "[Misc]"):
+            self.assertIn(section, ini)
+        self.assertIn("Total=2", ini)
+        self.assertIn("FlashTotal=0", ini)
+        self.assertIn("Type=0", ini)
+        self.assertIn("Sub=1", ini)
+        self.assertEqual(stored, [line.split("=", 1)[1] for line in ini.splitlines() if line.startswith("File")])
+
+    def test_check_all_then_save_on_the_flash_tab(self):
+        self.put("Savers\\OceanWaves.scr", "OceanWaves.scr")
+        self.put("Savers\\Starfield.scr", "Starfield.scr")
+        self.open_window("S:\\Savers\\")
+        self.search()
+        self.driver.press(self.window["hwnd"], "Check All")
+        self.assertTrue(self.eventually(lambda: [r["data"] for r in self.rows()] == [1, 1]))
+        # The tab at Save time chooses the list: a click on the "Flash" tab.
+        tabs = [c for c in self.driver.children(self.window["hwnd"]) if c["class"] == "SysTabControl32"][0]
+        rect = tabs["rect"]
+        self.input.click(rect[0] + 110, rect[1] + 10)
+        self.driver.press(self.window["hwnd"], "Save")
+        self.assertTrue(self.eventually(lambda: "FlashTotal=2" in self.ini_text(), 10), self.ini_text())
+        self.assertIn("Total=0", self.ini_text())
+        self.assertIn("[FlashList]", self.ini_text())
+        self.driver.close(self.window["hwnd"])
+        self.assertEqual(self.program.wait(15), 0)
+        self.assertIn("Type=1", self.ini_text())
+
+
+class SearchStopAndClose(SearchTestCase):
+    def test_stop_during_a_deep_search_shows_what_was_found(self):
+        total = self.deep_tree()
+        self.open_window("S:\\Deep\\")
+        self.driver.press(self.window["hwnd"], "Search")
+        self.wait_until_searching()
+        time.sleep(0.5)
+        self.driver.press(self.window["hwnd"], "Stop")
+        started = time.monotonic()
+        self.assertTrue(self.eventually(lambda: self.visible(BT_SEARCH) and self.rows(), 10))
+        # Unwinding costs one pause per level: well under a second here.
+        self.assertLess(time.monotonic() - started, 5)
+        self.snap("stopped")
+        panels = self.panels()
+        count = len(self.rows())
+        self.assertEqual(panels[1], "Found:%d" % count)
+        self.assertEqual(panels[2], "User stopped searching...")
+        self.assertGreater(count, 0)
+        self.assertLess(count, total)
+        self.assertFalse(self.visible(BT_STOP))
+        # A new search after Stop runs to its end.
+        self.search(seconds=60)
+        self.assertEqual(self.panels()[1], "Found:%d" % total)
+        self.driver.close(self.window["hwnd"])
+        self.assertEqual(self.program.wait(15), 0)
+
+    def close_during_search(self, close):
+        self.deep_tree()
+        self.open_window("S:\\Deep\\")
+        self.driver.press(self.window["hwnd"], "Search")
+        self.wait_until_searching()
+        close()
+        # The search stops, returns, and the close then goes through and stores everything.
+        self.assertEqual(self.program.wait(15), 0)
+        ini = self.ini_text()
+        for line in ("FolderName4=S:\\Deep\\", "Total=0", "FlashTotal=0", "Type=0", "FlashSize=1", "Sub=1"):
+            self.assertIn(line, ini.splitlines())
+        self.assertIsNone(self.driver.msgbox(timeout=0.5), "a message box after the close")
+
+    def test_close_box_during_a_search_ends_the_program_normally(self):
+        self.close_during_search(lambda: self.driver.close(self.window["hwnd"]))
+
+    def test_close_button_during_a_search_ends_the_program_normally(self):
+        self.close_during_search(lambda: self.driver.press(self.window["hwnd"], "Close"))
+
+
+if __name__ == "__main__":
+    main()
