@@ -198,12 +198,13 @@ class ClosingInput(LumivaneTestCase):
 
     def prime(self, axis):
         """Moves along one axis only until the skipped moves are used up and a position is recorded.
-        The recorded position is exact on the other axis."""
-        for i in range(10):
+        The recorded position is exact on the other axis. Over twice the moves the window skips, spaced
+        so that a busy machine does not fold them into fewer."""
+        for i in range(14):
             if axis == "x":
-                self.input.move(FREE_X + i % 2, FREE_Y)
+                self.input.move(FREE_X + i % 2, FREE_Y, settle=0.06)
             else:
-                self.input.move(FREE_X, FREE_Y + i % 2)
+                self.input.move(FREE_X, FREE_Y + i % 2, settle=0.06)
         self.assert_open(0.2)
 
     def test_key_closes_but_tab_does_not(self):
