@@ -34,7 +34,7 @@ void RegisterStandIn() {
     GetModuleFileNameW(nullptr, exe, MAX_PATH);
     std::wstring path = exe;
     // The test bed maps no drive to the build folder, so Wine names this program
-    // "unix\work\..."; only the "\\?\" form of that name loads.
+    // "unix\<its Linux path>"; only the "\\?\" form of that name loads.
     if (path.rfind(L"unix\\", 0) == 0)
         path = L"\\\\?\\" + path;
     path = path.substr(0, path.find_last_of(L'\\') + 1) + L"tools\\flashstub.dll";
