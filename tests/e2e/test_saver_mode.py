@@ -176,6 +176,75 @@ class SaverStart(LumivaneTestCase):
         self.close_by_click(third)
 
 
+class BadConfiguration(LumivaneTestCase):
+    """Lumivane.ini as users and other tools may leave it, read by the real profile functions."""
+
+    def setUp(self):
+        super().setUp()
+        self.make_folder()
+
+    def run_saver(self):
+        program = self.start_lumivane("/s")
+        window = self.wait_window(cls="TfrmScreen", timeout=15)
+        return program, window
+
+    def assert_help_text_and_close(self, data):
+        self.folder.write_ini(data)
+        program, window = self.run_saver()
+        intro = [c for c in self.driver.children(window["hwnd"]) if c["class"].lower() == "static"][0]
+        self.assertEqual(intro["text"], HELP_TEXT)
+        self.assertIsNone(self.driver.msgbox(timeout=0))
+        self.input.click(FREE_X, FREE_Y)
+        self.assertEqual(program.wait(10), 0)
+        self.assertEqual(self.folder.read_ini(), data, "the screen window changed Lumivane.ini")
+
+    def assert_starts_a_saver(self):
+        program = self.start_lumivane("/s")
+        saver = self.wait_window(cls="LumivaneSampleSaver", timeout=20)
+        self.assertIsNone(self.driver.msgbox(timeout=0))
+        self.driver.close(saver["hwnd"])
+        self.wait_window(cls="TfrmScreen")
+        self.input.click(FREE_X, FREE_Y)
+        self.assertEqual(program.wait(10), 0)
+
+    def test_empty_file_shows_the_help_text(self):
+        self.assert_help_text_and_close(b"")
+
+    def test_binary_file_shows_the_help_text(self):
+        # Bytes of every value except the section bracket and the key separator, which
+        # could by chance form a key; no byte-order mark, which would make it UTF-16.
+        noise = bytes(b for b in range(1, 256) if b not in b"[=") * 8
+        self.assert_help_text_and_close(b"\x00\x01" + noise + b"\x00" + noise[::-1])
+
+    def test_negative_count_shows_the_help_text(self):
+        saver = self.folder.dos_file("OceanWaves.scr")
+        self.assert_help_text_and_close(("[Amount]\r\nTotal=-1\r\n[ScreenList]\r\nFile0=%s\r\n" % saver).encode())
+
+    def test_3000_character_entry_warns_like_a_missing_file(self):
+        # Longer than the profile read (2047) and than any path: it names no file.
+        long_path = self.folder.dos_file("OceanWaves.scr") + "\\" + "x" * 3000
+        self.folder.write_screen_list([long_path])
+        program = self.start_lumivane("/s")
+        box = self.driver.msgbox(timeout=15)
+        self.assertIsNotNone(box, "no warning")
+        self.assertEqual(box["text"], MISSING_FILES_TEXT)
+        self.driver.press(box["hwnd"], "OK")
+        self.wait_window(cls="TfrmScreen")
+        self.input.click(FREE_X, FREE_Y)
+        self.assertEqual(program.wait(10), 0)
+
+    def test_hexadecimal_count_and_odd_name_case_still_start_a_saver(self):
+        self.folder.write_ini("[aMoUnT]\nTOTAL=$2\n[screenlist]\nfile0=%s\nFILE1=%s\n[RANDOMWHAT]\ntype=0\n" % (
+            self.folder.dos_file("Starfield.scr"), self.folder.dos_file("EmberGlow.scr")))
+        self.assert_starts_a_saver()
+
+    def test_huge_count_reads_only_the_keys_that_exist(self):
+        # 2147483647 reads, one per possible key, would keep the window from ever showing.
+        self.folder.write_ini("[Amount]\nTotal=2147483647\n[ScreenList]\nFile0=%s\nFile1=%s\n" % (
+            self.folder.dos_file("Starfield.scr"), self.folder.dos_file("EmberGlow.scr")))
+        self.assert_starts_a_saver()
+
+
 class ClosingInput(LumivaneTestCase):
     """The screen window of an empty list: which input closes it."""
 
