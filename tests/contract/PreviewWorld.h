@@ -11,8 +11,9 @@
 namespace lumivane::contract {
 
 PreviewTarget& Preview();
-// A new pane, shown or hidden, inside a visible top-level window.
-std::intptr_t MakePane(bool visible);
+// A new pane, shown or hidden, inside a visible top-level window, at (80, 40) of
+// that window's client area; the size is the monitor picture's unless given.
+std::intptr_t MakePane(bool visible, int width = 152, int height = 112);
 void ShowPane(std::intptr_t pane);
 void ClosePane(std::intptr_t pane);
 // Queues one message for the pane's window on this thread, without dispatching it.

@@ -14,7 +14,7 @@ PreviewTarget& Preview() {
     return gPreview;
 }
 
-std::intptr_t MakePane(bool visible) {
+std::intptr_t MakePane(bool visible, int, int) {
     gPreview.paneHandle = gNextPane;
     gNextPane += 0x10;
     gPreview.visibleFrom.reset();

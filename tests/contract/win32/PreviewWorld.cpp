@@ -68,9 +68,9 @@ PreviewTarget& Preview() {
     return gPreview;
 }
 
-std::intptr_t MakePane(bool visible) {
+std::intptr_t MakePane(bool visible, int width, int height) {
     HWND frame = Frame();
-    HWND pane = CreateWindowExA(0, kPaneClass, "", WS_CHILD | (visible ? WS_VISIBLE : 0), 80, 40, 152, 112, frame,
+    HWND pane = CreateWindowExA(0, kPaneClass, "", WS_CHILD | (visible ? WS_VISIBLE : 0), 80, 40, width, height, frame,
                                 nullptr, GetModuleHandleA(nullptr), nullptr);
     UpdateWindow(pane);
     return reinterpret_cast<std::intptr_t>(pane);
