@@ -9,7 +9,13 @@
 using namespace lumivane;
 using namespace lumivane::contract;
 
-TEST(FlashControlContract, CreatedOnceIdleVisibleAndAtItsPlace) {
+namespace {
+struct FlashControlContract : ::testing::Test {
+    void TearDown() override { ReleaseFlashWorld(); }
+};
+} // namespace
+
+TEST_F(FlashControlContract, CreatedOnceIdleVisibleAndAtItsPlace) {
     FlashHost& host = NewFlashHost();
     FlashControl& flash = host.CreateFlash();
     EXPECT_EQ(&host.CreateFlash(), &flash);
@@ -18,7 +24,7 @@ TEST(FlashControlContract, CreatedOnceIdleVisibleAndAtItsPlace) {
     EXPECT_EQ(flash.Bounds(), kFlashPlace);
 }
 
-TEST(FlashControlContract, PlayWithoutAMovieKeepsItIdle) {
+TEST_F(FlashControlContract, PlayWithoutAMovieKeepsItIdle) {
     // The loop timer calls Play on an empty control when no movie could be picked.
     FlashControl& flash = NewFlashHost().CreateFlash();
     flash.SetLoop(true);
@@ -26,7 +32,7 @@ TEST(FlashControlContract, PlayWithoutAMovieKeepsItIdle) {
     EXPECT_FALSE(flash.Playing());
 }
 
-TEST(FlashControlContract, MovieThenPlayIsPlaying) {
+TEST_F(FlashControlContract, MovieThenPlayIsPlaying) {
     FlashControl& flash = NewFlashHost().CreateFlash();
     flash.SetMovie("C:\\Movies\\clip.swf");
     flash.Zoom(0);
@@ -39,7 +45,7 @@ TEST(FlashControlContract, MovieThenPlayIsPlaying) {
     EXPECT_TRUE(flash.Playing());
 }
 
-TEST(FlashControlContract, BoundsAndVisibilityReadBackAsSet) {
+TEST_F(FlashControlContract, BoundsAndVisibilityReadBackAsSet) {
     FlashControl& flash = NewFlashHost().CreateFlash();
     flash.SetBounds({0, 0, 550, 400});
     EXPECT_EQ(flash.Bounds(), (Rect{0, 0, 550, 400}));

@@ -14,5 +14,8 @@ inline constexpr Rect kFlashPlace{64, 32, 192, 192};
 // A new host whose control, once created, sits at kFlashPlace; the previous host
 // and its control are released first.
 FlashHost& NewFlashHost();
+// Releases the host and takes its windows off the screen, so that later suites
+// find the display as they expect it.
+void ReleaseFlashWorld();
 
 } // namespace lumivane::contract

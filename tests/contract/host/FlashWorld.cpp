@@ -18,4 +18,8 @@ FlashHost& NewFlashHost() {
     return *gHost;
 }
 
+void ReleaseFlashWorld() {
+    gHost.reset();
+}
+
 } // namespace lumivane::contract

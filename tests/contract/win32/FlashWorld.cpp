@@ -77,7 +77,17 @@ FlashHost& NewFlashHost() {
     gPanel = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 24, 24, 313, 249, gFrame,
                              nullptr, GetModuleHandleA(nullptr), nullptr);
     gHost = std::make_unique<win32::FlashHostWin32>(gPanel, kFlashPlace);
+    ShowWindow(gFrame, SW_SHOWNA);
     return *gHost;
+}
+
+void ReleaseFlashWorld() {
+    gHost.reset();
+    if (gPanel)
+        DestroyWindow(gPanel);
+    gPanel = nullptr;
+    if (gFrame)
+        ShowWindow(gFrame, SW_HIDE);
 }
 
 } // namespace lumivane::contract
