@@ -12,9 +12,11 @@ Lumivane.scr) and LUMIVANE_TOOLS_DIR (the helper programs).
 Standard library only.
 """
 
+import atexit
 import json
 import os
 import re
+import select
 import shlex
 import shutil
 import subprocess
@@ -135,27 +137,89 @@ class DriverError(AssertionError):
 
 
 class Driver:
-    """lvdriver.exe: each call prints one JSON object per line."""
+    """lvdriver.exe: each call answers with one JSON object per line.
+
+    The calls go to one "lvdriver serve" process kept for the test file: starting a
+    Wine process costs a fifth of a second or more on a busy machine, and a test
+    looks at its windows dozens of times."""
 
     def __init__(self, bed):
         self.bed = bed
         self.exe = bed.tool("lvdriver.exe")
+        self.server = None
+        self.pending = b""
+        atexit.register(self.stop)
 
     def run(self, *args, timeout_ms=None, check=True):
-        argv = ["wine", self.exe] + [str(a) for a in args]
+        argv = [str(a) for a in args]
         if timeout_ms is not None:
             argv += ["--timeout", str(timeout_ms)]
         else:
             timeout_ms = 0
+        limit = timeout_ms / 1000 + 20
+        if any(c in a for a in argv for c in "\t\r\n"):
+            returncode, out = self._run_once(argv, limit)
+        else:
+            returncode, out = self._ask(argv, limit)
+        lines = [json.loads(line) for line in out if line.startswith("{")]
+        if check and returncode != 0:
+            raise DriverError("lvdriver %s: exit %d %s" % (" ".join(argv), returncode, lines))
+        return lines if returncode == 0 else None
+
+    def _run_once(self, argv, limit):
         try:
-            done = subprocess.run(argv, env=self.bed.env, cwd=self.bed.work, stdin=subprocess.DEVNULL,
-                                  capture_output=True, timeout=timeout_ms / 1000 + 20)
+            done = subprocess.run(["wine", self.exe] + argv, env=self.bed.env, cwd=self.bed.work,
+                                  stdin=subprocess.DEVNULL, capture_output=True, timeout=limit)
         except subprocess.TimeoutExpired:
-            raise DriverError("lvdriver %s hung" % " ".join(str(a) for a in args))
-        lines = [json.loads(line) for line in done.stdout.decode("utf-8").splitlines() if line.startswith("{")]
-        if check and done.returncode != 0:
-            raise DriverError("lvdriver %s: exit %d %s" % (" ".join(str(a) for a in args), done.returncode, lines))
-        return lines if done.returncode == 0 else None
+            raise DriverError("lvdriver %s hung" % " ".join(argv))
+        return done.returncode, done.stdout.decode("utf-8").splitlines()
+
+    def _ask(self, argv, limit):
+        if self.server is None or self.server.poll() is not None:
+            self.server = subprocess.Popen(["wine", self.exe, "serve"], env=self.bed.env, cwd=self.bed.work,
+                                           stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                           stderr=subprocess.DEVNULL, bufsize=0)
+            self.pending = b""
+        try:
+            self.server.stdin.write(("\t".join(argv) + "\n").encode("utf-8"))
+            self.server.stdin.flush()
+        except OSError:
+            self.stop()
+            raise DriverError("lvdriver serve ended before %s" % " ".join(argv))
+        deadline = time.monotonic() + limit
+        out = []
+        while True:
+            line = self._read_line(deadline)
+            if line is None:
+                self.stop()
+                raise DriverError("lvdriver %s hung or ended" % " ".join(argv))
+            if line.startswith('{"done": '):
+                return int(json.loads(line)["done"]), out
+            out.append(line)
+
+    def _read_line(self, deadline):
+        fd = self.server.stdout.fileno()
+        while b"\n" not in self.pending:
+            left = deadline - time.monotonic()
+            if left <= 0 or not select.select([fd], [], [], left)[0]:
+                return None
+            chunk = os.read(fd, 65536)
+            if not chunk:
+                return None
+            self.pending += chunk
+        line, self.pending = self.pending.split(b"\n", 1)
+        return line.decode("utf-8").rstrip("\r")
+
+    def stop(self):
+        if self.server is None:
+            return
+        server, self.server = self.server, None
+        try:
+            server.stdin.close()
+            server.wait(timeout=5)
+        except (OSError, subprocess.TimeoutExpired):
+            server.kill()
+            server.wait(timeout=5)
 
     def find(self, cls=None, caption=None, pid=None, timeout=5.0, all=False):
         """The first (or every) visible top-level window that matches, waiting up to timeout seconds;

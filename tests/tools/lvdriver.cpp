@@ -20,6 +20,7 @@
 //   lvdriver press HWND CAPTION            clicks the child button with that caption
 //   lvdriver close HWND                    posts WM_CLOSE
 //   lvdriver kill PID                      ends a process that a test left behind
+//   lvdriver serve                         the commands above from stdin, one a line
 //
 // Texts are read with the W messages: under Wine the A ones return only the first
 // character of a row read across processes. A message that returns text through a
@@ -452,14 +453,9 @@ int Usage() {
 
 } // namespace
 
-int main() {
-    // The wide command line keeps captions with non-ASCII characters intact.
-    int argc = 0;
-    LPWSTR* wideArgs = CommandLineToArgvW(GetCommandLineW(), &argc);
-    std::vector<std::string> utf8Args;
-    for (int i = 0; i < argc; ++i)
-        utf8Args.push_back(Utf8(wideArgs[i]));
-    LocalFree(wideArgs);
+// One command; utf8Args[0] stands for the program, as in argv.
+static int Dispatch(std::vector<std::string> utf8Args) {
+    int argc = static_cast<int>(utf8Args.size());
     if (argc < 2)
         return Usage();
     std::vector<char*> argv;
@@ -551,4 +547,41 @@ int main() {
         return 0;
     }
     return Usage();
+}
+
+// "serve" answers commands from stdin, one a line with tab-separated arguments,
+// each answer closed by {"done": <exit code>}. One Wine process for a whole test
+// file instead of one per look saves about a fifth of a second a look.
+static int Serve() {
+    std::string line;
+    int c;
+    while ((c = std::fgetc(stdin)) != EOF) {
+        if (c != '\n') {
+            line += static_cast<char>(c);
+            continue;
+        }
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        std::vector<std::string> args{"lvdriver"};
+        std::size_t start = 0;
+        for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
+            args.push_back(line.substr(start, tab - start));
+        args.push_back(line.substr(start));
+        line.clear();
+        Print("{\"done\": " + std::to_string(Dispatch(args)) + "}");
+    }
+    return 0;
+}
+
+int main() {
+    // The wide command line keeps captions with non-ASCII characters intact.
+    int argc = 0;
+    LPWSTR* wideArgs = CommandLineToArgvW(GetCommandLineW(), &argc);
+    std::vector<std::string> utf8Args;
+    for (int i = 0; i < argc; ++i)
+        utf8Args.push_back(Utf8(wideArgs[i]));
+    LocalFree(wideArgs);
+    if (argc == 2 && utf8Args[1] == "serve")
+        return Serve();
+    return Dispatch(utf8Args);
 }
