@@ -45,12 +45,13 @@ TEST(FileSystemContract, EnumerationByMaskWithAttributes) {
     auto all = fs.FindFiles(root + "*.*");
     EXPECT_EQ(Names(all), (std::vector<std::string>{".", "..", "a.scr", "b.swf", "hid", "hidden.scr", "sub"}));
     for (const auto& e : all) {
-        if (e.name == "sub" || e.name == "." || e.name == "..")
+        if (e.name == "sub" || e.name == "." || e.name == "..") {
             EXPECT_EQ(e.attributes, attr::kDirectory) << e.name;
-        if (e.name == "hid") // a folder with one more bit than the directory bit
+        } else if (e.name == "hid") { // a folder with one more bit than the directory bit
             EXPECT_EQ(e.attributes, attr::kDirectory | attr::kHidden);
-        if (e.name == "hidden.scr")
+        } else if (e.name == "hidden.scr") {
             EXPECT_TRUE(e.attributes & attr::kHidden);
+        }
     }
     EXPECT_TRUE(fs.FindFiles(root + "nothere\\*.*").empty());
     EXPECT_EQ(Names(fs.FindFiles(root + "sub\\\\*.*")), (std::vector<std::string>{".", ".."}));
