@@ -2,6 +2,7 @@
 presses its buttons, reads and answers a message box, and Wine passes exit codes
 through. The saver-mode tests trust the driver only because of these."""
 
+import json
 import os
 
 from lumivane_e2e import LumivaneTestCase, SAMPLE_SAVERS, main, split_command_line
@@ -35,6 +36,13 @@ class DriverReadsControls(LumivaneTestCase):
         self.assertEqual(children[101]["rect"][2] - children[101]["rect"][0], 200)
         self.driver.close(window["hwnd"])
         self.assertEqual(program.wait(10), 0)
+
+    def test_a_one_off_driver_process_answers_like_the_served_one(self):
+        _, window, _ = self.open_fixture()
+        served = self.driver.children(window["hwnd"])
+        returncode, out = self.driver._run_once(["children", window["hwnd"]], 20)
+        self.assertEqual(returncode, 0)
+        self.assertEqual([json.loads(line) for line in out], served)
 
     def test_rows_come_back_whole_with_their_selection(self):
         _, _, children = self.open_fixture()
