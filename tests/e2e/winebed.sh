@@ -3,7 +3,7 @@
 # display per build folder, prepared once per test run and torn down after it.
 #
 #   winebed.sh setup <build-dir>      fresh prefix, Xvfb, persistent wineserver
-#   winebed.sh teardown <build-dir>   wineserver -k, Xvfb stopped, env file removed
+#   winebed.sh teardown <build-dir>   wineserver -k, Xvfb stopped, env file and prefix removed
 #   winebed.sh map <build-dir> <letter> <folder>   add a drive letter for a test
 #
 # With LUMIVANE_BED_DISPLAY set (the demo on the user's screen), setup uses that
@@ -73,10 +73,11 @@ make_template() {
             break
         fi
     done
-    [ -f "$template/system.reg" ] || {
-        log "wineboot left no registry in $template; see $bed/wineboot.log"
+    if ! grep -q '^"Managed"="N"' "$template/user.reg" 2>/dev/null ||
+        ! grep -q '^"ShowCrashDialog"=dword:00000000' "$template/user.reg"; then
+        log "the template prefix lacks its registry settings; see $bed/wineboot.log"
         exit 1
-    }
+    fi
     echo "$stamp" >"$template/.lumivane-stamp"
 }
 
@@ -122,6 +123,9 @@ teardown() {
         fi
     )
     rm -f "$env_file"
+    # The prefix is rebuilt from the template at every setup; the work folder and
+    # the artifacts stay for a look after the run.
+    rm -rf "$prefix"
 }
 
 map_drive() {
