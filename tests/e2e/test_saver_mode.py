@@ -160,6 +160,14 @@ class SaverStart(LumivaneTestCase):
         self.assertEqual(self.intro(window)["text"], "")
         self.close_by_click(program)
 
+    def test_unknown_switch_and_empty_quotes_before_s_run_the_saver(self):
+        # Through Wine's real command line: an empty quoted pair is skipped, not an argument.
+        for args in (["Hello"], ["", "/s"]):
+            with self.subTest(args=args):
+                program = self.start_lumivane(*args)
+                self.screen_window()
+                self.close_by_click(program)
+
     def test_second_saver_ends_at_once_and_shows_nothing(self):
         first = self.start_lumivane("/s")
         window = self.screen_window()
