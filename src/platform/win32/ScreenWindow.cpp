@@ -46,16 +46,18 @@ void ScreenWindow::Show() {
     txtIntro_.Attach(label);
     txtIntro_.SetCaption(HelpText());
 
-    const RECT panelBounds{Scale(624), Scale(248), Scale(624 + 313), Scale(248 + 249)};
-    palFlash_ = std::make_unique<Panel>(instance, Handle(), panelBounds, RGB(0, 0, 0));
-    palFlashAdapter_.Attach(palFlash_->Handle());
-
+    // The strip is created before the Flash panel so that it stays above it: a
+    // movie larger than the screen must not cover the strip's mouse input.
     Panel::Mouse stripMouse;
     stripMouse.move = [this](int x, int y) { app_.Guard([&] { form_->FormMouseMove(x, y); }); };
     stripMouse.down = [this] { app_.Guard([&] { form_->FormMouseDown(); }); };
     stripMouse.up = stripMouse.down;
     strip_ = std::make_unique<Panel>(instance, Handle(), RECT{0, 0, screenWidth, Scale(kStripHeight)}, RGB(0, 0, 0),
                                      stripMouse);
+
+    const RECT panelBounds{Scale(624), Scale(248), Scale(624 + 313), Scale(248 + 249)};
+    palFlash_ = std::make_unique<Panel>(instance, Handle(), panelBounds, RGB(0, 0, 0));
+    palFlashAdapter_.Attach(palFlash_->Handle());
 
     loopTimer_ = std::make_unique<TimerAdapter>(Handle(), kLoopTimerId, 1000, true);
     flashHost_ =
@@ -67,7 +69,13 @@ void ScreenWindow::Show() {
 
     ShowWindow(Handle(), SW_SHOWMAXIMIZED);
     UpdateWindow(Handle());
-    SetFocus(Handle());
+    // As a form does on activation, the first visible child that takes the focus
+    // gets it: the Flash control when it shows, so keys go to the player.
+    HWND flash = GetWindow(palFlash_->Handle(), GW_CHILD);
+    if (flash && IsWindowVisible(palFlash_->Handle()) && IsWindowVisible(flash) && IsWindowEnabled(flash))
+        SetFocus(flash);
+    else
+        SetFocus(Handle());
 }
 
 void ScreenWindow::Close() {
