@@ -212,8 +212,10 @@ class SearchStopAndClose(SearchTestCase):
         self.driver.press(self.window["hwnd"], "Search")
         self.wait_until_searching()
         close()
-        # The search stops, returns, and the close then goes through and stores everything.
-        self.assertEqual(self.program.wait(15), 0)
+        # The search stops, returns, and the close then goes through and stores
+        # everything: well before the rest of the tree (some 15 s of pauses) could
+        # have been searched.
+        self.assertEqual(self.program.wait(8), 0)
         ini = self.ini_text()
         for line in ("FolderName4=S:\\Deep\\", "Total=0", "FlashTotal=0", "Type=0", "FlashSize=1", "Sub=1"):
             self.assertIn(line, ini.splitlines())
@@ -224,6 +226,51 @@ class SearchStopAndClose(SearchTestCase):
 
     def test_close_button_during_a_search_ends_the_program_normally(self):
         self.close_during_search(lambda: self.driver.press(self.window["hwnd"], "Close"))
+
+
+class ResultsListOpensFiles(SearchTestCase):
+    def saver_starts(self, relative_stem):
+        """The command lines that a sample saver of the tree logged."""
+        try:
+            with open(os.path.join(self.tree, *relative_stem.split("\\")) + ".log", "rb") as log:
+                return [line for line in log.read().decode("cp1252").split("\r\n") if line]
+        except FileNotFoundError:
+            return []
+
+    def end_sample_savers(self):
+        for window in self.driver.windows():
+            if window["class"] == "LumivaneSampleSaver":
+                self.driver.kill(window["pid"])
+
+    def test_double_click_and_ctrl_v_open_the_selected_result(self):
+        self.put("Savers\\OceanWaves.scr", "OceanWaves.scr")
+        self.put("Savers\\b\\Starfield.scr", "Starfield.scr")
+        self.open_window("S:\\Savers\\")
+        self.search()
+        texts = [r["text"] for r in self.rows()]
+        self.assertEqual(sorted(texts), ["OCEAN WAVES", "STARFIELD"])
+        box = self.controls[LS_SEARCH]["client"]
+
+        def row_point(text):
+            return box[0] + 60, box[1] + texts.index(text) * ROW_HEIGHT + ROW_HEIGHT // 2
+
+        # A double click on a row's text hands its file to the shell.
+        x, y = row_point("OCEAN WAVES")
+        self.input.click(x, y)
+        self.input.click(x, y)
+        self.assertTrue(self.eventually(lambda: len(self.saver_starts("Savers\\OceanWaves")) == 1, 15))
+        self.end_sample_savers()
+        self.assertEqual(self.saver_starts("Savers\\b\\Starfield"), [])
+
+        # Ctrl+V on the selected row of the focused results list: the popup's "Preview".
+        self.input.click(*row_point("STARFIELD"))
+        self.assertTrue(self.eventually(lambda: [r["selected"] for r in self.rows()][texts.index("STARFIELD")]))
+        self.input.key("ctrl+v")
+        self.assertTrue(self.eventually(lambda: len(self.saver_starts("Savers\\b\\Starfield")) == 1, 15))
+        self.end_sample_savers()
+        self.assertEqual(len(self.saver_starts("Savers\\OceanWaves")), 1)
+        self.assertIsNotNone(self.driver.find(cls="TfrmMain", timeout=1))
+        self.assertIsNone(self.driver.msgbox(timeout=0.5), "a message box from the results list")
 
 
 if __name__ == "__main__":
