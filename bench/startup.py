@@ -1,0 +1,218 @@
+#!/usr/bin/env python3
+"""Start-up benchmarks of Lumivane.scr under Wine, reported as ratios to a floor.
+
+In one run, on one Wine prefix and virtual display (tests/e2e/winebed.sh):
+  floor      Floor.exe, a trivial Win32 program of ours: start to its window shown
+  saver      /s with a 1,000-entry list: start to the chosen sample saver launched
+             (its log file appears); also start to the screen window shown
+  configure  /c with 1,000 entries (500 screensavers with descriptions, copies of
+             the sample saver, and 500 movies): start to the window shown with
+             both lists filled
+  bigcount   /s with Total=2147483647 over the same list: start to the sample
+             saver launched
+  empty      /s and /c with an empty list: start to the window shown, Lumivane's
+             own fixed cost (libraries, COM, controls) against the floor
+Each runs --runs times (after one warm-up start of each), interleaved, timed
+inside Wine by StartBench.exe from CreateProcess to the condition; the table
+gives each as a ratio to the floor, by median and by fastest start.
+
+    python3 bench/startup.py [--build DIR] [--runs N]
+
+DIR is a windows build folder (default build/windows); it is configured and built
+if needed, and its Wine test bed is set up and torn down here, so do not run the
+end-to-end tests in the same folder at the same time.
+"""
+
+import argparse
+import json
+import os
+import shlex
+import shutil
+import statistics
+import subprocess
+import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+ENTRIES = 1000
+
+# A 25-byte movie whose frame rectangle is 550 x 400.
+MOVIE = b"FWS\x06" + b"\0" * 4 + b"\x78\x00\x05\x5F\x00\x00\x0F\xA0\x00" + b"\0" * 8
+
+
+def run(argv, **kwargs):
+    return subprocess.run(argv, check=True, stdin=subprocess.DEVNULL, **kwargs)
+
+
+def build(build_dir):
+    toolchain = os.path.join(ROOT, "cmake", "mingw-w64-x86_64.cmake")
+    if not os.path.isfile(os.path.join(build_dir, "CMakeCache.txt")):
+        run(["cmake", "-S", ROOT, "-B", build_dir, "-G", "Ninja", "-DCMAKE_TOOLCHAIN_FILE=" + toolchain,
+             "-DCMAKE_BUILD_TYPE=MinSizeRel"], stdout=subprocess.DEVNULL)
+    run(["cmake", "--build", build_dir, "--target", "Lumivane", "OceanWaves"], stdout=subprocess.DEVNULL)
+    tools = os.path.join(build_dir, "bench-startup")
+    run(["cmake", "-S", os.path.join(ROOT, "bench", "startup"), "-B", tools, "-G", "Ninja",
+         "-DCMAKE_TOOLCHAIN_FILE=" + toolchain, "-DCMAKE_BUILD_TYPE=MinSizeRel"], stdout=subprocess.DEVNULL)
+    run(["cmake", "--build", tools], stdout=subprocess.DEVNULL)
+    return {
+        "scr": os.path.join(build_dir, "Lumivane.scr"),
+        "saver": os.path.join(build_dir, "tests", "tools", "OceanWaves.scr"),
+        "floor": os.path.join(tools, "Floor.exe"),
+        "startbench": os.path.join(tools, "StartBench.exe"),
+    }
+
+
+def load_env(path):
+    values = {}
+    with open(path, encoding="utf-8") as env_file:
+        for line in env_file:
+            if line.startswith("export "):
+                for token in shlex.split(line[len("export "):]):
+                    key, _, value = token.partition("=")
+                    values[key] = value
+    return values
+
+
+def ini_text(screen, flash, total=None):
+    lines = ["[Amount]", "Total=%d" % (len(screen) if total is None else total), "FlashTotal=%d" % len(flash),
+             "[ScreenList]"]
+    lines += ["File%d=%s" % (i, path) for i, path in enumerate(screen)]
+    lines += ["[FlashList]"] + ["File%d=%s" % (i, path) for i, path in enumerate(flash)]
+    lines += ["[RandomWhat]", "Type=0", "[Misc]", "FlashSize=1", "Sub=1"]
+    return ("\r\n".join(lines) + "\r\n").encode("cp1252")
+
+
+def lay_out(work, programs):
+    """D:\\bench: the floor, the savers and movies, and one folder per Lumivane scenario."""
+    root = os.path.join(work, "bench")
+    shutil.rmtree(root, ignore_errors=True)
+    os.makedirs(root)
+    shutil.copy(programs["floor"], os.path.join(root, "Floor.exe"))
+    shutil.copy(programs["startbench"], os.path.join(root, "StartBench.exe"))
+
+    # Every saver entry is a file of its own name (hard links of one sample saver),
+    # so the log that a start leaves names the entry that was picked.
+    savers = os.path.join(root, "savers")
+    os.makedirs(savers)
+    master = os.path.join(savers, "master.bin")
+    shutil.copy(programs["saver"], master)
+    saver_paths = []
+    for i in range(ENTRIES):
+        name = "S%04d.scr" % i
+        os.link(master, os.path.join(savers, name))
+        saver_paths.append("D:\\bench\\savers\\" + name)
+    movies = os.path.join(root, "movies")
+    os.makedirs(movies)
+    movie_paths = []
+    for i in range(ENTRIES // 2):
+        name = "M%04d.swf" % i
+        with open(os.path.join(movies, name), "wb") as movie:
+            movie.write(MOVIE)
+        movie_paths.append("D:\\bench\\movies\\" + name)
+
+    scenarios = {
+        "empty": ini_text([], []),
+        "saver": ini_text(saver_paths, []),
+        "bigcount": ini_text(saver_paths, [], total=2147483647),
+        "configure": ini_text(saver_paths[:ENTRIES // 2], movie_paths),
+    }
+    for name, ini in scenarios.items():
+        folder = os.path.join(root, name)
+        os.makedirs(folder)
+        shutil.copy(programs["scr"], os.path.join(folder, "Lumivane.scr"))
+        with open(os.path.join(folder, "Lumivane.ini"), "wb") as out:
+            out.write(ini)
+    return root, savers
+
+
+class Bench:
+    def __init__(self, env, root, savers):
+        self.env = env
+        self.root = root
+        self.savers = savers
+
+    def start(self, condition, command, timeout_ms=60000):
+        argv = ["wine", "D:\\bench\\StartBench.exe", str(timeout_ms)] + condition + ["--"] + command
+        done = subprocess.run(argv, env=self.env, cwd=self.root, stdin=subprocess.DEVNULL, capture_output=True,
+                              timeout=timeout_ms / 1000 + 60)
+        answers = [json.loads(line) for line in done.stdout.decode().splitlines() if line.startswith("{")]
+        if done.returncode != 0 or not answers or "ms" not in answers[0]:
+            raise RuntimeError("%s: exit %d %s %s" % (" ".join(command), done.returncode, answers,
+                                                      done.stderr.decode(errors="replace")[-500:]))
+        return answers[0]["ms"]
+
+    def clear_logs(self):
+        for name in os.listdir(self.savers):
+            if name.endswith(".log"):
+                os.remove(os.path.join(self.savers, name))
+
+    def saver_launched(self, folder):
+        self.clear_logs()
+        ms = self.start(["file", "D:\\bench\\savers\\*.log"], ["D:\\bench\\%s\\Lumivane.scr" % folder, "/s"])
+        logs = [n for n in os.listdir(self.savers) if n.endswith(".log")]
+        if len(logs) != 1:
+            raise RuntimeError("expected one started saver, found logs %s" % logs)
+        return ms
+
+    def scenarios(self):
+        return {
+            "floor": lambda: self.start(["window", "LumivaneBenchFloor"], ["D:\\bench\\Floor.exe"]),
+            "empty list, saver: screen window shown": lambda: self.start(["window", "TfrmScreen"],
+                                                                         ["D:\\bench\\empty\\Lumivane.scr", "/s"]),
+            "empty list, configure: window shown": lambda: self.start(["window", "TfrmMain"],
+                                                                      ["D:\\bench\\empty\\Lumivane.scr", "/c"]),
+            "saver: screen window shown": lambda: self.start(["window", "TfrmScreen"],
+                                                             ["D:\\bench\\saver\\Lumivane.scr", "/s"]),
+            "saver: sample saver launched": lambda: self.saver_launched("saver"),
+            "configure: rows filled": lambda: self.start(
+                ["rows", "TfrmMain", "101", str(ENTRIES // 2), "102", str(ENTRIES // 2)],
+                ["D:\\bench\\configure\\Lumivane.scr", "/c"]),
+            "Total=2147483647: sample saver launched": lambda: self.saver_launched("bigcount"),
+        }
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--build", default=os.path.join(ROOT, "build", "windows"))
+    parser.add_argument("--runs", type=int, default=7)
+    parser.add_argument("--only", action="append", default=[], help="run only scenarios whose name holds this text")
+    parser.add_argument("--raw", action="store_true", help="print every start's time too")
+    args = parser.parse_args()
+    build_dir = os.path.abspath(args.build)
+
+    programs = build(build_dir)
+    bed = os.path.join(ROOT, "tests", "e2e", "winebed.sh")
+    run(["bash", bed, "setup", build_dir], stdout=subprocess.DEVNULL)
+    try:
+        values = load_env(os.path.join(build_dir, "winebed", "env"))
+        env = dict(os.environ)
+        env.update(values)
+        root, savers = lay_out(values["LUMIVANE_E2E_WORK"], programs)
+        bench = Bench(env, root, savers)
+        scenarios = {name: measure for name, measure in bench.scenarios().items()
+                     if name == "floor" or not args.only or any(text in name for text in args.only)}
+        for measure in scenarios.values():  # warm-up: file cache, Wine's first-start costs
+            measure()
+        times = {name: [] for name in scenarios}
+        for _ in range(args.runs):
+            for name, measure in scenarios.items():
+                times[name].append(measure())
+    finally:
+        subprocess.run(["bash", bed, "teardown", build_dir], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
+
+    # On a busy machine the median moves with the load; the fastest start shows
+    # the cost of the start itself, so both ratios are printed.
+    floor_median = statistics.median(times["floor"])
+    floor_min = min(times["floor"])
+    print("Lumivane start-up under Wine, %d starts each, %d-entry lists" % (args.runs, ENTRIES))
+    print("%-42s %9s %9s %9s %8s %8s" % ("", "median ms", "min ms", "max ms", "x median", "x min"))
+    for name, values in times.items():
+        median = statistics.median(values)
+        print("%-42s %9.1f %9.1f %9.1f %8.2f %8.2f" % (name, median, min(values), max(values), median / floor_median,
+                                                       min(values) / floor_min))
+        if args.raw:
+            print("    " + " ".join("%.0f" % v for v in values))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
