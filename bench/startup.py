@@ -12,6 +12,8 @@ In one run, on one Wine prefix and virtual display (tests/e2e/winebed.sh):
              saver launched
   empty      /s and /c with an empty list: start to the window shown, Lumivane's
              own fixed cost (libraries, COM, controls) against the floor
+  one        /s with a one-entry list: start to the sample saver launched, so
+             that the cost of the other 999 entries shows
 Each runs --runs times (after one warm-up start of each), interleaved, timed
 inside Wine by StartBench.exe from CreateProcess to the condition; the table
 gives each as a ratio to the floor, by median and by fastest start.
@@ -111,6 +113,7 @@ def lay_out(work, programs):
 
     scenarios = {
         "empty": ini_text([], []),
+        "one": ini_text(saver_paths[:1], []),
         "saver": ini_text(saver_paths, []),
         "bigcount": ini_text(saver_paths, [], total=2147483647),
         "configure": ini_text(saver_paths[:ENTRIES // 2], movie_paths),
@@ -160,6 +163,7 @@ class Bench:
                                                                          ["D:\\bench\\empty\\Lumivane.scr", "/s"]),
             "empty list, configure: window shown": lambda: self.start(["window", "TfrmMain"],
                                                                       ["D:\\bench\\empty\\Lumivane.scr", "/c"]),
+            "one-entry list, saver: sample saver launched": lambda: self.saver_launched("one"),
             "saver: screen window shown": lambda: self.start(["window", "TfrmScreen"],
                                                              ["D:\\bench\\saver\\Lumivane.scr", "/s"]),
             "saver: sample saver launched": lambda: self.saver_launched("saver"),
