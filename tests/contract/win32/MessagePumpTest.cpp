@@ -1,0 +1,88 @@
+// The toolkit's message pump as the search relies on it between sub-folders:
+// every message already queued is dispatched through the window procedure, the
+// call returns once the queue is empty instead of waiting, and a quit request
+// met on the way stays for the main loop.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/win32/Toolkit.h"
+
+using namespace lumivane;
+
+namespace {
+
+constexpr UINT kProbe = WM_APP + 7;
+
+std::vector<WPARAM>& Seen() {
+    static std::vector<WPARAM> seen;
+    return seen;
+}
+
+LRESULT CALLBACK ProbeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kProbe) {
+        Seen().push_back(wParam);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+HWND ProbeWindow() {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = &ProbeProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "LumivanePumpProbe";
+    RegisterClassA(&wc);
+    return CreateWindowExA(0, "LumivanePumpProbe", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+}
+
+// Whatever earlier tests left queued; dispatched, since a paint request that is
+// only removed comes back at once. Bounded, so a window that keeps posting
+// fails the test instead of hanging it.
+void Drain() {
+    MSG msg;
+    for (int i = 0; i < 10000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+} // namespace
+
+TEST(MessagePumpWin32, DispatchesEveryQueuedMessageInOrderAndReturns) {
+    Drain();
+    HWND probe = ProbeWindow();
+    ASSERT_NE(probe, nullptr);
+    Seen().clear();
+    win32::Application app(GetModuleHandleA(nullptr));
+    MessagePump& pump = app;
+    for (WPARAM i = 1; i <= 3; ++i)
+        PostMessageA(probe, kProbe, i, 0);
+    pump.ProcessMessages();
+    EXPECT_EQ(Seen(), (std::vector<WPARAM>{1, 2, 3}));
+    // Nothing queued: it returns at once rather than waiting for a message.
+    const DWORD start = GetTickCount();
+    pump.ProcessMessages();
+    EXPECT_LT(GetTickCount() - start, 1000u);
+    DestroyWindow(probe);
+    Drain();
+}
+
+TEST(MessagePumpWin32, AQuitRequestIsLeftForTheMainLoop) {
+    Drain();
+    HWND probe = ProbeWindow();
+    ASSERT_NE(probe, nullptr);
+    Seen().clear();
+    win32::Application app(GetModuleHandleA(nullptr));
+    PostMessageA(probe, kProbe, 1, 0);
+    PostQuitMessage(5);
+    app.ProcessMessages();
+    EXPECT_EQ(Seen(), std::vector<WPARAM>{1});
+    MSG msg{};
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 5u);
+    DestroyWindow(probe);
+    Drain();
+}
