@@ -177,6 +177,7 @@ private:
     // the search that fills them.
     int searchDepth_ = 0;
     bool closePending_ = false;
+    unsigned searchSerial_ = 0; // which search the walk in progress belongs to
 };
 
 } // namespace lumivane

@@ -58,6 +58,7 @@ bool TfrmMain::IsSubFolder(const DirEntry& entry) {
 
 void TfrmMain::btSearchClick() {
     SearchRun run(searchDepth_, closePending_, view_.window);
+    const unsigned serial = ++searchSerial_;
     view_.lsSearch.Clear();
     foundPaths_.clear();
     const std::string mask = SearchMask(listKind_);
@@ -75,6 +76,11 @@ void TfrmMain::btSearchClick() {
     } else {
         SearchFolder(base, mask, recursive);
     }
+    // "Search" is shown again as soon as Stop is pressed, so a new search can start
+    // while this one unwinds. That one has cleared and refilled the results; this
+    // one must not add its rows to them.
+    if (serial != searchSerial_)
+        return;
 
     view_.progressBar.SetPosition(view_.progressBar.Max());
     DisplayNameSources sources{sv_.files, sv_.shell, sv_.codec};
@@ -90,6 +96,7 @@ void TfrmMain::btSearchClick() {
 void TfrmMain::SearchFolder(const std::string& folder, const std::string& mask, bool recursive) {
     if (BlankOnly(mask))
         return;
+    const unsigned serial = searchSerial_;
     std::vector<std::string> subFolders;
     if (recursive) {
         for (const DirEntry& entry : sv_.files.FindFiles(folder + "*.*"))
@@ -103,8 +110,9 @@ void TfrmMain::SearchFolder(const std::string& folder, const std::string& mask, 
         return;
     for (const std::string& name : subFolders) {
         // Each level that unwinds after a stop still steps the bar, lets messages
-        // run and pauses once before it meets this test.
-        if (stopRequest_)
+        // run and pauses once before it meets this test. A search started in the
+        // meantime ends this one as Stop does.
+        if (stopRequest_ || serial != searchSerial_)
             return;
         const std::string sub = folder + name + "\\";
         view_.statusBar.SetPanelText(2, kSearchingPrefix + sub);

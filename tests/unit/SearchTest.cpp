@@ -379,6 +379,36 @@ TEST_F(SearchStop, AllDrivesAfterStopStillGiveTheirRoots) {
     EXPECT_EQ(statusBar.PanelText(2), "User stopped searching...");
 }
 
+// After Stop, "Search" is back while the stopped search still unwinds; a search
+// started then replaces the results, and rows and found paths stay paired.
+TEST_F(SearchStop, ASearchStartedWhileAStoppedOneUnwindsReplacesIt) {
+    for (const char* f :
+         {"Old\\a\\a1\\x.scr", "Old\\a\\a2\\x.scr", "Old\\b\\x.scr", "New\\n1\\y.scr", "New\\n2\\y.scr"})
+        files.AddFile(std::string("D:\\") + f, "x");
+    Open();
+    Base("D:\\New\\");
+    Base("D:\\Old\\");
+    bool again = false;
+    messages.onPump = [&](int pump) {
+        if (pump == 1)
+            form.btStopClick();
+        if (pump == 2 && !again) { // the level above a1 unwinds
+            again = true;
+            EXPECT_TRUE(btSearch.visible);
+            cboxDriver.SetItemIndex(cboxDriver.Count() - 2);
+            form.btSearchClick();
+        }
+    };
+    Run(&TfrmMain::btSearchClick);
+    EXPECT_EQ(form.FoundPaths(), (std::vector<std::string>{"D:\\New\\n1\\y.scr", "D:\\New\\n2\\y.scr"}));
+    EXPECT_EQ(lsSearch.Count(), 2);
+    EXPECT_EQ(statusBar.PanelText(1), "Found:2");
+    EXPECT_EQ(statusBar.PanelText(2), "Search done");
+    EXPECT_TRUE(btSearch.visible);
+    EXPECT_FALSE(btStop.visible);
+    EXPECT_FALSE(form.Searching());
+}
+
 TEST_F(SearchStop, StopBeforeAnySearchThenANormalSearch) {
     files.AddFile("D:\\S\\sub\\a.scr", "x");
     Open();
