@@ -287,6 +287,29 @@ TEST_F(SearchFinds, DeepAndWideTrees) {
     EXPECT_EQ(statusBar.PanelText(1), "Found:3000");
 }
 
+// A tab switch or a combo pick between sub-folders changes only what the next
+// search or Save uses: the running search keeps its mask and base.
+TEST_F(SearchFinds, TheRunningSearchKeepsItsMaskAndBase) {
+    files.AddFile("D:\\S\\a\\one.scr", "x");
+    files.AddFile("D:\\S\\b\\two.scr", "x");
+    files.AddFile("D:\\S\\b\\movie.swf", "x");
+    files.AddFile("D:\\T\\other.scr", "x");
+    Open();
+    Base("D:\\T\\");
+    messages.onPump = [&](int pump) {
+        if (pump == 1) {
+            page.tabIndex = 1;
+            form.pageChange();
+            cboxDriver.SetItemIndex(cboxDriver.Count() - 2); // the folder T
+        }
+    };
+    EXPECT_EQ(Search("D:\\S\\"), (std::vector<std::string>{"D:\\S\\a\\one.scr", "D:\\S\\b\\two.scr"}));
+    messages.onPump = nullptr;
+    Run(&TfrmMain::btSearchClick);
+    EXPECT_EQ(cboxDriver.Text(), "D:\\T\\");
+    EXPECT_TRUE(form.FoundPaths().empty()); // movies now, and T holds none
+}
+
 // The pause after each sub-folder is the bar's position after its step.
 TEST_F(SearchProgress, FirstSearchPausesFromTenLaterOnesFromZero) {
     for (int i = 0; i < 12; ++i)
