@@ -442,12 +442,16 @@ class LumivaneTestCase(unittest.TestCase):
     def start_lumivane(self, *args):
         return self.start("Lumivane.scr", *args)
 
-    def snap(self, label):
-        """A screenshot of the whole display, kept with the test's artifacts."""
+    def snap(self, label, rect=None):
+        """A screenshot of the whole display, or of rect (left, top, right, bottom in screen
+        coordinates, as the driver reports a window), kept with the test's artifacts."""
         self.shots += 1
         path = os.path.join(self.artifacts, "%02d-%s.png" % (self.shots, label))
+        crop = []
+        if rect is not None:
+            crop = ["-crop", "%dx%d+%d+%d" % (rect[2] - rect[0], rect[3] - rect[1], rect[0], rect[1]), "+repage"]
         try:
-            subprocess.run(["import", "-window", "root", path], env=self.bed.env, timeout=20,
+            subprocess.run(["import", "-window", "root"] + crop + [path], env=self.bed.env, timeout=20,
                            stdin=subprocess.DEVNULL, capture_output=True)
         except subprocess.TimeoutExpired:
             pass

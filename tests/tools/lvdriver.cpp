@@ -16,6 +16,8 @@
 //   lvdriver rows HWND                     list box or combo box rows (list rows with their item data)
 //   lvdriver panels HWND                   a status bar's panel texts
 //   lvdriver pick HWND INDEX               selects a combo box item as the keyboard does (CBN_SELCHANGE)
+//   lvdriver select HWND INDEX             selects a list box row as the keyboard does (LBN_SELCHANGE)
+//   lvdriver state HWND                    a button's tick, a tab control's active tab, the focused control
 //   lvdriver msgbox [--caption T] [--timeout MS]   a message box: caption, text, buttons
 //   lvdriver press HWND CAPTION            clicks the child button with that caption
 //   lvdriver close HWND                    posts WM_CLOSE
@@ -397,6 +399,35 @@ int Pick(HWND combo, int index) {
     return 0;
 }
 
+// The list box's own notification for a row picked with the arrow keys.
+int Select(HWND list, int index) {
+    if (Send(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0) != index) {
+        Print("{\"error\": \"no such row\"}");
+        return 1;
+    }
+    PostMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+    Print("{\"selected\": " + std::to_string(index) + "}");
+    return 0;
+}
+
+// What a user sees of a control beyond its text: the tick of a check box or radio
+// button (BM_GETCHECK), the active tab of a tab control (-1 none), and which
+// control of the window's thread has the keyboard focus.
+int State(HWND window) {
+    std::string line = "{\"hwnd\": " + Handle(window);
+    if (IsButton(window))
+        line += ", \"checked\": " + std::to_string(Send(window, BM_GETCHECK, 0, 0));
+    if (ContainsNoCase(ClassOf(window), L"SysTabControl32"))
+        line += ", \"tab\": " + std::to_string(Send(window, TCM_GETCURSEL, 0, 0));
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    HWND focus = GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+    line += ", \"focus\": " + Handle(focus) + ", \"focusId\": " + std::to_string(focus ? GetDlgCtrlID(focus) : 0);
+    Print(line + "}");
+    return 0;
+}
+
 int MessageBoxInfo(const Options& options) {
     Options search = options;
     search.className = L"#32770";
@@ -446,7 +477,8 @@ int Press(HWND parent, const std::wstring& caption) {
 }
 
 int Usage() {
-    std::fputs("usage: lvdriver find|windows|gone|children|text|rect|rows|panels|pick|msgbox|press|close|kill ...\n",
+    std::fputs("usage: lvdriver "
+               "find|windows|gone|children|text|rect|rows|panels|pick|select|state|msgbox|press|close|kill ...\n",
                stderr);
     return 2;
 }
@@ -539,6 +571,10 @@ static int Dispatch(std::vector<std::string> utf8Args) {
         return Panels(window);
     if (command == "pick" && args.size() == 2)
         return Pick(window, std::atoi(args[1].c_str()));
+    if (command == "select" && args.size() == 2)
+        return Select(window, std::atoi(args[1].c_str()));
+    if (command == "state")
+        return State(window);
     if (command == "press" && args.size() == 2)
         return Press(window, Wide(args[1]));
     if (command == "close") {
