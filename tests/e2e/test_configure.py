@@ -1,0 +1,361 @@
+"""Configure mode end to end under Wine: the configuration window opened on a
+prepared "Lumivane.ini" (rows of both random lists, the active tab and the two
+options as the file says), a row deleted with the Del key and the file that Close
+leaves, the first start without a file, the warnings of Config and Preview and the
+sample savers that they start, a close while the file cannot be written, Enter and
+Esc, and screenshots of the window and of the about box."""
+
+import os
+
+from lumivane_e2e import LumivaneTestCase, main, split_command_line
+
+# Control ids of the configuration window; Close is the dialog's default button (IDOK).
+LS_SCREEN = 101
+LS_FLASH = 102
+CHK_SUB = 105
+PAGE = 106
+RBF_ORIGIN = 107
+RBF_FULL = 108
+BT_CLOSE = 1
+
+MAIN_CAPTION = "Lumivane Standard V1.6"
+ERROR_CAPTION = "Lumivane Standard V1.5 Configuration"
+
+ROW_HEIGHT = 13  # the bed's display runs at 96 DPI
+TAB_FLASH_X = 110  # a point on the "Flash" tab, from the tab control's left edge
+
+
+def parse_ini(data):
+    """Sections and keys in file order: [(section, [(key, value), ...]), ...]."""
+    sections = []
+    for line in data.decode("cp1252").splitlines():
+        if line.startswith("[") and line.endswith("]"):
+            sections.append((line[1:-1], []))
+        elif "=" in line:
+            key, _, value = line.partition("=")
+            sections[-1][1].append((key, value))
+    return sections
+
+
+class ConfigureTestCase(LumivaneTestCase):
+    def setUp(self):
+        super().setUp()
+        self.make_folder()
+        with open(self.folder.file("intro.swf"), "wb") as movie:
+            movie.write(b"FWS\x06\x40\x00\x00\x00\x50\x00\x0f\xa0\x00\x00\x0b\xb8\x00\x00\x18\x01\x00")
+        self.ocean = self.folder.dos_file("OceanWaves.scr")
+        self.starfield = self.folder.dos_file("Starfield.scr")
+        self.ember = self.folder.dos_file("EmberGlow.scr")
+        self.gone = self.folder.dos_file("Gone.scr")
+        self.movie = self.folder.dos_file("intro.swf")
+        self.gone_movie = self.folder.dos_file("gone.swf")
+
+    def write_lists(self, screens, flashes, extra=""):
+        lines = ["[Amount]", "Total=%d" % len(screens), "FlashTotal=%d" % len(flashes), "[ScreenList]"]
+        lines += ["File%d=%s" % (i, path) for i, path in enumerate(screens)]
+        lines += ["[FlashList]"] + ["File%d=%s" % (i, path) for i, path in enumerate(flashes)]
+        self.folder.write_ini("\n".join(lines) + "\n" + extra)
+
+    def open_window(self):
+        self.program = self.start_lumivane("/c")
+        self.window = self.wait_window(cls="TfrmMain", timeout=20)
+        self.hwnd = self.window["hwnd"]
+        self.controls = {c["id"]: c for c in self.driver.children(self.hwnd)}
+        return self.window
+
+    def control(self, control_id):
+        return self.controls[control_id]["hwnd"]
+
+    def rows(self, control_id):
+        return [r["text"] for r in self.driver.rows(self.control(control_id))]
+
+    def selected(self, control_id):
+        return [r["index"] for r in self.driver.rows(self.control(control_id)) if r["selected"]]
+
+    def state(self, control_id):
+        return self.driver.run("state", self.control(control_id))[0]
+
+    def visible(self, control_id):
+        return [c for c in self.driver.children(self.hwnd) if c["id"] == control_id][0]["visible"]
+
+    def row_point(self, control_id, row):
+        client = self.controls[control_id]["client"]
+        return client[0] + 60, client[1] + row * ROW_HEIGHT + ROW_HEIGHT // 2
+
+    def click_row(self, control_id, row):
+        """A real click on a row: it selects the row and gives its list the focus."""
+        self.input.click(*self.row_point(control_id, row))
+        self.assertTrue(self.eventually(lambda: self.selected(control_id) == [row]), self.selected(control_id))
+        self.assertTrue(self.eventually(lambda: self.state(control_id)["focusId"] == control_id))
+
+    def double_click(self, x, y):
+        self.input.click(x, y)
+        self.input.click(x, y)
+
+    def show_flash_tab(self):
+        rect = self.controls[PAGE]["rect"]
+        self.input.click(rect[0] + TAB_FLASH_X, rect[1] + 10)
+        self.assertTrue(self.eventually(lambda: self.state(PAGE)["tab"] == 1))
+        self.assertTrue(self.eventually(lambda: self.visible(LS_FLASH)))
+
+    def expect_warning(self, text):
+        """The warning box with the text, answered with its OK button."""
+        box = self.driver.msgbox(caption="Warning", timeout=10)
+        self.assertIsNotNone(box, "no warning %r" % text)
+        self.assertEqual(box["text"], text)
+        self.assertEqual(box["buttons"], ["OK"])
+        self.assertEqual(box["pid"], self.window["pid"])
+        self.driver.press(box["hwnd"], "OK")
+        self.assertTrue(self.driver.gone(box["hwnd"]))
+
+    def close_with_button(self):
+        self.driver.press(self.hwnd, "Close")
+        self.assertEqual(self.program.wait(20), 0)
+
+    def ini(self):
+        data = self.folder.read_ini()
+        self.assertIsNotNone(data, "no Lumivane.ini")
+        return parse_ini(data)
+
+
+class OpensOnStoredFile(ConfigureTestCase):
+    def test_rows_tab_and_options_come_from_the_file(self):
+        screens = [self.ocean, self.gone, self.starfield, self.ember]
+        flashes = [self.movie, self.gone_movie]
+        self.write_lists(screens, flashes, "[RandomWhat]\nType=1\n[Misc]\nFlashSize=0\nSub=0\n")
+        window = self.open_window()
+        self.assertEqual(window["text"], MAIN_CAPTION)
+
+        self.assertEqual(self.rows(LS_SCREEN), ["OCEAN WAVES", "FILE NOT FOUND!", "STARFIELD", "EMBER GLOW"])
+        self.assertEqual(self.rows(LS_FLASH), ["INTRO.SWF", "FILE NOT FOUND!"])
+        self.assertEqual(self.selected(LS_SCREEN), [])
+        self.assertEqual(self.selected(LS_FLASH), [])
+        # Type=1: the Flash tab is active and only its list shows.
+        self.assertEqual(self.state(PAGE)["tab"], 1)
+        self.assertTrue(self.visible(LS_FLASH))
+        self.assertFalse(self.visible(LS_SCREEN))
+        # FlashSize=0 chooses "Full Screen", Sub=0 clears "Include sub-folder".
+        self.assertEqual(self.state(RBF_ORIGIN)["checked"], 0)
+        self.assertEqual(self.state(RBF_FULL)["checked"], 1)
+        self.assertEqual(self.state(CHK_SUB)["checked"], 0)
+        self.snap("configuration-window", window["rect"])
+
+        # Closing unchanged writes the same lists and options back.
+        self.close_with_button()
+        ini = dict(self.ini())
+        self.assertEqual(ini["ScreenList"], [("File%d" % i, p) for i, p in enumerate(screens)])
+        self.assertEqual(ini["FlashList"], [("File%d" % i, p) for i, p in enumerate(flashes)])
+        self.assertEqual(ini["Amount"], [("Total", "4"), ("FlashTotal", "2")])
+        self.assertEqual(ini["RandomWhat"], [("Type", "1")])
+        self.assertEqual(ini["Misc"], [("FlashSize", "0"), ("Sub", "0")])
+
+
+class DeleteAndClose(ConfigureTestCase):
+    def test_del_key_removes_the_selected_row_and_close_stores_the_shorter_list(self):
+        self.write_lists([self.ocean, self.gone, self.starfield, self.ember], [self.movie])
+        self.open_window()
+        self.assertEqual(self.state(PAGE)["tab"], 0)
+        self.click_row(LS_SCREEN, 1)
+        self.input.key("Delete")
+        self.assertTrue(self.eventually(lambda: len(self.rows(LS_SCREEN)) == 3), self.rows(LS_SCREEN))
+        self.assertEqual(self.rows(LS_SCREEN), ["OCEAN WAVES", "STARFIELD", "EMBER GLOW"])
+        self.assertEqual(self.rows(LS_FLASH), ["INTRO.SWF"])
+        # Nothing reaches the file before the close.
+        self.assertEqual(dict(self.ini())["Amount"], [("Total", "4"), ("FlashTotal", "1")])
+
+        self.close_with_button()
+        # Sections keep their places, the options' sections come after them in the
+        # order of their first write, and the old last key stays, unread beyond Total.
+        self.assertEqual(self.ini(), [
+            ("Amount", [("Total", "3"), ("FlashTotal", "1")]),
+            ("ScreenList", [("File0", self.ocean), ("File1", self.starfield), ("File2", self.ember),
+                            ("File3", self.ember)]),
+            ("FlashList", [("File0", self.movie)]),
+            ("RandomWhat", [("Type", "0")]),
+            ("Misc", [("FlashSize", "1"), ("Sub", "1")]),
+        ])
+
+    def test_right_click_delete_on_the_flash_tab_leaves_the_screensaver_list(self):
+        self.write_lists([self.ocean], [self.movie, self.gone_movie])
+        self.open_window()
+        self.show_flash_tab()
+        # The right button selects the row under it and opens the list's menu there.
+        self.input.click(*self.row_point(LS_FLASH, 0), button=3)
+        self.assertTrue(self.eventually(lambda: self.driver.find(cls="#32768", timeout=0) is not None))
+        self.assertEqual(self.selected(LS_FLASH), [0])
+        # Setup, Preview, Reset (disabled, but the arrow keys stop on it), then Delete.
+        for _ in range(4):
+            self.input.key("Down")
+        self.input.key("Return")
+        self.assertTrue(self.eventually(lambda: self.rows(LS_FLASH) == ["FILE NOT FOUND!"]), self.rows(LS_FLASH))
+        self.assertEqual(self.rows(LS_SCREEN), ["OCEAN WAVES"])
+        self.close_with_button()
+        ini = dict(self.ini())
+        self.assertEqual(ini["Amount"], [("Total", "1"), ("FlashTotal", "1")])
+        self.assertEqual(ini["FlashList"], [("File0", self.gone_movie), ("File1", self.gone_movie)])
+        self.assertEqual(ini["RandomWhat"], [("Type", "1")])
+
+
+class FirstStart(ConfigureTestCase):
+    def test_without_a_file_the_window_shows_defaults_and_close_creates_the_file(self):
+        self.open_window()
+        self.assertEqual(self.rows(LS_SCREEN), [])
+        self.assertEqual(self.rows(LS_FLASH), [])
+        self.assertEqual(self.state(PAGE)["tab"], 0)
+        self.assertTrue(self.visible(LS_SCREEN))
+        self.assertFalse(self.visible(LS_FLASH))
+        self.assertEqual(self.state(RBF_ORIGIN)["checked"], 1)
+        self.assertEqual(self.state(RBF_FULL)["checked"], 0)
+        self.assertEqual(self.state(CHK_SUB)["checked"], 1)
+        # Reading a missing file creates nothing.
+        self.assertIsNone(self.folder.read_ini())
+
+        self.close_with_button()
+        # Empty lists write no list sections: the file holds its sections in the order of first write.
+        self.assertEqual(self.ini(), [
+            ("Amount", [("Total", "0"), ("FlashTotal", "0")]),
+            ("RandomWhat", [("Type", "0")]),
+            ("Misc", [("FlashSize", "1"), ("Sub", "1")]),
+        ])
+
+
+class ConfigAndPreview(ConfigureTestCase):
+    def test_warnings_without_a_usable_selection(self):
+        self.write_lists([], [self.movie, self.gone_movie])
+        self.open_window()
+
+        self.driver.press(self.hwnd, "Config")
+        self.expect_warning("You must select a screensaver file to config.")
+        # A double click in the empty screensaver list previews no file.
+        self.double_click(*self.row_point(LS_SCREEN, 2))
+        self.expect_warning("You have to select a file before you preview it.")
+
+        self.show_flash_tab()
+        self.click_row(LS_FLASH, 0)
+        self.driver.press(self.hwnd, "Config")
+        self.expect_warning("Only screensaver can config.")
+        # The first click of the double click selects the missing movie.
+        self.double_click(*self.row_point(LS_FLASH, 1))
+        self.expect_warning("This selected file does not exist!")
+
+        self.assertTrue(self.program.running())
+        self.assertIsNone(self.driver.msgbox(timeout=0.5))
+        self.assertEqual(self.rows(LS_FLASH), ["INTRO.SWF", "FILE NOT FOUND!"])
+
+    def test_config_and_preview_start_the_selected_saver(self):
+        self.write_lists([self.ocean, self.starfield], [])
+        self.open_window()
+
+        # A row picked as the arrow keys pick it makes its file the one to configure.
+        self.driver.run("select", self.control(LS_SCREEN), 0)
+        self.assertTrue(self.eventually(lambda: self.selected(LS_SCREEN) == [0]))
+        self.driver.press(self.hwnd, "Config")
+        self.assertTrue(self.eventually(lambda: len(self.folder.saver_log("OceanWaves.scr")) == 1, 15))
+        args = split_command_line(self.folder.saver_log("OceanWaves.scr")[0])
+        self.assertEqual(args[0].lower(), self.ocean.lower())
+        self.assertEqual(args[1:], ["\\c"])
+
+        # Ctrl+V on the focused list previews the selected saver: no parameters.
+        self.click_row(LS_SCREEN, 1)
+        self.input.key("ctrl+v")
+        self.assertTrue(self.eventually(lambda: len(self.folder.saver_log("Starfield.scr")) == 1, 15))
+        args = split_command_line(self.folder.saver_log("Starfield.scr")[0])
+        self.assertEqual(args[0].lower(), self.starfield.lower())
+        self.assertEqual(args[1:], [])
+
+        # A double click previews the row that its first click selects.
+        self.double_click(*self.row_point(LS_SCREEN, 0))
+        self.assertTrue(self.eventually(lambda: len(self.folder.saver_log("OceanWaves.scr")) == 2, 15))
+        self.assertEqual(split_command_line(self.folder.saver_log("OceanWaves.scr")[1])[1:], [])
+        self.assertIsNone(self.driver.msgbox(timeout=0.5))
+        self.assertEqual(self.folder.saver_log("EmberGlow.scr"), [])
+        self.close_with_button()
+
+
+class UnwritableFile(ConfigureTestCase):
+    def test_close_fails_while_a_folder_stands_in_for_the_file_and_succeeds_after(self):
+        self.write_lists([self.ocean, self.gone], [self.movie], "[RandomWhat]\nType=1\n[Misc]\nFlashSize=0\nSub=1\n")
+        self.open_window()
+        self.assertEqual(self.rows(LS_SCREEN), ["OCEAN WAVES", "FILE NOT FOUND!"])
+        # Running as root, a read-only file would still be written; a folder of that name cannot be.
+        os.remove(self.folder.ini_path)
+        os.mkdir(self.folder.ini_path)
+
+        self.driver.press(self.hwnd, "Close")
+        box = self.driver.msgbox(caption=ERROR_CAPTION, timeout=10)
+        self.assertIsNotNone(box, "no write error")
+        self.snap("write-error")
+        self.assertEqual(box["text"], "Unable to write to %s." % self.folder.dos_file("Lumivane.ini"))
+        self.assertEqual(box["buttons"], ["OK"])
+        self.driver.press(box["hwnd"], "OK")
+        self.assertTrue(self.driver.gone(box["hwnd"]))
+        self.assert_stays(self.program, 1.0)
+        # The caption's close box meets the same failure.
+        self.driver.close(self.hwnd)
+        box = self.driver.msgbox(caption=ERROR_CAPTION, timeout=10)
+        self.assertIsNotNone(box, "no write error on the second close")
+        self.driver.press(box["hwnd"], "OK")
+        self.assertTrue(self.driver.gone(box["hwnd"]))
+        self.assert_stays(self.program, 0.5)
+        self.assertIsNotNone(self.driver.find(cls="TfrmMain", timeout=1))
+        self.assertEqual(os.listdir(self.folder.ini_path), [])
+        self.assertEqual(self.rows(LS_SCREEN), ["OCEAN WAVES", "FILE NOT FOUND!"])
+
+        os.rmdir(self.folder.ini_path)
+        self.close_with_button()
+        self.assertEqual(self.ini(), [
+            ("ScreenList", [("File0", self.ocean), ("File1", self.gone)]),
+            ("Amount", [("Total", "2"), ("FlashTotal", "1")]),
+            ("FlashList", [("File0", self.movie)]),
+            ("RandomWhat", [("Type", "1")]),
+            ("Misc", [("FlashSize", "0"), ("Sub", "1")]),
+        ])
+
+
+class Keyboard(ConfigureTestCase):
+    def test_esc_leaves_the_window_open_and_enter_closes_it_storing_everything(self):
+        self.write_lists([self.ocean, self.starfield], [])
+        self.open_window()
+        before = self.folder.read_ini()
+        # A real click on "Full Screen", then the focus into the list.
+        rect = self.controls[RBF_FULL]["rect"]
+        self.input.click(rect[0] + 6, (rect[1] + rect[3]) // 2)
+        self.assertTrue(self.eventually(lambda: self.state(RBF_FULL)["checked"] == 1))
+        self.click_row(LS_SCREEN, 1)
+
+        self.input.key("Escape")
+        self.assert_stays(self.program, 1.5)
+        self.assertIsNone(self.driver.msgbox(timeout=0.2))
+        self.assertEqual(self.folder.read_ini(), before)
+
+        self.input.key("Return")
+        self.assertEqual(self.program.wait(20), 0)
+        ini = dict(self.ini())
+        self.assertEqual(ini["ScreenList"], [("File0", self.ocean), ("File1", self.starfield)])
+        self.assertEqual(ini["RandomWhat"], [("Type", "0")])
+        self.assertEqual(ini["Misc"], [("FlashSize", "0"), ("Sub", "1")])
+
+
+class AboutBox(ConfigureTestCase):
+    def test_about_opens_modally_and_its_ok_button_closes_it(self):
+        self.open_window()
+        for shown in range(2):
+            self.driver.press(self.hwnd, "About")
+            about = self.wait_window(cls="TfrmAbout", timeout=10)
+            self.assertEqual(about["text"], "About")
+            self.assertEqual(about["pid"], self.window["pid"])
+            # Modal: the configuration window takes no input while the box shows.
+            self.assertTrue(self.eventually(lambda: not self.driver.find(cls="TfrmMain", timeout=0)["enabled"]))
+            if shown == 0:
+                self.snap("about-box", about["rect"])
+            buttons = [c["text"] for c in self.driver.children(about["hwnd"]) if c["class"] == "Button"]
+            self.assertIn("&OK", buttons)
+            self.driver.press(about["hwnd"], "&OK")
+            self.assertTrue(self.eventually(lambda: self.driver.find(cls="TfrmAbout", timeout=0) is None))
+            self.assertTrue(self.eventually(lambda: self.driver.find(cls="TfrmMain", timeout=0)["enabled"]))
+        self.assertTrue(self.program.running())
+        self.close_with_button()
+
+
+if __name__ == "__main__":
+    main()
