@@ -71,8 +71,11 @@ void TfrmMain::btSearchClick() {
     if (base == AllDrivesEntry()) {
         // A copy: the window's own list must not be walked while messages run.
         const std::vector<std::string> roots = driveList_;
-        for (const std::string& root : roots)
+        for (const std::string& root : roots) {
+            if (serial != searchSerial_)
+                break;
             SearchFolder(root, mask, recursive);
+        }
     } else {
         SearchFolder(base, mask, recursive);
     }

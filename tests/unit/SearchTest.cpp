@@ -432,6 +432,31 @@ TEST_F(SearchStop, ASearchStartedWhileAStoppedOneUnwindsReplacesIt) {
     EXPECT_FALSE(form.Searching());
 }
 
+TEST_F(SearchStop, ASearchStartedWhileAllDrivesUnwindReplacesItToo) {
+    drives.drives = {{"C:\\", DriveType::Fixed}, {"D:\\", DriveType::Fixed}};
+    files.AddFile("C:\\a\\b\\x.scr", "x");
+    files.AddFile("D:\\root.scr", "x");
+    files.AddFile("E:\\New\\y.scr", "x");
+    Open();
+    const int allDrives = 2;
+    ASSERT_EQ(cboxDriver.Item(allDrives), "All Drivers(C:\\,D:\\)");
+    Base("E:\\New\\");
+    cboxDriver.SetItemIndex(allDrives);
+    bool again = false;
+    messages.onPump = [&](int pump) {
+        if (pump == 1)
+            form.btStopClick();
+        if (pump == 2 && !again) { // C:\ unwinds
+            again = true;
+            cboxDriver.SetItemIndex(cboxDriver.Count() - 1);
+            form.btSearchClick();
+        }
+    };
+    Run(&TfrmMain::btSearchClick);
+    EXPECT_EQ(form.FoundPaths(), std::vector<std::string>{"E:\\New\\y.scr"});
+    EXPECT_EQ(lsSearch.Count(), 1);
+}
+
 TEST_F(SearchStop, StopBeforeAnySearchThenANormalSearch) {
     files.AddFile("D:\\S\\sub\\a.scr", "x");
     Open();
