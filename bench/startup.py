@@ -208,10 +208,10 @@ def main():
     floor_median = statistics.median(times["floor"])
     floor_min = min(times["floor"])
     print("Lumivane start-up under Wine, %d starts each, %d-entry lists" % (args.runs, ENTRIES))
-    print("%-42s %9s %9s %9s %8s %8s" % ("", "median ms", "min ms", "max ms", "x median", "x min"))
+    print("%-46s %9s %9s %9s %8s %8s" % ("", "median ms", "min ms", "max ms", "x median", "x min"))
     for name, values in times.items():
         median = statistics.median(values)
-        print("%-42s %9.1f %9.1f %9.1f %8.2f %8.2f" % (name, median, min(values), max(values), median / floor_median,
+        print("%-46s %9.1f %9.1f %9.1f %8.2f %8.2f" % (name, median, min(values), max(values), median / floor_median,
                                                        min(values) / floor_min))
         if args.raw:
             print("    " + " ".join("%.0f" % v for v in values))
