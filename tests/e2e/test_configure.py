@@ -150,6 +150,19 @@ class OpensOnStoredFile(ConfigureTestCase):
         self.assertEqual(ini["Misc"], [("FlashSize", "0"), ("Sub", "0")])
 
 
+    def test_type_outside_the_two_lists_leaves_no_tab_active_and_close_stores_minus_one(self):
+        self.write_lists([self.ocean], [self.movie], "[RandomWhat]\nType=2\n")
+        self.open_window()
+        self.assertEqual(self.state(PAGE)["tab"], -1)
+        self.assertFalse(self.visible(LS_SCREEN))
+        self.assertFalse(self.visible(LS_FLASH))
+        self.assertEqual(self.rows(LS_SCREEN), ["OCEAN WAVES"])
+        self.close_with_button()
+        ini = dict(self.ini())
+        self.assertEqual(ini["RandomWhat"], [("Type", "-1")])
+        self.assertEqual(ini["ScreenList"], [("File0", self.ocean)])
+
+
 class DeleteAndClose(ConfigureTestCase):
     def test_del_key_removes_the_selected_row_and_close_stores_the_shorter_list(self):
         self.write_lists([self.ocean, self.gone, self.starfield, self.ember], [self.movie])
@@ -194,6 +207,28 @@ class DeleteAndClose(ConfigureTestCase):
         self.assertEqual(ini["Amount"], [("Total", "1"), ("FlashTotal", "1")])
         self.assertEqual(ini["FlashList"], [("File0", self.gone_movie), ("File1", self.gone_movie)])
         self.assertEqual(ini["RandomWhat"], [("Type", "1")])
+
+
+    def test_ctrl_a_clears_the_active_list_only_while_the_list_has_the_focus(self):
+        self.write_lists([self.ocean, self.starfield], [self.movie])
+        self.open_window()
+        # With the focus on "Include sub-folder" the list's shortcut does not act.
+        rect = self.controls[CHK_SUB]["rect"]
+        self.input.click(rect[0] + 6, (rect[1] + rect[3]) // 2)
+        self.assertTrue(self.eventually(lambda: self.state(CHK_SUB)["focusId"] == CHK_SUB))
+        self.assertEqual(self.state(CHK_SUB)["checked"], 0)
+        self.input.key("ctrl+a")
+        self.assert_stays(self.program, 0.5)
+        self.assertEqual(self.rows(LS_SCREEN), ["OCEAN WAVES", "STARFIELD"])
+
+        self.click_row(LS_SCREEN, 0)
+        self.input.key("ctrl+a")
+        self.assertTrue(self.eventually(lambda: self.rows(LS_SCREEN) == []), self.rows(LS_SCREEN))
+        self.assertEqual(self.rows(LS_FLASH), ["INTRO.SWF"])
+        self.close_with_button()
+        ini = dict(self.ini())
+        self.assertEqual(ini["Amount"], [("Total", "0"), ("FlashTotal", "1")])
+        self.assertEqual(ini["Misc"], [("FlashSize", "1"), ("Sub", "0")])
 
 
 class FirstStart(ConfigureTestCase):
