@@ -6,6 +6,8 @@ sample savers that they start, a close while the file cannot be written, Enter a
 Esc, and screenshots of the window and of the about box."""
 
 import os
+import subprocess
+import unittest
 
 from lumivane_e2e import LumivaneTestCase, main, split_command_line
 
@@ -16,7 +18,8 @@ CHK_SUB = 105
 PAGE = 106
 RBF_ORIGIN = 107
 RBF_FULL = 108
-BT_CLOSE = 1
+STATUS_BAR = 115
+PROGRESS_BAR = 116
 
 MAIN_CAPTION = "Lumivane Standard V1.6"
 ERROR_CAPTION = "Lumivane Standard V1.5 Configuration"
@@ -161,6 +164,28 @@ class OpensOnStoredFile(ConfigureTestCase):
         ini = dict(self.ini())
         self.assertEqual(ini["RandomWhat"], [("Type", "-1")])
         self.assertEqual(ini["ScreenList"], [("File0", self.ocean)])
+
+
+    def dark_pixels(self, rect):
+        """How many pixels of the screen's rect are as dark as text."""
+        width, height = rect[2] - rect[0], rect[3] - rect[1]
+        data = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (width, height, rect[0], rect[1]),
+                               "+repage", "-depth", "8", "rgb:-"], env=self.bed.env, timeout=20,
+                              stdin=subprocess.DEVNULL, capture_output=True).stdout
+        self.assertEqual(len(data), width * height * 3)
+        return sum(1 for i in range(0, len(data), 3) if max(data[i:i + 3]) < 0x50)
+
+    # Known fault of the window: the status bar, painted after the progress bar,
+    # draws "Message" over it. Drop the marker once the progress bar stays on top.
+    @unittest.expectedFailure
+    def test_progress_bar_hides_the_first_status_panel(self):
+        self.open_window()
+        progress = self.controls[PROGRESS_BAR]["rect"]
+        status = self.controls[STATUS_BAR]["rect"]
+        self.assertEqual(progress[0], status[0])
+        self.assertEqual(progress[2] - progress[0], 100)
+        # An empty progress bar holds no text: no pixel as dark as the panel's "Message".
+        self.assertTrue(self.eventually(lambda: self.dark_pixels(progress) == 0), self.snap("status-bar"))
 
 
 class DeleteAndClose(ConfigureTestCase):
