@@ -18,8 +18,18 @@ CHK_SUB = 105
 PAGE = 106
 RBF_ORIGIN = 107
 RBF_FULL = 108
+BT_SEARCH = 109
+BT_SETUP = 113
+BT_ABOUT = 114
 STATUS_BAR = 115
 PROGRESS_BAR = 116
+BT_CLOSE = 1
+
+# Places of the items in the lists' popup menu.
+MNU_RESET = 2
+MNU_DELETE = 3
+MNU_VIEW_NAME = 5
+MNU_VIEW_PATH = 6
 
 MAIN_CAPTION = "Lumivane Standard V1.6"
 ERROR_CAPTION = "Lumivane Standard V1.5 Configuration"
@@ -100,6 +110,18 @@ class ConfigureTestCase(LumivaneTestCase):
         self.input.click(rect[0] + TAB_FLASH_X, rect[1] + 10)
         self.assertTrue(self.eventually(lambda: self.state(PAGE)["tab"] == 1))
         self.assertTrue(self.eventually(lambda: self.visible(LS_FLASH)))
+
+    def pick_from_menu(self, control_id, row, item):
+        """Right-clicks a row and picks the item'th entry of the list's menu with the arrow
+        keys: Wine's menus cannot be read from another process, so the test counts
+        (Setup, Preview, Reset, Delete, Clear All, View in file name, View in full path;
+        the arrow keys stop on disabled items too and skip the separators)."""
+        self.input.click(*self.row_point(control_id, row), button=3)
+        self.assertTrue(self.eventually(lambda: self.driver.find(cls="#32768", timeout=0) is not None))
+        for _ in range(item + 1):
+            self.input.key("Down")
+        self.input.key("Return")
+        self.assertTrue(self.eventually(lambda: self.driver.find(cls="#32768", timeout=0) is None))
 
     def expect_warning(self, text):
         """The warning box with the text, answered with its OK button."""
@@ -217,14 +239,8 @@ class DeleteAndClose(ConfigureTestCase):
         self.write_lists([self.ocean], [self.movie, self.gone_movie])
         self.open_window()
         self.show_flash_tab()
-        # The right button selects the row under it and opens the list's menu there.
-        self.input.click(*self.row_point(LS_FLASH, 0), button=3)
-        self.assertTrue(self.eventually(lambda: self.driver.find(cls="#32768", timeout=0) is not None))
-        self.assertEqual(self.selected(LS_FLASH), [0])
-        # Setup, Preview, Reset (disabled, but the arrow keys stop on it), then Delete.
-        for _ in range(4):
-            self.input.key("Down")
-        self.input.key("Return")
+        # The right button selects the row under it, so "Delete" is enabled and acts on it.
+        self.pick_from_menu(LS_FLASH, 0, MNU_DELETE)
         self.assertTrue(self.eventually(lambda: self.rows(LS_FLASH) == ["FILE NOT FOUND!"]), self.rows(LS_FLASH))
         self.assertEqual(self.rows(LS_SCREEN), ["OCEAN WAVES"])
         self.close_with_button()
@@ -254,6 +270,29 @@ class DeleteAndClose(ConfigureTestCase):
         ini = dict(self.ini())
         self.assertEqual(ini["Amount"], [("Total", "0"), ("FlashTotal", "1")])
         self.assertEqual(ini["Misc"], [("FlashSize", "1"), ("Sub", "0")])
+
+
+    def test_full_path_view_survives_delete_and_reset_brings_back_the_stored_list(self):
+        screens = [self.ocean, self.gone, self.starfield]
+        self.write_lists(screens, [self.movie])
+        self.open_window()
+        self.pick_from_menu(LS_SCREEN, 0, MNU_VIEW_PATH)
+        self.assertTrue(self.eventually(lambda: self.rows(LS_SCREEN) == screens), self.rows(LS_SCREEN))
+        self.assertEqual(self.rows(LS_FLASH), [self.movie])
+
+        self.click_row(LS_SCREEN, 1)
+        self.input.key("Delete")
+        self.assertTrue(self.eventually(lambda: self.rows(LS_SCREEN) == [self.ocean, self.starfield]),
+                        self.rows(LS_SCREEN))
+        # Reset, enabled by the Delete, reloads the file and keeps the view.
+        self.pick_from_menu(LS_SCREEN, 0, MNU_RESET)
+        self.assertTrue(self.eventually(lambda: self.rows(LS_SCREEN) == screens), self.rows(LS_SCREEN))
+        self.pick_from_menu(LS_SCREEN, 0, MNU_VIEW_NAME)
+        names = ["OCEAN WAVES", "FILE NOT FOUND!", "STARFIELD"]
+        self.assertTrue(self.eventually(lambda: self.rows(LS_SCREEN) == names), self.rows(LS_SCREEN))
+        self.assertEqual(self.rows(LS_FLASH), ["INTRO.SWF"])
+        self.close_with_button()
+        self.assertEqual(dict(self.ini())["ScreenList"], [("File%d" % i, p) for i, p in enumerate(screens)])
 
 
 class FirstStart(ConfigureTestCase):
@@ -394,6 +433,39 @@ class Keyboard(ConfigureTestCase):
         self.assertEqual(ini["ScreenList"], [("File0", self.ocean), ("File1", self.starfield)])
         self.assertEqual(ini["RandomWhat"], [("Type", "0")])
         self.assertEqual(ini["Misc"], [("FlashSize", "0"), ("Sub", "1")])
+
+
+class Tooltips(ConfigureTestCase):
+    def tooltip(self):
+        shown = [w["text"] for w in self.driver.windows() if w["class"] == "tooltips_class32"]
+        return shown[0] if shown else None
+
+    def hover(self, control_id):
+        rect = self.controls[control_id]["rect"]
+        x, y = (rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2
+        # Two moves: the tooltip starts its timer on a move inside the control.
+        self.input.move(x - 3, y)
+        self.input.move(x, y)
+
+    def test_lists_show_the_selected_path_and_buttons_their_hints(self):
+        self.write_lists([self.ocean, self.gone], [])
+        self.open_window()
+        self.click_row(LS_SCREEN, 1)
+        self.hover(LS_SCREEN)
+        self.assertTrue(self.eventually(lambda: self.tooltip() == self.gone, 5), self.tooltip())
+        for control_id, hint in ((BT_SETUP, "Config the selected screensaver"),
+                                 (BT_ABOUT, "Read the information about Lumivane"),
+                                 (BT_CLOSE, "Close Lumivane config")):
+            self.hover(control_id)
+            self.assertTrue(self.eventually(lambda: self.tooltip() == hint, 5), (hint, self.tooltip()))
+        self.snap("tooltip")
+        # Search has no hint: whatever tooltip showed goes and none comes.
+        self.hover(BT_SEARCH)
+        self.assertTrue(self.eventually(lambda: self.tooltip() is None, 5), self.tooltip())
+        self.input.move(*self.row_point(LS_SCREEN, 0))
+        self.hover(BT_SEARCH)
+        self.assertFalse(self.eventually(lambda: self.tooltip() is not None, 1.5), self.tooltip())
+        self.close_with_button()
 
 
 class AboutBox(ConfigureTestCase):
