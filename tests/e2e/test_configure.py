@@ -18,7 +18,12 @@ CHK_SUB = 105
 PAGE = 106
 RBF_ORIGIN = 107
 RBF_FULL = 108
+LS_SEARCH = 103
+CBOX_DRIVER = 104
 BT_SEARCH = 109
+BT_STOP = 110
+BT_CHECK = 111
+BT_SAVE = 112
 BT_SETUP = 113
 BT_ABOUT = 114
 STATUS_BAR = 115
@@ -187,6 +192,53 @@ class OpensOnStoredFile(ConfigureTestCase):
         self.assertEqual(ini["RandomWhat"], [("Type", "-1")])
         self.assertEqual(ini["ScreenList"], [("File0", self.ocean)])
 
+
+    def client_place(self, control_id):
+        """A control's left, top, width and height in the window's client coordinates."""
+        rect, client = self.controls[control_id]["rect"], self.window["client"]
+        return [rect[0] - client[0], rect[1] - client[1], rect[2] - rect[0], rect[3] - rect[1]]
+
+    def test_window_and_controls_stand_at_their_places(self):
+        window = self.open_window()
+        client = window["client"]
+        self.assertEqual(window["rect"][:2], [266, 158])
+        self.assertEqual([client[2] - client[0], client[3] - client[1]], [572, 346])
+        places = {
+            LS_SEARCH: [242, 112, 175, 197],  # 199 fitted down to whole 13-pixel rows
+            CBOX_DRIVER: [242, 48, 175, 21],
+            CHK_SUB: [240, 76, 129, 17],
+            PAGE: [10, 32, 213, 287],
+            RBF_ORIGIN: [448, 32, 97, 17],
+            RBF_FULL: [448, 48, 89, 17],
+            BT_SEARCH: [432, 88, 137, 25],
+            BT_STOP: [432, 88, 137, 25],
+            BT_CHECK: [432, 128, 137, 25],
+            BT_SAVE: [432, 168, 137, 25],
+            BT_SETUP: [432, 208, 137, 25],
+            BT_ABOUT: [432, 248, 137, 25],
+            BT_CLOSE: [432, 288, 137, 25],
+            PROGRESS_BAR: [0, 322, 100, 22],
+        }
+        for control_id, place in places.items():
+            self.assertEqual(self.client_place(control_id), place, control_id)
+        groups = {c["text"]: c for c in self.driver.children(self.hwnd) if c["class"] == "Button" and c["id"] == -1}
+        for caption, place in (("Random List", [8, 8, 217, 313]), ("Search List", [232, 8, 193, 313]),
+                               ("Flash Size", [432, 8, 137, 65])):
+            rect = groups[caption]["rect"]
+            self.assertEqual([rect[0] - client[0], rect[1] - client[1], rect[2] - rect[0], rect[3] - rect[1]], place,
+                             caption)
+        # The lists fill the tab page, inside the tab control.
+        page = self.controls[PAGE]["rect"]
+        for control_id in (LS_SCREEN, LS_FLASH):
+            rect = self.controls[control_id]["rect"]
+            self.assertTrue(page[0] < rect[0] and rect[2] < page[2] and page[1] < rect[1] and rect[3] < page[3], rect)
+
+    # Known fault of the window: the status bar sizes itself to its font, 20 pixels
+    # high at 326 instead of 24 at 322. Drop the marker once it keeps its place.
+    @unittest.expectedFailure
+    def test_status_bar_fills_the_bottom_of_the_window(self):
+        self.open_window()
+        self.assertEqual(self.client_place(STATUS_BAR), [0, 322, 572, 24])
 
     def dark_pixels(self, rect):
         """How many pixels of the screen's rect are as dark as text."""
@@ -475,6 +527,9 @@ class AboutBox(ConfigureTestCase):
             self.driver.press(self.hwnd, "About")
             about = self.wait_window(cls="TfrmAbout", timeout=10)
             self.assertEqual(about["text"], "About")
+            client = about["client"]
+            self.assertEqual(about["rect"][:2], [276, 206])
+            self.assertEqual([client[2] - client[0], client[3] - client[1]], [474, 349])
             self.assertEqual(about["pid"], self.window["pid"])
             # Modal: the configuration window takes no input while the box shows.
             self.assertTrue(self.eventually(lambda: not self.driver.find(cls="TfrmMain", timeout=0)["enabled"]))
