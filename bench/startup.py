@@ -50,7 +50,8 @@ def build(build_dir):
     if not os.path.isfile(os.path.join(build_dir, "CMakeCache.txt")):
         run(["cmake", "-S", ROOT, "-B", build_dir, "-G", "Ninja", "-DCMAKE_TOOLCHAIN_FILE=" + toolchain,
              "-DCMAKE_BUILD_TYPE=MinSizeRel"], stdout=subprocess.DEVNULL)
-    run(["cmake", "--build", build_dir, "--target", "Lumivane", "OceanWaves"], stdout=subprocess.DEVNULL)
+    # The installer too, so that a rebuilt Lumivane.scr never leaves a stale one behind.
+    run(["cmake", "--build", build_dir, "--target", "Lumivane", "OceanWaves", "installer"], stdout=subprocess.DEVNULL)
     tools = os.path.join(build_dir, "bench-startup")
     run(["cmake", "-S", os.path.join(ROOT, "bench", "startup"), "-B", tools, "-G", "Ninja",
          "-DCMAKE_TOOLCHAIN_FILE=" + toolchain, "-DCMAKE_BUILD_TYPE=MinSizeRel"], stdout=subprocess.DEVNULL)
