@@ -1,9 +1,10 @@
 """Configure mode end to end under Wine: the configuration window opened on a
 prepared "Lumivane.ini" (rows of both random lists, the active tab and the two
-options as the file says), a row deleted with the Del key and the file that Close
-leaves, the first start without a file, the warnings of Config and Preview and the
-sample savers that they start, a close while the file cannot be written, Enter and
-Esc, and screenshots of the window and of the about box."""
+options as the file says) with its controls at their places, rows deleted with the
+Del key and from the list's menu and the file that Close leaves, the full-path view
+and Reset, the first start without a file, the warnings of Config and Preview and
+the sample savers that they start, a close while the file cannot be written, Enter
+and Esc, tooltips, and screenshots of the window and of the about box."""
 
 import os
 import subprocess
