@@ -234,9 +234,7 @@ class OpensOnStoredFile(ConfigureTestCase):
             rect = self.controls[control_id]["rect"]
             self.assertTrue(page[0] < rect[0] and rect[2] < page[2] and page[1] < rect[1] and rect[3] < page[3], rect)
 
-    # Known fault of the window: the status bar sizes itself to its font, 20 pixels
-    # high at 326 instead of 24 at 322. Drop the marker once it keeps its place.
-    @unittest.expectedFailure
+    # The status bar keeps its laid-out place rather than sizing itself to its font.
     def test_status_bar_fills_the_bottom_of_the_window(self):
         self.open_window()
         self.assertEqual(self.client_place(STATUS_BAR), [0, 322, 572, 24])
@@ -250,9 +248,7 @@ class OpensOnStoredFile(ConfigureTestCase):
         self.assertEqual(len(data), width * height * 3)
         return sum(1 for i in range(0, len(data), 3) if max(data[i:i + 3]) < 0x50)
 
-    # Known fault of the window: the status bar, painted after the progress bar,
-    # draws "Message" over it. Drop the marker once the progress bar stays on top.
-    @unittest.expectedFailure
+    # The progress bar lies over the first panel and hides its "Message".
     def test_progress_bar_hides_the_first_status_panel(self):
         self.open_window()
         progress = self.controls[PROGRESS_BAR]["rect"]

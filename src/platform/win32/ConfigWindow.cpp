@@ -221,17 +221,21 @@ void ConfigWindow::CreateControls() {
         SendMessageA(button->Handle(), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icons_.back()));
     }
 
-    HWND progress = Child(PROGRESS_CLASSA, "", 0, 0, 322, 100, 22, kProgressBar);
-    SendMessageA(progress, PBM_SETRANGE32, 0, 100);
-    SendMessageA(progress, PBM_SETSTEP, 10, 0);
-    progressBar_.Attach(progress);
-    HWND status = Child(STATUSCLASSNAMEA, "", 0, 0, 322, 572, 24, kStatusBar);
+    // The status bar keeps its laid-out place instead of sizing itself to its font.
+    HWND status = Child(STATUSCLASSNAMEA, "", CCS_NORESIZE | CCS_NOPARENTALIGN, 0, 322, 572, 24, kStatusBar);
     int parts[3] = {Scale(100), Scale(160), -1};
     SendMessageA(status, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
     statusBar_.Attach(status);
     statusBar_.SetPanelText(0, "Message");
     statusBar_.SetPanelText(1, "Found:0");
-    SetWindowPos(progress, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    // The progress bar lies over the first panel. As a child of the status bar it
+    // is always painted after it, so "Message" stays hidden.
+    HWND progress =
+        CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, 0, 0, Scale(100), Scale(22), status,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kProgressBar)), app_.Instance(), nullptr);
+    SendMessageA(progress, PBM_SETRANGE32, 0, 100);
+    SendMessageA(progress, PBM_SETSTEP, 10, 0);
+    progressBar_.Attach(progress);
     for (HWND group : {gboxActive, gBoxSearch, groupBox1})
         SetWindowPos(group, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
