@@ -19,6 +19,7 @@
 
 #include "PosixFileSystem.h"
 #include "fakes/FakeFileSystem.h"
+#include "fakes/FakeMainWidgets.h"
 #include "fakes/FakeServices.h"
 #include "fakes/FakeWidgets.h"
 #include "platform/ProfileEngine.h"
@@ -66,7 +67,7 @@ public:
 };
 
 // A configuration window on fake widgets, its combo pointing at the base.
-struct SearchWindow {
+struct SearchWindow : FakeMainWidgets {
     HostProfileFile profile;
     FakeShell shell;
     FakeDialogs dialogs;
@@ -74,26 +75,10 @@ struct SearchWindow {
     Windows1252Codec codec;
     CountingClock clock;
     CountingPump messages;
-    FakeWindow window;
-    FakeTabControl page;
-    FakeListBox lsScreen, lsFlash;
-    FakeCheckListBox lsSearch;
-    FakeComboBox cboxDriver;
-    FakeCheckBox chkSub, rbfOrigin, rbfFull;
-    FakeButton btSearch, btStop;
-    FakeStatusBar statusBar;
-    FakeProgressBar progressBar;
-    FakeMenuItem mnuSetup, mnuPreview, mnuReset, mnuDelete, mnuClear, mnuViewName, mnuViewPath, mnuSetup1, mnuPreview1;
-    FakeFolderBrowser dlgFolder;
-    FakeModalWindow frmAbout;
     TfrmMain form;
 
     SearchWindow(FileSystem& files, const std::string& base)
-        : form(MainServices{profile, files, shell, dialogs, drives, codec, "", clock, messages},
-               MainView{window,      page,        lsScreen,   lsFlash,     lsSearch,  cboxDriver,
-                        chkSub,      rbfOrigin,   rbfFull,    btSearch,    btStop,    statusBar,
-                        progressBar, mnuSetup,    mnuPreview, mnuReset,    mnuDelete, mnuClear,
-                        mnuViewName, mnuViewPath, mnuSetup1,  mnuPreview1, dlgFolder, frmAbout}) {
+        : form(MainServices{profile, files, shell, dialogs, drives, codec, "", clock, messages}, View()) {
         form.FormCreate();
         cboxDriver.Add(base);
         cboxDriver.SetItemIndex(0);

@@ -6,6 +6,8 @@
 // key of an absurd count, and both windows must still open on it.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <algorithm>
 #include <climits>
 #include <filesystem>
@@ -15,6 +17,7 @@
 #include "app/Program.h"
 #include "config/ConfigFile.h"
 #include "fakes/FakeFileSystem.h"
+#include "fakes/FakeMainWidgets.h"
 #include "fakes/FakeProfile.h"
 #include "fakes/FakeServices.h"
 #include "fakes/FakeWidgets.h"
@@ -323,27 +326,13 @@ TEST_P(BadConfig, ConfigurationWindowOpensWithTheListsItRead) {
     FakeDrives drives;
     drives.drives = {{"C:\\", DriveType::Fixed}};
     Windows1252Codec codec;
-    FakeWindow window;
-    FakeTabControl page;
-    FakeListBox lsScreen, lsFlash;
-    FakeCheckListBox lsSearch;
-    FakeComboBox cboxDriver;
-    FakeCheckBox chkSub, rbfOrigin, rbfFull;
-    FakeButton btSearch, btStop;
-    FakeStatusBar statusBar;
-    FakeProgressBar progressBar;
-    FakeMenuItem mnuSetup, mnuPreview, mnuReset, mnuDelete, mnuClear, mnuViewName, mnuViewPath, mnuSetup1, mnuPreview1;
-    FakeFolderBrowser dlgFolder;
-    FakeModalWindow frmAbout;
+    FakeMainWidgets widgets;
+    auto [lsScreen, lsFlash, page, rbfOrigin, rbfFull, chkSub, cboxDriver] =
+        std::tie(widgets.lsScreen, widgets.lsFlash, widgets.page, widgets.rbfOrigin, widgets.rbfFull, widgets.chkSub,
+                 widgets.cboxDriver);
     FakeClock clock;
     FakeMessagePump messages;
-    mnuViewName.checked = true;
-    rbfOrigin.checked = true;
-    TfrmMain form{MainServices{profile, files, shell, dialogs, drives, codec, kIni, clock, messages},
-                  MainView{window,      page,        lsScreen,   lsFlash,     lsSearch,  cboxDriver,
-                           chkSub,      rbfOrigin,   rbfFull,    btSearch,    btStop,    statusBar,
-                           progressBar, mnuSetup,    mnuPreview, mnuReset,    mnuDelete, mnuClear,
-                           mnuViewName, mnuViewPath, mnuSetup1,  mnuPreview1, dlgFolder, frmAbout}};
+    TfrmMain form{MainServices{profile, files, shell, dialogs, drives, codec, kIni, clock, messages}, widgets.View()};
     RunGuarded(dialogs, kConfigureTitle, [&] { form.FormCreate(); });
     RunGuarded(dialogs, kConfigureTitle, [&] { form.FormShow(); });
 

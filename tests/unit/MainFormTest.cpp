@@ -7,6 +7,7 @@
 #include "app/EventGuard.h"
 #include "app/Program.h"
 #include "fakes/FakeFileSystem.h"
+#include "fakes/FakeMainWidgets.h"
 #include "fakes/FakeProfile.h"
 #include "fakes/FakeServices.h"
 #include "fakes/FakeWidgets.h"
@@ -33,38 +34,18 @@ std::string Saver(const std::u16string& description) {
     return pe.Build();
 }
 
-struct MainFixture : ::testing::Test {
+struct MainFixture : ::testing::Test, FakeMainWidgets {
     FakeProfile profile;
     FakeFileSystem files;
     FakeShell shell;
     FakeDialogs dialogs;
     FakeDrives drives;
     Windows1252Codec codec;
-    FakeWindow window;
-    FakeTabControl page;
-    FakeListBox lsScreen, lsFlash;
-    FakeCheckListBox lsSearch;
-    FakeComboBox cboxDriver;
-    FakeCheckBox chkSub, rbfOrigin, rbfFull;
-    FakeButton btSearch, btStop;
-    FakeStatusBar statusBar;
-    FakeProgressBar progressBar;
-    FakeMenuItem mnuSetup, mnuPreview, mnuReset, mnuDelete, mnuClear, mnuViewName, mnuViewPath, mnuSetup1, mnuPreview1;
-    FakeFolderBrowser dlgFolder;
-    FakeModalWindow frmAbout;
     FakeClock clock;
     FakeMessagePump messages;
-    TfrmMain form{MainServices{profile, files, shell, dialogs, drives, codec, kIni, clock, messages},
-                  MainView{window,      page,        lsScreen,   lsFlash,     lsSearch,  cboxDriver,
-                           chkSub,      rbfOrigin,   rbfFull,    btSearch,    btStop,    statusBar,
-                           progressBar, mnuSetup,    mnuPreview, mnuReset,    mnuDelete, mnuClear,
-                           mnuViewName, mnuViewPath, mnuSetup1,  mnuPreview1, dlgFolder, frmAbout}};
+    TfrmMain form{MainServices{profile, files, shell, dialogs, drives, codec, kIni, clock, messages}, View()};
 
     void SetUp() override {
-        // The window as laid out, before its handlers run.
-        mnuReset.enabled = false;
-        mnuViewName.checked = true;
-        rbfOrigin.checked = true;
         lsScreen.bounds = lsFlash.bounds = {0, 0, 209, 263};
         drives.drives = {{"C:\\", DriveType::Fixed}, {"D:\\", DriveType::Fixed}};
         files.AddFile(kWaves, Saver(u"Ocean Waves"));

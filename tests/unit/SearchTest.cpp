@@ -8,6 +8,7 @@
 #include "app/EventGuard.h"
 #include "app/Program.h"
 #include "fakes/FakeFileSystem.h"
+#include "fakes/FakeMainWidgets.h"
 #include "fakes/FakeProfile.h"
 #include "fakes/FakeServices.h"
 #include "fakes/FakeWidgets.h"
@@ -28,7 +29,7 @@ std::string Saver(const std::u16string& description) {
     return pe.Build();
 }
 
-struct SearchFixture : ::testing::Test {
+struct SearchFixture : ::testing::Test, FakeMainWidgets {
     FakeProfile profile;
     FakeFileSystem files;
     FakeShell shell;
@@ -37,28 +38,9 @@ struct SearchFixture : ::testing::Test {
     Windows1252Codec codec;
     FakeClock clock;
     FakeMessagePump messages;
-    FakeWindow window;
-    FakeTabControl page;
-    FakeListBox lsScreen, lsFlash;
-    FakeCheckListBox lsSearch;
-    FakeComboBox cboxDriver;
-    FakeCheckBox chkSub, rbfOrigin, rbfFull;
-    FakeButton btSearch, btStop;
-    FakeStatusBar statusBar;
-    FakeProgressBar progressBar;
-    FakeMenuItem mnuSetup, mnuPreview, mnuReset, mnuDelete, mnuClear, mnuViewName, mnuViewPath, mnuSetup1, mnuPreview1;
-    FakeFolderBrowser dlgFolder;
-    FakeModalWindow frmAbout;
-    TfrmMain form{MainServices{profile, files, shell, dialogs, drives, codec, kIni, clock, messages},
-                  MainView{window,      page,        lsScreen,   lsFlash,     lsSearch,  cboxDriver,
-                           chkSub,      rbfOrigin,   rbfFull,    btSearch,    btStop,    statusBar,
-                           progressBar, mnuSetup,    mnuPreview, mnuReset,    mnuDelete, mnuClear,
-                           mnuViewName, mnuViewPath, mnuSetup1,  mnuPreview1, dlgFolder, frmAbout}};
+    TfrmMain form{MainServices{profile, files, shell, dialogs, drives, codec, kIni, clock, messages}, View()};
 
     void SetUp() override {
-        mnuReset.enabled = false;
-        mnuViewName.checked = true;
-        rbfOrigin.checked = true;
         btStop.visible = false;
         drives.drives = {{"C:\\", DriveType::Fixed}, {"D:\\", DriveType::Fixed}};
     }

@@ -1,0 +1,39 @@
+// The configuration window's widgets as fakes, laid out as the window opens
+// ("Reset" disabled, "View in file name" and "Original Size" ticked), and the
+// view that hands them to TfrmMain. Tests and benches bring their own services.
+#pragma once
+
+#include "fakes/FakeServices.h"
+#include "fakes/FakeWidgets.h"
+#include "settings/fMain.h"
+
+namespace lumivane::test {
+
+struct FakeMainWidgets {
+    FakeWindow window;
+    FakeTabControl page;
+    FakeListBox lsScreen, lsFlash;
+    FakeCheckListBox lsSearch;
+    FakeComboBox cboxDriver;
+    FakeCheckBox chkSub, rbfOrigin, rbfFull;
+    FakeButton btSearch, btStop;
+    FakeStatusBar statusBar;
+    FakeProgressBar progressBar;
+    FakeMenuItem mnuSetup, mnuPreview, mnuReset, mnuDelete, mnuClear, mnuViewName, mnuViewPath, mnuSetup1, mnuPreview1;
+    FakeFolderBrowser dlgFolder;
+    FakeModalWindow frmAbout;
+
+    FakeMainWidgets() {
+        mnuReset.enabled = false;
+        mnuViewName.checked = true;
+        rbfOrigin.checked = true;
+    }
+
+    MainView View() {
+        return MainView{window,    page,     lsScreen,    lsFlash,     lsSearch,    cboxDriver,  chkSub,     rbfOrigin,
+                        rbfFull,   btSearch, btStop,      statusBar,   progressBar, mnuSetup,    mnuPreview, mnuReset,
+                        mnuDelete, mnuClear, mnuViewName, mnuViewPath, mnuSetup1,   mnuPreview1, dlgFolder,  frmAbout};
+    }
+};
+
+} // namespace lumivane::test
