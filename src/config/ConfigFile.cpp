@@ -2,6 +2,7 @@
 #include "config/ConfigFile.h"
 
 #include <algorithm>
+#include <map>
 
 #include "app/IntegerText.h"
 #include "platform/Errors.h"
@@ -17,8 +18,12 @@ constexpr char kRecentFolder[] = "RecentFolder";
 constexpr char kRandomWhat[] = "RandomWhat";
 constexpr char kMisc[] = "Misc";
 
-std::string FileKey(std::int64_t index) { return "File" + std::to_string(index); }
-std::string FolderKey(int slot) { return "FolderName" + std::to_string(slot); }
+std::string FileKey(std::int64_t index) {
+    return "File" + std::to_string(index);
+}
+std::string FolderKey(int slot) {
+    return "FolderName" + std::to_string(slot);
+}
 
 // The index N of a key that the profile functions would match as "FileN":
 // "file12" and "FILE12" count, "File012" and "File+1" do not.
@@ -76,19 +81,31 @@ std::vector<std::string> TConfigFile::ReadList(const std::string& section, std::
     std::vector<std::string> list;
     if (count <= 0)
         return list;
-    std::int64_t highest = -1;
-    for (const auto& name : profile_.KeyNames(path_, section))
-        highest = std::max(highest, FileKeyIndex(name));
-    const std::int64_t end = std::min<std::int64_t>(count, highest + 1);
-    for (std::int64_t n = 0; n < end; ++n) {
-        std::string value = ReadString(section, FileKey(n));
+    // One read of the whole section, then each FileN looked up as the profile
+    // functions would: the first of keys with the same name wins, a value wrapped
+    // in matching quotes loses them, and it is cut to what a read buffer holds.
+    // Only the keys that exist are visited, so an absurd count such as 2147483647
+    // costs nothing, and a long list costs one call instead of one per entry.
+    std::map<std::int64_t, std::string> byIndex;
+    for (auto& entry : profile_.ReadSection(path_, section)) {
+        const std::int64_t index = FileKeyIndex(entry.name);
+        if (index >= 0 && index < count)
+            byIndex.try_emplace(index, std::move(entry.value));
+    }
+    for (auto& [index, value] : byIndex) {
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+            value = value.substr(1, value.size() - 2);
+        if (value.size() > kProfileBufferSize - 1)
+            value.resize(kProfileBufferSize - 1);
         if (!value.empty())
             list.push_back(std::move(value));
     }
     return list;
 }
 
-void TConfigFile::Flush() { profile_.Flush(path_); }
+void TConfigFile::Flush() {
+    profile_.Flush(path_);
+}
 
 Settings LoadSettings(TConfigFile& file) {
     Settings s;

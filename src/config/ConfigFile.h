@@ -36,9 +36,8 @@ public:
     void WriteInteger(const std::string& section, const std::string& key, std::int32_t value);
     void WriteBool(const std::string& section, const std::string& key, bool value);
 
-    // Reads File0 .. File(count-1) of a list section, keeping the non-empty values.
-    // Reading stops after the highest File key present in the section, so an absurd
-    // count such as 2147483647 yields the same list without two billion reads.
+    // Reads File0 .. File(count-1) of a list section, keeping the non-empty values,
+    // with the same result as one read per key.
     std::vector<std::string> ReadList(const std::string& section, std::int32_t count);
 
     // Asks the platform to write cached profile data to disk (the release of the

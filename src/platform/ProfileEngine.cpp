@@ -8,7 +8,9 @@ namespace lumivane {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && IsBlank(s.front()))
@@ -127,13 +129,12 @@ void ProfileDocument::Set(std::string_view section, std::string_view key, std::s
     s->entries.push_back({std::string(key), std::string(value), true});
 }
 
-std::vector<std::string> ProfileDocument::KeyNames(std::string_view section) const {
-    std::vector<std::string> names;
+std::vector<ProfileEntry> ProfileDocument::Entries(std::string_view section) const {
+    std::vector<ProfileEntry> entries;
     if (const Section* s = FindSection(section))
         for (const auto& entry : s->entries)
-            if (entry.hasValue)
-                names.push_back(entry.name);
-    return names;
+            entries.push_back({entry.name, entry.value});
+    return entries;
 }
 
 std::string HostProfileFile::ReadString(const std::string& path, const std::string& section, const std::string& key,
@@ -165,13 +166,15 @@ bool HostProfileFile::WriteString(const std::string& path, const std::string& se
     return static_cast<bool>(out.flush());
 }
 
-std::vector<std::string> HostProfileFile::KeyNames(const std::string& path, const std::string& section) {
+std::vector<ProfileEntry> HostProfileFile::ReadSection(const std::string& path, const std::string& section) {
     std::string text;
     if (!ReadWholeFile(path, text))
         return {};
-    return ProfileDocument::Parse(text).KeyNames(section);
+    return ProfileDocument::Parse(text).Entries(section);
 }
 
-bool HostProfileFile::Flush(const std::string&) { return true; }
+bool HostProfileFile::Flush(const std::string&) {
+    return true;
+}
 
 } // namespace lumivane

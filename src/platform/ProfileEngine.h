@@ -22,7 +22,7 @@ public:
     // nullptr when the section or key is missing.
     const std::string* Find(std::string_view section, std::string_view key) const;
     void Set(std::string_view section, std::string_view key, std::string_view value);
-    std::vector<std::string> KeyNames(std::string_view section) const;
+    std::vector<ProfileEntry> Entries(std::string_view section) const;
 
 private:
     struct Entry {
@@ -46,7 +46,7 @@ public:
                            const std::string& defaultValue, std::size_t bufferSize) override;
     bool WriteString(const std::string& path, const std::string& section, const std::string& key,
                      const std::string& value) override;
-    std::vector<std::string> KeyNames(const std::string& path, const std::string& section) override;
+    std::vector<ProfileEntry> ReadSection(const std::string& path, const std::string& section) override;
     bool Flush(const std::string& path) override;
 };
 

@@ -7,7 +7,9 @@
 // - WriteString replaces an existing key in place, adds a new key at the end of its
 //   section and a new section at the end of the file; it creates the file. It
 //   returns false when the file cannot be written.
-// - KeyNames lists the key names of a section in file order (empty when missing).
+// - ReadSection lists a section's lines in file order, as GetPrivateProfileSectionA
+//   does: each key name with its value as stored (quotes kept, no length cut); a
+//   line without "=" has an empty value. Empty when the file or section is missing.
 // - Flush asks the platform to write any cached profile data of the file to disk.
 #pragma once
 
@@ -16,6 +18,12 @@
 
 namespace lumivane {
 
+struct ProfileEntry {
+    std::string name;
+    std::string value;
+    bool operator==(const ProfileEntry&) const = default;
+};
+
 class ProfileFile {
 public:
     virtual ~ProfileFile() = default;
@@ -23,7 +31,7 @@ public:
                                    const std::string& defaultValue, std::size_t bufferSize) = 0;
     virtual bool WriteString(const std::string& path, const std::string& section, const std::string& key,
                              const std::string& value) = 0;
-    virtual std::vector<std::string> KeyNames(const std::string& path, const std::string& section) = 0;
+    virtual std::vector<ProfileEntry> ReadSection(const std::string& path, const std::string& section) = 0;
     virtual bool Flush(const std::string& path) = 0;
 };
 

@@ -33,10 +33,10 @@ bool FakeProfile::WriteString(const std::string& path, const std::string& sectio
     return true;
 }
 
-std::vector<std::string> FakeProfile::KeyNames(const std::string& path, const std::string& section) {
-    ++keyListings;
+std::vector<ProfileEntry> FakeProfile::ReadSection(const std::string& path, const std::string& section) {
+    ++sectionReads;
     auto it = files.find(path);
-    return it == files.end() ? std::vector<std::string>{} : ProfileDocument::Parse(it->second).KeyNames(section);
+    return it == files.end() ? std::vector<ProfileEntry>{} : ProfileDocument::Parse(it->second).Entries(section);
 }
 
 } // namespace lumivane::test

@@ -23,27 +23,29 @@ bool Win32ProfileFile::WriteString(const std::string& path, const std::string& s
     return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str()) != FALSE;
 }
 
-std::vector<std::string> Win32ProfileFile::KeyNames(const std::string& path, const std::string& section) {
-    // With no key name the function lists the section's keys, each terminated, and
-    // reports size - 2 when the buffer was too small.
-    std::vector<char> buffer(4096);
+std::vector<ProfileEntry> Win32ProfileFile::ReadSection(const std::string& path, const std::string& section) {
+    // The lines come terminated one after another; the function reports size - 2
+    // when the buffer was too small.
+    std::vector<char> buffer(1u << 16);
     DWORD n = 0;
     for (;;) {
-        n = GetPrivateProfileStringA(section.c_str(), nullptr, "", buffer.data(), static_cast<DWORD>(buffer.size()),
-                                     path.c_str());
-        if (n + 2 < buffer.size() || buffer.size() >= (64u << 20))
+        n = GetPrivateProfileSectionA(section.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()), path.c_str());
+        if (n + 2 < buffer.size() || buffer.size() >= (256u << 20))
             break;
         buffer.resize(buffer.size() * 4);
     }
-    std::vector<std::string> names;
+    std::vector<ProfileEntry> entries;
     for (std::size_t i = 0; i < n;) {
         const std::size_t len = std::strlen(buffer.data() + i);
         if (len == 0)
             break;
-        names.emplace_back(buffer.data() + i, len);
+        const std::string line(buffer.data() + i, len);
+        const auto eq = line.find('=');
+        entries.push_back(eq == std::string::npos ? ProfileEntry{line, ""}
+                                                  : ProfileEntry{line.substr(0, eq), line.substr(eq + 1)});
         i += len + 1;
     }
-    return names;
+    return entries;
 }
 
 bool Win32ProfileFile::Flush(const std::string& path) {

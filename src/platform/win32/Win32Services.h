@@ -21,7 +21,7 @@ public:
                            const std::string& defaultValue, std::size_t bufferSize) override;
     bool WriteString(const std::string& path, const std::string& section, const std::string& key,
                      const std::string& value) override;
-    std::vector<std::string> KeyNames(const std::string& path, const std::string& section) override;
+    std::vector<ProfileEntry> ReadSection(const std::string& path, const std::string& section) override;
     bool Flush(const std::string& path) override;
 };
 
