@@ -13,13 +13,13 @@ using namespace lumivane;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     ProfileDocument doc = ProfileDocument::Parse(text);
-    const auto before = doc.KeyNames("ScreenList");
+    const auto before = doc.Entries("ScreenList");
     doc.Set("ScreenList", "File0", "C:\\Savers\\waves.scr");
     ProfileDocument again = ProfileDocument::Parse(doc.Serialize());
     const std::string* value = again.Find("screenlist", "FILE0");
     if (!value || *value != "C:\\Savers\\waves.scr")
         std::abort();
-    const auto after = again.KeyNames("ScreenList");
+    const auto after = again.Entries("ScreenList");
     if (after.size() < before.size())
         std::abort();
     return 0;
