@@ -251,23 +251,6 @@ void ConfigWindow::CreateControls() {
         SetWindowSubclass(list, &ConfigWindow::ListProc, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
-// Window ----------------------------------------------------------------------------------
-
-void ConfigWindow::Close() {
-    PostMessageA(Handle(), WM_CLOSE, 0, 0);
-}
-void ConfigWindow::BringToForeground() {
-    SetForegroundWindow(Handle());
-}
-void ConfigWindow::ShowCursor() {
-    ::ShowCursor(TRUE);
-}
-Rect ConfigWindow::ClientRect() const {
-    RECT rc{};
-    GetClientRect(Handle(), &rc);
-    return {0, 0, rc.right, rc.bottom};
-}
-
 // dlgFolder ------------------------------------------------------------------------------
 
 namespace {

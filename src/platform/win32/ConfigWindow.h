@@ -14,7 +14,7 @@
 
 namespace lumivane::win32 {
 
-class ConfigWindow : public NativeWindow, private Window, private FolderBrowser {
+class ConfigWindow : public FormWindow, private FolderBrowser {
 public:
     ConfigWindow(Application& app, MainServices services);
     ~ConfigWindow() override;
@@ -26,11 +26,6 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    // Window
-    void Close() override;
-    void BringToForeground() override;
-    void ShowCursor() override;
-    Rect ClientRect() const override;
     // FolderBrowser (dlgFolder)
     bool Execute() override;
     std::string SelectedFolder() const override { return selectedFolder_; }

@@ -78,24 +78,6 @@ void ScreenWindow::Show() {
         SetFocus(Handle());
 }
 
-void ScreenWindow::Close() {
-    PostMessageA(Handle(), WM_CLOSE, 0, 0);
-}
-
-void ScreenWindow::BringToForeground() {
-    SetForegroundWindow(Handle());
-}
-
-void ScreenWindow::ShowCursor() {
-    ::ShowCursor(TRUE);
-}
-
-Rect ScreenWindow::ClientRect() const {
-    RECT rc{};
-    GetClientRect(Handle(), &rc);
-    return {0, 0, rc.right, rc.bottom};
-}
-
 LRESULT ScreenWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CTLCOLORSTATIC: {

@@ -11,7 +11,7 @@
 
 namespace lumivane::win32 {
 
-class ScreenWindow : public NativeWindow, private Window {
+class ScreenWindow : public FormWindow {
 public:
     ScreenWindow(Application& app, ScreenServices services);
     ~ScreenWindow() override;
@@ -23,12 +23,6 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    // Window
-    void Close() override;
-    void BringToForeground() override;
-    void ShowCursor() override;
-    Rect ClientRect() const override;
-
     Application& app_;
     ScreenServices services_;
     HFONT introFont_ = nullptr;

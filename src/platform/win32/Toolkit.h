@@ -74,6 +74,20 @@ private:
     HWND hwnd_ = nullptr;
 };
 
+// A top-level window that a form's logic drives: closing goes through the
+// message loop, as the toolkit's Close does.
+class FormWindow : public NativeWindow, public Window {
+public:
+    void Close() override { PostMessageA(Handle(), WM_CLOSE, 0, 0); }
+    void BringToForeground() override { SetForegroundWindow(Handle()); }
+    void ShowCursor() override { ::ShowCursor(TRUE); }
+    Rect ClientRect() const override {
+        RECT rc{};
+        GetClientRect(Handle(), &rc);
+        return {0, 0, rc.right, rc.bottom};
+    }
+};
+
 // A plain panel ("TPanel"): paints its colour and can pass its mouse input on.
 class Panel : public NativeWindow {
 public:
