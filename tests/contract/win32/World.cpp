@@ -36,17 +36,6 @@ std::string ProfileFolder() {
     return NewTempFolder();
 }
 
-void WriteRawFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string ReadRawFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 void MakePlainFolder(const std::string& path) {
     CreateDirectoryA(path.c_str(), nullptr);
 }
