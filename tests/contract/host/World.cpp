@@ -2,8 +2,6 @@
 #include "contract/World.h"
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <unistd.h>
 
 #include "fakes/FakeFileSystem.h"

@@ -3,8 +3,6 @@
 
 #include <windows.h>
 
-#include <fstream>
-#include <sstream>
 
 #include "platform/win32/Win32Services.h"
 
