@@ -1,10 +1,13 @@
 // The configuration window's widgets as fakes, laid out as the window opens
 // ("Reset" disabled, "View in file name" and "Original Size" ticked), and the
-// view that hands them to TfrmMain. Tests and benches bring their own services.
+// view that hands them to TfrmMain; and the window with fake services.
 #pragma once
 
+#include "fakes/FakeFileSystem.h"
+#include "fakes/FakeProfile.h"
 #include "fakes/FakeServices.h"
 #include "fakes/FakeWidgets.h"
+#include "platform/TextCodec.h"
 #include "settings/fMain.h"
 
 namespace lumivane::test {
@@ -34,6 +37,22 @@ struct FakeMainWidgets {
                         rbfFull,   btSearch, btStop,      statusBar,   progressBar, mnuSetup,    mnuPreview, mnuReset,
                         mnuDelete, mnuClear, mnuViewName, mnuViewPath, mnuSetup1,   mnuPreview1, dlgFolder,  frmAbout};
     }
+};
+
+// The whole window on fakes: its widgets, the fake services and the form.
+struct FakeMainForm : FakeMainWidgets {
+    explicit FakeMainForm(std::string iniPath) : iniPath(std::move(iniPath)) {}
+
+    std::string iniPath;
+    FakeProfile profile;
+    FakeFileSystem files;
+    FakeShell shell;
+    FakeDialogs dialogs;
+    FakeDrives drives;
+    Windows1252Codec codec;
+    FakeClock clock;
+    FakeMessagePump messages;
+    TfrmMain form{MainServices{profile, files, shell, dialogs, drives, codec, iniPath, clock, messages}, View()};
 };
 
 } // namespace lumivane::test

@@ -13,12 +13,6 @@ using namespace lumivane::test;
 
 namespace {
 
-std::string Saver(const std::u16string& description) {
-    PeBuilder pe;
-    pe.String(1, description);
-    return pe.Build();
-}
-
 struct DisplayNames : ::testing::Test {
     FakeFileSystem files;
     FakeShell shell;
@@ -35,19 +29,19 @@ TEST_F(DisplayNames, MissingFilesFoldersAndEmptyPaths) {
     EXPECT_EQ(Name("D:\\Savers\\old.scr"), "FILE NOT FOUND!");
     EXPECT_EQ(Name(""), "FILE NOT FOUND!");
     EXPECT_EQ(Name("D:\\Savers\\gone.scr"), "FILE NOT FOUND!");
-    files.AddFile("D:\\Savers\\waves.scr", Saver(u"Ocean Waves"));
+    files.AddFile("D:\\Savers\\waves.scr", SaverWithDescription(u"Ocean Waves"));
     files.Remove("D:\\Savers\\waves.scr");
     EXPECT_EQ(Name("D:\\Savers\\waves.scr"), "FILE NOT FOUND!");
 }
 
 TEST_F(DisplayNames, DescriptionOfAScreenSaver) {
-    files.AddFile("D:\\Savers\\waves.scr", Saver(u"Ocean Waves"));
+    files.AddFile("D:\\Savers\\waves.scr", SaverWithDescription(u"Ocean Waves"));
     EXPECT_EQ(Name("D:\\Savers\\waves.scr"), "Ocean Waves");
 }
 
 TEST_F(DisplayNames, ExtensionTestIsByteExact) {
-    files.AddFile("D:\\SAVERS\\WAVES.SCR", Saver(u"Ocean Waves"));
-    files.AddFile("D:\\Savers\\mixed.Scr", Saver(u"Ocean Waves"));
+    files.AddFile("D:\\SAVERS\\WAVES.SCR", SaverWithDescription(u"Ocean Waves"));
+    files.AddFile("D:\\Savers\\mixed.Scr", SaverWithDescription(u"Ocean Waves"));
     EXPECT_EQ(Name("D:\\SAVERS\\WAVES.SCR"), "WAVES.SCR");
     EXPECT_EQ(Name("D:\\Savers\\mixed.Scr"), "mixed.Scr");
     // The file system matches without regard to case: the stored path is what counts.
@@ -56,9 +50,9 @@ TEST_F(DisplayNames, ExtensionTestIsByteExact) {
 
 TEST_F(DisplayNames, OtherFilesShowTheirFileName) {
     files.AddFile("D:\\Movies\\intro.swf", "FWS");
-    files.AddFile("D:\\my.dir\\saver", Saver(u"x"));
+    files.AddFile("D:\\my.dir\\saver", SaverWithDescription(u"x"));
     files.AddFile("D:\\plain", "");
-    files.AddFile("D:\\Savers\\waves.scr.bak", Saver(u"x"));
+    files.AddFile("D:\\Savers\\waves.scr.bak", SaverWithDescription(u"x"));
     EXPECT_EQ(Name("D:\\Movies\\intro.swf"), "intro.swf");
     EXPECT_EQ(Name("D:\\my.dir\\saver"), "saver");
     EXPECT_EQ(Name("D:\\plain"), "plain");
@@ -68,7 +62,7 @@ TEST_F(DisplayNames, OtherFilesShowTheirFileName) {
 TEST_F(DisplayNames, VeryLongPaths) {
     const std::string folder = "D:\\" + std::string(3000, 'f') + "\\";
     files.AddFile(folder + "intro.swf", "FWS");
-    files.AddFile(folder + "waves.scr", Saver(u"Ocean Waves"));
+    files.AddFile(folder + "waves.scr", SaverWithDescription(u"Ocean Waves"));
     EXPECT_EQ(Name(folder + "intro.swf"), "intro.swf");
     EXPECT_EQ(Name(folder + "waves.scr"), "Ocean Waves");
     EXPECT_EQ(Name(folder + std::string(5000, 'x') + ".scr"), "FILE NOT FOUND!");
@@ -78,7 +72,7 @@ TEST_F(DisplayNames, ScreenSaversWithoutADescriptionFallBackToTheShell) {
     PeBuilder noStringOne;
     noStringOne.String(20, u"elsewhere");
     files.AddFile("D:\\a.scr", noStringOne.Build());
-    files.AddFile("D:\\b.scr", Saver(u""));
+    files.AddFile("D:\\b.scr", SaverWithDescription(u""));
     files.AddFile("D:\\c.scr", "This is a text file that merely ends in .scr\r\n");
     files.AddFile("D:\\d.scr", "");
     shell.displayNames = {{"D:\\a.scr", "a"}, {"D:\\b.scr", "b.scr"}, {"D:\\c.scr", "c"}, {"D:\\d.scr", "d"}};
@@ -94,21 +88,21 @@ TEST_F(DisplayNames, DescriptionsAreCutTo255Characters) {
     std::u16string text;
     for (int i = 0; i < 300; ++i)
         text += static_cast<char16_t>(u'A' + i % 26);
-    files.AddFile("D:\\long.scr", Saver(text));
+    files.AddFile("D:\\long.scr", SaverWithDescription(text));
     const std::string name = Name("D:\\long.scr");
     ASSERT_EQ(name.size(), 255u);
     EXPECT_EQ(name, std::string(text.begin(), text.begin() + 255));
-    files.AddFile("D:\\exact.scr", Saver(std::u16string(255, u'z')));
+    files.AddFile("D:\\exact.scr", SaverWithDescription(std::u16string(255, u'z')));
     EXPECT_EQ(Name("D:\\exact.scr"), std::string(255, 'z'));
 }
 
 TEST_F(DisplayNames, DescriptionIsConvertedToTheAnsiCodePage) {
-    files.AddFile("D:\\a.scr", Saver(u"Caf\u00e9 \u20ac \u4e2d"));
+    files.AddFile("D:\\a.scr", SaverWithDescription(u"Caf\u00e9 \u20ac \u4e2d"));
     EXPECT_EQ(Name("D:\\a.scr"), "Caf\xe9 \x80 ?");
     // A zero unit ends the text; one at the start leaves an empty name, not the shell's.
-    files.AddFile("D:\\b.scr", Saver(std::u16string(u"Ocean\0Waves", 11)));
+    files.AddFile("D:\\b.scr", SaverWithDescription(std::u16string(u"Ocean\0Waves", 11)));
     EXPECT_EQ(Name("D:\\b.scr"), "Ocean");
-    files.AddFile("D:\\c.scr", Saver(std::u16string(u"\0Waves", 6)));
+    files.AddFile("D:\\c.scr", SaverWithDescription(std::u16string(u"\0Waves", 6)));
     shell.displayNames["D:\\c.scr"] = "c";
     EXPECT_EQ(Name("D:\\c.scr"), "");
 }

@@ -28,28 +28,14 @@ const std::string kGone = "D:\\Savers\\gone.scr";
 const std::string kIntro = "D:\\Movies\\intro.swf";
 const std::string kLoop = "D:\\Movies\\loop.swf";
 
-std::string Saver(const std::u16string& description) {
-    PeBuilder pe;
-    pe.String(1, description);
-    return pe.Build();
-}
-
-struct MainFixture : ::testing::Test, FakeMainWidgets {
-    FakeProfile profile;
-    FakeFileSystem files;
-    FakeShell shell;
-    FakeDialogs dialogs;
-    FakeDrives drives;
-    Windows1252Codec codec;
-    FakeClock clock;
-    FakeMessagePump messages;
-    TfrmMain form{MainServices{profile, files, shell, dialogs, drives, codec, kIni, clock, messages}, View()};
+struct MainFixture : ::testing::Test, FakeMainForm {
+    MainFixture() : FakeMainForm(kIni) {}
 
     void SetUp() override {
         lsScreen.bounds = lsFlash.bounds = {0, 0, 209, 263};
         drives.drives = {{"C:\\", DriveType::Fixed}, {"D:\\", DriveType::Fixed}};
-        files.AddFile(kWaves, Saver(u"Ocean Waves"));
-        files.AddFile(kStars, Saver(u"Starfield \u00e9toil\u00e9"));
+        files.AddFile(kWaves, SaverWithDescription(u"Ocean Waves"));
+        files.AddFile(kStars, SaverWithDescription(u"Starfield \u00e9toil\u00e9"));
         files.AddFile(kIntro, "FWS");
         files.AddFile(kLoop, "FWS");
     }
@@ -146,7 +132,7 @@ TEST_F(MainOpen, StoredOptionsReachTheControls) {
 }
 
 TEST_F(MainRows, ByNameUpperCasesAsciiOnly) {
-    files.AddFile("D:\\SAVERS\\CAPS.SCR", Saver(u"ignored"));
+    files.AddFile("D:\\SAVERS\\CAPS.SCR", SaverWithDescription(u"ignored"));
     Lists({kWaves, kGone, kStars, "D:\\SAVERS\\CAPS.SCR"}, {kIntro, "D:\\Movies\\Caf\xe9.swf"});
     files.AddFile("D:\\Movies\\Caf\xe9.swf", "FWS");
     Open();
@@ -362,7 +348,7 @@ TEST_F(MainCommands, StoredTypeOtherThanZeroOrOneSelectsNoList) {
 }
 
 TEST_F(MainConfigPreview, ConfigRules) {
-    files.AddFile("D:\\Savers\\CAPS.SCR", Saver(u"x"));
+    files.AddFile("D:\\Savers\\CAPS.SCR", SaverWithDescription(u"x"));
     Lists({kWaves, "D:\\Savers\\CAPS.SCR", kGone, "D:\\my.scr\\saver"}, {kIntro});
     Open();
     Run(&TfrmMain::btSetupClick);

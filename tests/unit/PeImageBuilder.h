@@ -183,4 +183,11 @@ private:
     }
 };
 
+// A small screensaver file whose string 1 is the description.
+inline std::string SaverWithDescription(const std::u16string& description) {
+    PeBuilder pe;
+    pe.String(1, description);
+    return pe.Build();
+}
+
 } // namespace lumivane::test

@@ -23,22 +23,8 @@ namespace {
 
 const std::string kIni = "C:\\Lumivane\\Lumivane.ini";
 
-std::string Saver(const std::u16string& description) {
-    PeBuilder pe;
-    pe.String(1, description);
-    return pe.Build();
-}
-
-struct SearchFixture : ::testing::Test, FakeMainWidgets {
-    FakeProfile profile;
-    FakeFileSystem files;
-    FakeShell shell;
-    FakeDialogs dialogs;
-    FakeDrives drives;
-    Windows1252Codec codec;
-    FakeClock clock;
-    FakeMessagePump messages;
-    TfrmMain form{MainServices{profile, files, shell, dialogs, drives, codec, kIni, clock, messages}, View()};
+struct SearchFixture : ::testing::Test, FakeMainForm {
+    SearchFixture() : FakeMainForm(kIni) {}
 
     void SetUp() override {
         btStop.visible = false;
@@ -79,13 +65,13 @@ using SearchClose = SearchFixture;
 // A folder's own matches come before those of its sub-folders, which follow in
 // the order the file system lists them; the rows show display names in capitals.
 TEST_F(SearchOrder, DepthFirstWithRowsCountAndStatus) {
-    files.AddFile("D:\\S\\top.scr", Saver(u"Top saver"));
+    files.AddFile("D:\\S\\top.scr", SaverWithDescription(u"Top saver"));
     files.AddFolder("D:\\S\\one");
-    files.AddFile("D:\\S\\one\\b.scr", Saver(u"bee"));
-    files.AddFile("D:\\S\\one\\deep\\c.scr", Saver(u"sea"));
-    files.AddFile("D:\\S\\two\\d.scr", Saver(u"dee"));
+    files.AddFile("D:\\S\\one\\b.scr", SaverWithDescription(u"bee"));
+    files.AddFile("D:\\S\\one\\deep\\c.scr", SaverWithDescription(u"sea"));
+    files.AddFile("D:\\S\\two\\d.scr", SaverWithDescription(u"dee"));
     files.AddFile("D:\\S\\readme.txt");
-    files.AddFile("D:\\S\\z.scr", Saver(u"last at the top"));
+    files.AddFile("D:\\S\\z.scr", SaverWithDescription(u"last at the top"));
     Open();
     std::vector<std::string> searching;
     messages.onPump = [&](int) { searching.push_back(statusBar.PanelText(2)); };
@@ -106,8 +92,8 @@ TEST_F(SearchOrder, DepthFirstWithRowsCountAndStatus) {
 }
 
 TEST_F(SearchOrder, DuringTheSearchTheListStaysEmptyAndTheButtonsSwap) {
-    files.AddFile("D:\\S\\a.scr", Saver(u"A"));
-    files.AddFile("D:\\S\\sub\\b.scr", Saver(u"B"));
+    files.AddFile("D:\\S\\a.scr", SaverWithDescription(u"A"));
+    files.AddFile("D:\\S\\sub\\b.scr", SaverWithDescription(u"B"));
     Open();
     Search("D:\\S\\");
     ASSERT_EQ(lsSearch.Count(), 2);
@@ -124,7 +110,7 @@ TEST_F(SearchOrder, DuringTheSearchTheListStaysEmptyAndTheButtonsSwap) {
 
 TEST_F(SearchOrder, FlashTabSearchesMoviesAndShowsFileNames) {
     files.AddFile("D:\\M\\intro.swf", "FWS");
-    files.AddFile("D:\\M\\saver.scr", Saver(u"not a movie"));
+    files.AddFile("D:\\M\\saver.scr", SaverWithDescription(u"not a movie"));
     files.AddFile("D:\\M\\more\\Loop.SWF", "FWS");
     Open("[RandomWhat]\r\nType=1\r\n");
     EXPECT_EQ(Search("D:\\M\\"), (std::vector<std::string>{"D:\\M\\intro.swf", "D:\\M\\more\\Loop.SWF"}));
@@ -134,20 +120,20 @@ TEST_F(SearchOrder, FlashTabSearchesMoviesAndShowsFileNames) {
 // Only a folder whose attribute word is the directory bit alone is entered;
 // files that fit the mask are found whatever their attributes.
 TEST_F(SearchFinds, WholeWordFolderTestAndFilesOfAnyAttribute) {
-    files.AddFile("D:\\S\\hidden.scr", Saver(u"Hidden"), attr::kHidden | attr::kArchive);
-    files.AddFile("D:\\S\\system.scr", Saver(u"System"), attr::kSystem | attr::kHidden);
+    files.AddFile("D:\\S\\hidden.scr", SaverWithDescription(u"Hidden"), attr::kHidden | attr::kArchive);
+    files.AddFile("D:\\S\\system.scr", SaverWithDescription(u"System"), attr::kSystem | attr::kHidden);
     files.AddFolder("D:\\S\\ro", attr::kReadOnly);
-    files.AddFile("D:\\S\\ro\\x.scr", Saver(u"X"));
+    files.AddFile("D:\\S\\ro\\x.scr", SaverWithDescription(u"X"));
     files.AddFolder("D:\\S\\arch", attr::kArchive);
-    files.AddFile("D:\\S\\arch\\x.scr", Saver(u"X"));
+    files.AddFile("D:\\S\\arch\\x.scr", SaverWithDescription(u"X"));
     files.AddFolder("D:\\S\\hid", attr::kHidden);
-    files.AddFile("D:\\S\\hid\\x.scr", Saver(u"X"));
+    files.AddFile("D:\\S\\hid\\x.scr", SaverWithDescription(u"X"));
     files.AddFolder("D:\\S\\sys", attr::kSystem);
-    files.AddFile("D:\\S\\sys\\x.scr", Saver(u"X"));
+    files.AddFile("D:\\S\\sys\\x.scr", SaverWithDescription(u"X"));
     files.AddFolder("D:\\S\\plain");
     files.AddFolder("D:\\S\\plain\\ro", attr::kReadOnly);
-    files.AddFile("D:\\S\\plain\\ro\\x.scr", Saver(u"X"));
-    files.AddFile("D:\\S\\plain\\found.scr", Saver(u"Found"));
+    files.AddFile("D:\\S\\plain\\ro\\x.scr", SaverWithDescription(u"X"));
+    files.AddFile("D:\\S\\plain\\found.scr", SaverWithDescription(u"Found"));
     Open();
     EXPECT_EQ(Search("D:\\S\\"),
               (std::vector<std::string>{"D:\\S\\hidden.scr", "D:\\S\\system.scr", "D:\\S\\plain\\found.scr"}));
@@ -165,12 +151,12 @@ TEST_F(SearchFinds, IsSubFolderTestsTheWholeWord) {
 }
 
 TEST_F(SearchFinds, TheProductWordIsExcludedByteForByte) {
-    files.AddFile("D:\\S\\Lumivane.scr", Saver(u"self"));
-    files.AddFile("D:\\S\\MyLumivane.scr", Saver(u"mine"));
-    files.AddFile("D:\\S\\lumivane2.scr", Saver(u"small"));
-    files.AddFile("D:\\S\\Lumivane\\inside.scr", Saver(u"inside"));
+    files.AddFile("D:\\S\\Lumivane.scr", SaverWithDescription(u"self"));
+    files.AddFile("D:\\S\\MyLumivane.scr", SaverWithDescription(u"mine"));
+    files.AddFile("D:\\S\\lumivane2.scr", SaverWithDescription(u"small"));
+    files.AddFile("D:\\S\\Lumivane\\inside.scr", SaverWithDescription(u"inside"));
     // The file system ignores case, so the capitals live in a folder of their own.
-    files.AddFile("D:\\S\\caps\\LUMIVANE.SCR", Saver(u"capitals"));
+    files.AddFile("D:\\S\\caps\\LUMIVANE.SCR", SaverWithDescription(u"capitals"));
     Open();
     // The folder's name is no part of the test: only the file's own name is.
     EXPECT_EQ(Search("D:\\S\\"), (std::vector<std::string>{"D:\\S\\lumivane2.scr", "D:\\S\\Lumivane\\inside.scr",
@@ -179,14 +165,14 @@ TEST_F(SearchFinds, TheProductWordIsExcludedByteForByte) {
 
 TEST_F(SearchFinds, AFolderNamedLikeASaverIsFoundAndEntered) {
     files.AddFolder("D:\\S\\old.scr");
-    files.AddFile("D:\\S\\old.scr\\inner.scr", Saver(u"Inner"));
+    files.AddFile("D:\\S\\old.scr\\inner.scr", SaverWithDescription(u"Inner"));
     Open();
     EXPECT_EQ(Search("D:\\S\\"), (std::vector<std::string>{"D:\\S\\old.scr", "D:\\S\\old.scr\\inner.scr"}));
     EXPECT_EQ(lsSearch.rows, (std::vector<std::string>{"FILE NOT FOUND!", "INNER"}));
 }
 
 TEST_F(SearchFinds, RowsUseTheSystemsFileNameCapitalsTheListsTheAsciiRule) {
-    files.AddFile("D:\\S\\etoile.scr", Saver(u"\u00e9toile filante"));
+    files.AddFile("D:\\S\\etoile.scr", SaverWithDescription(u"\u00e9toile filante"));
     files.AddFile("D:\\S\\\xe9t\xe9.scr", "not a program");
     shell.displayNames["D:\\S\\\xe9t\xe9.scr"] = "\xe9t\xe9";
     Open();
@@ -198,8 +184,8 @@ TEST_F(SearchFinds, RowsUseTheSystemsFileNameCapitalsTheListsTheAsciiRule) {
 }
 
 TEST_F(SearchFinds, WithoutSubFoldersOnlyTheFolderItself) {
-    files.AddFile("D:\\S\\a.scr", Saver(u"A"));
-    files.AddFile("D:\\S\\sub\\b.scr", Saver(u"B"));
+    files.AddFile("D:\\S\\a.scr", SaverWithDescription(u"A"));
+    files.AddFile("D:\\S\\sub\\b.scr", SaverWithDescription(u"B"));
     Open("[Misc]\r\nSub=0\r\n");
     progressBar.position = 30;
     EXPECT_EQ(Search("D:\\S\\"), std::vector<std::string>{"D:\\S\\a.scr"});
@@ -213,9 +199,9 @@ TEST_F(SearchFinds, WithoutSubFoldersOnlyTheFolderItself) {
 
 // Folders that yield nothing end the search normally with nothing reported.
 TEST_F(SearchFinds, MissingUnreadableAndBrowseEntryFindNothing) {
-    files.AddFile("D:\\S\\locked\\a.scr", Saver(u"A"));
+    files.AddFile("D:\\S\\locked\\a.scr", SaverWithDescription(u"A"));
     files.SetUnreadable("D:\\S\\locked");
-    files.AddFile("D:\\S\\b.scr", Saver(u"B"));
+    files.AddFile("D:\\S\\b.scr", SaverWithDescription(u"B"));
     Open();
     EXPECT_EQ(Search("D:\\S\\"), std::vector<std::string>{"D:\\S\\b.scr"});
     for (const std::string base : {"D:\\nowhere\\", "D:\\S\\locked\\", kBrowseEntry}) {
@@ -228,15 +214,15 @@ TEST_F(SearchFinds, MissingUnreadableAndBrowseEntryFindNothing) {
 }
 
 TEST_F(SearchFinds, ADoubledBackslashAfterADriveRootStillSearches) {
-    files.AddFile("D:\\a.scr", Saver(u"A"));
-    files.AddFile("D:\\sub\\b.scr", Saver(u"B"));
+    files.AddFile("D:\\a.scr", SaverWithDescription(u"A"));
+    files.AddFile("D:\\sub\\b.scr", SaverWithDescription(u"B"));
     Open();
     EXPECT_EQ(Search("D:\\\\"), (std::vector<std::string>{"D:\\\\a.scr", "D:\\\\sub\\b.scr"}));
     EXPECT_EQ(lsSearch.rows, (std::vector<std::string>{"A", "B"}));
 }
 
 TEST_F(SearchFinds, AListKindWithoutAMaskSearchesNothing) {
-    files.AddFile("D:\\S\\a.scr", Saver(u"A"));
+    files.AddFile("D:\\S\\a.scr", SaverWithDescription(u"A"));
     Open("[RandomWhat]\r\nType=2\r\n");
     files.enumerations = 0;
     EXPECT_TRUE(Search("D:\\S\\").empty());
@@ -483,9 +469,9 @@ TEST_F(SearchResults, CheckAllTogglesAlsoOnAnEmptyList) {
 }
 
 TEST_F(SearchResults, SelectingARowMakesItTheCurrentFile) {
-    files.AddFile("D:\\S\\a.scr", Saver(u"A"));
-    files.AddFile("D:\\S\\b.scr", Saver(u"B"));
-    files.AddFile("D:\\Savers\\kept.scr", Saver(u"Kept"));
+    files.AddFile("D:\\S\\a.scr", SaverWithDescription(u"A"));
+    files.AddFile("D:\\S\\b.scr", SaverWithDescription(u"B"));
+    files.AddFile("D:\\Savers\\kept.scr", SaverWithDescription(u"Kept"));
     Open("[Amount]\r\nTotal=1\r\nFlashTotal=1\r\n[ScreenList]\r\nFile0=D:\\Savers\\kept.scr\r\n"
          "[FlashList]\r\nFile0=D:\\M\\x.swf\r\n");
     Search("D:\\S\\");
@@ -509,7 +495,7 @@ TEST_F(SearchResults, SelectingARowMakesItTheCurrentFile) {
 }
 
 TEST_F(SearchResults, DoubleClickOnAGoneFileOrWithNothingSelectedDoesNothing) {
-    files.AddFile("D:\\S\\a.scr", Saver(u"A"));
+    files.AddFile("D:\\S\\a.scr", SaverWithDescription(u"A"));
     Open();
     Run(&TfrmMain::lsSearchDblClick); // no current file yet
     Search("D:\\S\\");
@@ -538,10 +524,10 @@ TEST_F(SearchResults, PopupEnablesSetupAndPreviewOnlyWithASelection) {
 }
 
 TEST_F(SearchSave, TickedRowsJoinTheListOfTheTabAndAreStored) {
-    files.AddFile("D:\\Savers\\kept.scr", Saver(u"Kept"));
-    files.AddFile("D:\\S\\a.scr", Saver(u"Alpha"));
-    files.AddFile("D:\\S\\b.scr", Saver(u"Beta"));
-    files.AddFile("D:\\S\\c.scr", Saver(u"Gamma"));
+    files.AddFile("D:\\Savers\\kept.scr", SaverWithDescription(u"Kept"));
+    files.AddFile("D:\\S\\a.scr", SaverWithDescription(u"Alpha"));
+    files.AddFile("D:\\S\\b.scr", SaverWithDescription(u"Beta"));
+    files.AddFile("D:\\S\\c.scr", SaverWithDescription(u"Gamma"));
     Open("[Amount]\r\nTotal=1\r\nFlashTotal=0\r\n[ScreenList]\r\nFile0=D:\\Savers\\kept.scr\r\n");
     Search("D:\\S\\");
     Run(&TfrmMain::mnuViewPathClick);
@@ -575,7 +561,7 @@ TEST_F(SearchSave, TickedRowsJoinTheListOfTheTabAndAreStored) {
 }
 
 TEST_F(SearchSave, TheTabAtSaveTimeChoosesTheList) {
-    files.AddFile("D:\\S\\a.scr", Saver(u"Alpha"));
+    files.AddFile("D:\\S\\a.scr", SaverWithDescription(u"Alpha"));
     Open();
     Search("D:\\S\\");
     page.tabIndex = 1;
@@ -590,7 +576,7 @@ TEST_F(SearchSave, TheTabAtSaveTimeChoosesTheList) {
 }
 
 TEST_F(SearchSave, AListKindWithoutAListTakesNothingButStillStores) {
-    files.AddFile("D:\\S\\a.scr", Saver(u"Alpha"));
+    files.AddFile("D:\\S\\a.scr", SaverWithDescription(u"Alpha"));
     Open();
     Search("D:\\S\\");
     page.tabIndex = -1;
@@ -604,7 +590,7 @@ TEST_F(SearchSave, AListKindWithoutAListTakesNothingButStillStores) {
 }
 
 TEST_F(SearchSave, AFailedWriteKeepsTheAppendedPaths) {
-    files.AddFile("D:\\S\\a.scr", Saver(u"Alpha"));
+    files.AddFile("D:\\S\\a.scr", SaverWithDescription(u"Alpha"));
     Open();
     Search("D:\\S\\");
     lsSearch.checks = {true};
@@ -618,7 +604,7 @@ TEST_F(SearchSave, AFailedWriteKeepsTheAppendedPaths) {
 // Between two sub-folders every control can act; a Save then finds no rows but
 // still redraws and stores the lists.
 TEST_F(SearchSave, SaveDuringASearchStoresTheListsUnchanged) {
-    files.AddFile("D:\\S\\a.scr", Saver(u"Alpha"));
+    files.AddFile("D:\\S\\a.scr", SaverWithDescription(u"Alpha"));
     files.AddFolder("D:\\S\\sub");
     Open();
     Search("D:\\S\\");
@@ -634,7 +620,7 @@ TEST_F(SearchSave, SaveDuringASearchStoresTheListsUnchanged) {
 // the lists it fills stay alive until it has returned, and then the window is
 // asked to close again; that close stores everything as usual.
 TEST_F(SearchClose, CloseDuringASearchWaitsForItThenStoresEverything) {
-    files.AddFile("D:\\S\\a.scr", Saver(u"Alpha"));
+    files.AddFile("D:\\S\\a.scr", SaverWithDescription(u"Alpha"));
     for (int i = 0; i < 5; ++i)
         files.AddFile("D:\\S\\f" + std::to_string(i) + "\\x.scr", "x");
     Open();
