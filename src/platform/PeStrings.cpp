@@ -1,6 +1,7 @@
 // PE string-table reader (see PeStrings.h).
 #include "platform/PeStrings.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -29,6 +30,63 @@ std::uint32_t Le32(const std::uint8_t* p) {
            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
+// The reader's small reads (headers, directory tables, entries) go through a
+// few cached pages: they mostly fall in two or three pages of the file, and each
+// read of the file itself is a system call (under Wine, a trip to its server).
+class PagedFile {
+public:
+    PagedFile(InputFile& file, std::uint64_t size) : file_(file), size_(size) {}
+
+    // The range must lie within the file.
+    bool Read(std::uint64_t offset, void* buffer, std::uint64_t count) {
+        if (count > kPageSize)
+            return file_.ReadAt(offset, buffer, static_cast<std::size_t>(count)) == count;
+        auto* out = static_cast<std::uint8_t*>(buffer);
+        while (count > 0) {
+            const Page* page = Fetch(offset / kPageSize);
+            const std::uint64_t within = offset % kPageSize;
+            if (!page || within >= page->bytes.size())
+                return false;
+            const std::uint64_t n = std::min<std::uint64_t>(count, page->bytes.size() - within);
+            std::copy_n(page->bytes.begin() + static_cast<std::ptrdiff_t>(within), n, out);
+            out += n;
+            offset += n;
+            count -= n;
+        }
+        return true;
+    }
+
+private:
+    static constexpr std::uint64_t kPageSize = 4096;
+    struct Page {
+        std::uint64_t number = 0;
+        std::vector<std::uint8_t> bytes; // empty: not loaded
+    };
+
+    const Page* Fetch(std::uint64_t number) {
+        for (const Page& page : pages_)
+            if (!page.bytes.empty() && page.number == number)
+                return &page;
+        const std::uint64_t start = number * kPageSize;
+        if (start >= size_)
+            return nullptr;
+        Page& page = pages_[next_];
+        next_ = (next_ + 1) % pages_.size();
+        page.number = number;
+        page.bytes.resize(static_cast<std::size_t>(std::min(kPageSize, size_ - start)));
+        if (file_.ReadAt(start, page.bytes.data(), page.bytes.size()) != page.bytes.size()) {
+            page.bytes.clear();
+            return nullptr;
+        }
+        return &page;
+    }
+
+    InputFile& file_;
+    std::uint64_t size_;
+    std::array<Page, 4> pages_;
+    std::size_t next_ = 0;
+};
+
 struct Section {
     std::uint32_t virtualAddress = 0;
     std::uint32_t rawSize = 0;
@@ -37,7 +95,7 @@ struct Section {
 
 class PeImage {
 public:
-    explicit PeImage(InputFile& file) : file_(file), size_(file.Size()) {}
+    explicit PeImage(InputFile& file) : size_(file.Size()), file_(file, size_) {}
 
     // Fills the section table and the resource directory's address.
     bool ReadHeaders() {
@@ -122,11 +180,11 @@ private:
     bool ReadFile(std::uint64_t offset, void* buffer, std::uint64_t count) {
         if (offset > size_ || count > size_ - offset)
             return false;
-        return count == 0 || file_.ReadAt(offset, buffer, static_cast<std::size_t>(count)) == count;
+        return count == 0 || file_.Read(offset, buffer, count);
     }
 
-    InputFile& file_;
     std::uint64_t size_;
+    PagedFile file_;
     std::uint32_t resourceRva_ = 0;
     std::vector<Section> sections_;
 };

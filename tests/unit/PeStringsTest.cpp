@@ -3,6 +3,9 @@
 // with absurd counts) give nothing rather than a crash or a hang.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "fakes/FakeFileSystem.h"
 #include "platform/PeStrings.h"
 #include "unit/PeImageBuilder.h"
@@ -182,4 +185,70 @@ TEST(PeStringsBroken, LoopsInTheTreeEndAfterThreeLevels) {
     std::string typeIsData = good; // RT_STRING is a data entry instead of a directory
     Put32(typeIsData, pe.layout.rootTable + 16 + 4, typeOffset);
     EXPECT_EQ(Read(typeIsData), std::nullopt);
+}
+
+namespace {
+
+// An image in memory that counts the reads made of it; `claimedSize` lets it say
+// it is longer than its bytes, as a file cut short while being read would.
+class CountingFile : public InputFile {
+public:
+    explicit CountingFile(std::string bytes) : bytes_(std::move(bytes)), claimedSize(bytes_.size()) {}
+    std::uint64_t Size() override { return claimedSize; }
+    std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t count) override {
+        ++reads;
+        if (offset >= bytes_.size())
+            return 0;
+        const std::size_t n = std::min<std::size_t>(count, bytes_.size() - static_cast<std::size_t>(offset));
+        std::memcpy(buffer, bytes_.data() + offset, n);
+        return n;
+    }
+
+    int reads = 0;
+
+private:
+    std::string bytes_;
+
+public:
+    std::uint64_t claimedSize;
+};
+
+} // namespace
+
+TEST(PeStringsReads, SmallReadsShareTheFilesPages) {
+    // Headers, directory tables and the string all lie in the first page: one read
+    // of the file, where a read per field would take a dozen.
+    PeBuilder pe;
+    pe.String(0, u"zero").String(1, u"Ocean Waves");
+    CountingFile file(pe.Build());
+    EXPECT_EQ(ReadPeString(file, 1), u"Ocean Waves");
+    EXPECT_EQ(file.reads, 1);
+}
+
+TEST(PeStringsReads, StringsAcrossPageEndsComeBackWhole) {
+    // String 0 pushes string 1's length field and text across the 4,096-byte
+    // boundary, two bytes at a time.
+    PeBuilder probe;
+    probe.String(0, u"").String(1, u"Ocean Waves").String(2, u"after");
+    probe.Build();
+    const std::size_t stringOne = probe.layout.firstBlockData + 2; // with an empty string 0
+    for (std::size_t units = (4096 - 30 - stringOne) / 2; units <= (4096 + 2 - stringOne) / 2; ++units) {
+        PeBuilder pe;
+        pe.String(0, std::u16string(units, u'z')).String(1, u"Ocean Waves").String(2, u"after");
+        const std::string bytes = pe.Build();
+        ASSERT_GT(bytes.size(), 4096u);
+        EXPECT_EQ(Read(bytes), u"Ocean Waves") << units;
+        EXPECT_EQ(Read(bytes, 2), u"after") << units;
+    }
+}
+
+TEST(PeStringsReads, FileShorterThanItsSizeGivesNothing) {
+    PeBuilder pe;
+    pe.String(0, std::u16string(3000, u'z')).String(1, u"Ocean Waves");
+    const std::string bytes = pe.Build();
+    for (std::size_t cut : {std::size_t{100}, std::size_t{4096}, bytes.size() - 2}) {
+        CountingFile file(bytes.substr(0, cut));
+        file.claimedSize = bytes.size();
+        EXPECT_EQ(ReadPeString(file, 1), std::nullopt) << cut;
+    }
 }
