@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace lumivane {
 
@@ -41,6 +42,12 @@ class ListBox : public Control {
 public:
     virtual void Clear() = 0;
     virtual void Add(const std::string& text) = 0;
+    // Replaces every row; a native list box draws and lays out once for the lot.
+    virtual void SetItems(const std::vector<std::string>& rows) {
+        Clear();
+        for (const std::string& row : rows)
+            Add(row);
+    }
     virtual int Count() const = 0;
     virtual std::string Item(int index) const = 0;
     virtual int ItemIndex() const = 0;

@@ -82,12 +82,15 @@ std::string TfrmMain::RowText(const std::string& path, bool byName) {
 }
 
 void TfrmMain::Rebuild(bool byName) {
-    view_.lsScreen.Clear();
-    for (const std::string& path : screenList_)
-        view_.lsScreen.Add(RowText(path, byName));
-    view_.lsFlash.Clear();
-    for (const std::string& path : flashList_)
-        view_.lsFlash.Add(RowText(path, byName));
+    auto rows = [&](const std::vector<std::string>& list) {
+        std::vector<std::string> texts;
+        texts.reserve(list.size());
+        for (const std::string& path : list)
+            texts.push_back(RowText(path, byName));
+        return texts;
+    };
+    view_.lsScreen.SetItems(rows(screenList_));
+    view_.lsFlash.SetItems(rows(flashList_));
     view_.mnuViewName.SetChecked(byName);
     view_.mnuViewPath.SetChecked(!byName);
 }

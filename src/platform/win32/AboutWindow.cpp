@@ -19,7 +19,9 @@ std::string JoinLines(const std::vector<std::string>& lines) {
 
 } // namespace
 
-AboutWindow::AboutWindow(Application& app, HWND owner) : app_(app), owner_(owner) {
+AboutWindow::AboutWindow(Application& app, HWND owner) : app_(app), owner_(owner) {}
+
+void AboutWindow::Create() {
     HINSTANCE instance = app_.Instance();
     RegisterClassOnce(instance, kClassName, GetSysColorBrush(COLOR_BTNFACE), LoadIconA(instance, MAKEINTRESOURCEA(1)));
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -27,7 +29,7 @@ AboutWindow::AboutWindow(Application& app, HWND owner) : app_(app), owner_(owner
     RECT outer{0, 0, Scale(474), Scale(349)};
     AdjustWindowRectEx(&outer, style, FALSE, exStyle);
     CreateNative(instance, kClassName, TfrmAbout::kCaption, style, exStyle, Scale(276), Scale(206),
-                 outer.right - outer.left, outer.bottom - outer.top, owner);
+                 outer.right - outer.left, outer.bottom - outer.top, owner_);
     font_ = MakeFont("MS Sans Serif", 8, true, false);
     titleFont_ = MakeFont("Verdana", 19, false, true);
     picture_ = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON, Scale(48), Scale(48), 0));
@@ -76,6 +78,8 @@ void AboutWindow::Layout() {
 }
 
 void AboutWindow::ShowModal() {
+    if (!Handle())
+        Create();
     modal_ = true;
     EnableWindow(owner_, FALSE);
     ShowWindow(Handle(), SW_SHOW);

@@ -19,6 +19,9 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // The window is made when first shown: most sessions never open it, and its
+    // windows would cost every start.
+    void Create();
     void Layout();
 
     Application& app_;

@@ -247,8 +247,17 @@ void ConfigWindow::CreateControls() {
     tips_.Add(btAbout_.Handle(), "Read the information about Lumivane");
     tips_.Add(btClose_.Handle(), "Close Lumivane config");
 
+    auto hook = hooks_.begin();
     for (HWND list : {lsScreen_.Handle(), lsFlash_.Handle(), lsSearch_.Handle()})
-        SetWindowSubclass(list, &ConfigWindow::ListProc, 1, reinterpret_cast<DWORD_PTR>(this));
+        (hook++)->Attach(list, [this](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+            tips_.Relay(hwnd, message, wParam, lParam);
+            return OnListMessage(hwnd, message, wParam, lParam);
+        });
+    for (HWND control : {cboxDriver_.Handle(), btSetup_.Handle(), btAbout_.Handle(), btClose_.Handle()})
+        (hook++)->Attach(control, [this](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+            tips_.Relay(hwnd, message, wParam, lParam);
+            return std::optional<LRESULT>();
+        });
 }
 
 // dlgFolder ------------------------------------------------------------------------------
@@ -396,12 +405,7 @@ void ConfigWindow::RunMenuCommand(UINT id) {
     });
 }
 
-LRESULT CALLBACK ConfigWindow::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                        DWORD_PTR self) {
-    return reinterpret_cast<ConfigWindow*>(self)->OnListMessage(hwnd, message, wParam, lParam);
-}
-
-LRESULT ConfigWindow::OnListMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+std::optional<LRESULT> ConfigWindow::OnListMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
     const bool results = hwnd == lsSearch_.Handle();
     switch (message) {
@@ -436,13 +440,10 @@ LRESULT ConfigWindow::OnListMessage(HWND hwnd, UINT message, WPARAM wParam, LPAR
             return 0;
         }
         break;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, &ConfigWindow::ListProc, 1);
-        break;
     default:
         break;
     }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    return std::nullopt;
 }
 
 void ConfigWindow::OnCommand(int id, int code, HWND) {

@@ -4,7 +4,9 @@
 // name. The about box is created hidden beside it.
 #pragma once
 
+#include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/Dialogs.h"
@@ -40,15 +42,14 @@ private:
     void RunPopupRule(bool results);
     void ShowPopup(HWND list, int x, int y);
     void RunMenuCommand(UINT id);
-    static LRESULT CALLBACK ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                     DWORD_PTR self);
-    LRESULT OnListMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> OnListMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     Application& app_;
     MainServices services_;
     HFONT font_ = nullptr;
     HFONT boldFont_ = nullptr;
     Tooltips tips_;
+    std::array<ControlHook, 7> hooks_; // the three lists, then the other controls with hints
     HMENU pmActive_ = nullptr;
     HMENU pmResult_ = nullptr;
     std::string selectedFolder_;

@@ -20,7 +20,7 @@ void Tooltips::Add(HWND control, const std::string& text) {
         return;
     TTTOOLINFOA info{};
     info.cbSize = TTTOOLINFOA_V1_SIZE;
-    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.uFlags = TTF_IDISHWND;
     info.hwnd = owner_;
     info.uId = reinterpret_cast<UINT_PTR>(control);
     texts_.push_back(text);
@@ -40,7 +40,47 @@ void Tooltips::Update(HWND control, const std::string& text) {
     SendMessageA(tips_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
 }
 
+void Tooltips::Relay(HWND control, UINT message, WPARAM wParam, LPARAM lParam) const {
+    switch (message) {
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP: {
+        if (!tips_)
+            return;
+        const DWORD pos = GetMessagePos();
+        MSG msg{control, message, wParam, lParam, static_cast<DWORD>(GetMessageTime()),
+                {GET_X_LPARAM(pos), GET_Y_LPARAM(pos)}};
+        SendMessageA(tips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+        return;
+    }
+    default:
+        return;
+    }
+}
+
 // List boxes -----------------------------------------------------------------------------
+
+void FillListBox(HWND list, const std::vector<std::string>& rows) {
+    // Turning redrawing back on may mark a hidden window visible (the default
+    // handling does); the box keeps the visibility it had.
+    const LONG_PTR style = GetWindowLongPtrA(list, GWL_STYLE);
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    std::size_t bytes = 0;
+    for (const std::string& row : rows)
+        bytes += row.size() + 1;
+    SendMessageA(list, LB_INITSTORAGE, rows.size(), static_cast<LPARAM>(bytes));
+    for (const std::string& row : rows)
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    if (!(style & WS_VISIBLE) && (GetWindowLongPtrA(list, GWL_STYLE) & WS_VISIBLE))
+        SetWindowLongPtrA(list, GWL_STYLE, style);
+    InvalidateRect(list, nullptr, TRUE);
+}
 
 template <class Base> std::string ListAdapterOf<Base>::Item(int index) const {
     const LRESULT length = SendMessageA(this->hwnd_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);

@@ -19,14 +19,20 @@ namespace lumivane::win32 {
 class Tooltips {
 public:
     void Create(HWND owner);
+    // The control's mouse input must reach Relay (no TTF_SUBCLASS: see ControlHook).
     void Add(HWND control, const std::string& text);
     void Update(HWND control, const std::string& text);
+    void Relay(HWND control, UINT message, WPARAM wParam, LPARAM lParam) const;
 
 private:
     HWND tips_ = nullptr;
     HWND owner_ = nullptr;
     std::vector<std::string> texts_; // keeps the texts alive for the tooltip
 };
+
+// Replaces a list box's rows with redrawing off, so that the box lays out its
+// scroll bar and paints once rather than once per row.
+void FillListBox(HWND list, const std::vector<std::string>& rows);
 
 class ButtonAdapter : public ControlAdapter<Button> {
 public:
@@ -54,6 +60,7 @@ public:
     void Add(const std::string& text) override {
         SendMessageA(this->hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
+    void SetItems(const std::vector<std::string>& rows) override { FillListBox(this->hwnd_, rows); }
     int Count() const override { return static_cast<int>(SendMessageA(this->hwnd_, LB_GETCOUNT, 0, 0)); }
     std::string Item(int index) const override;
     int ItemIndex() const override { return static_cast<int>(SendMessageA(this->hwnd_, LB_GETCURSEL, 0, 0)); }

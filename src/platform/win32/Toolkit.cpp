@@ -32,12 +32,18 @@ void Application::ProcessMessages() {
 
 namespace {
 
+// The system DPI is fixed for the life of a process that declares itself DPI
+// aware, so it is asked once: a screen device context costs a trip to the
+// display driver (under Wine, several to its server).
 int ScreenDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen)
-        ReleaseDC(nullptr, screen);
-    return dpi > 0 ? dpi : 96;
+    static const int dpi = [] {
+        HDC screen = GetDC(nullptr);
+        const int caps = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+        if (screen)
+            ReleaseDC(nullptr, screen);
+        return caps > 0 ? caps : 96;
+    }();
+    return dpi;
 }
 
 } // namespace
@@ -110,6 +116,40 @@ LRESULT CALLBACK NativeWindow::Trampoline(HWND hwnd, UINT message, WPARAM wParam
         return result;
     }
     return self->HandleMessage(message, wParam, lParam);
+}
+
+// ControlHook ------------------------------------------------------------------------
+// The W functions keep the control a Unicode window, as it was before the hook.
+
+void ControlHook::Attach(HWND control, Handler handler) {
+    Detach();
+    handler_ = std::move(handler);
+    hwnd_ = control;
+    SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    original_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlHook::Proc)));
+}
+
+void ControlHook::Detach() {
+    if (!hwnd_)
+        return;
+    if (IsWindow(hwnd_)) {
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    }
+    hwnd_ = nullptr;
+}
+
+LRESULT CALLBACK ControlHook::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<ControlHook*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    const WNDPROC original = self->original_;
+    if (message == WM_NCDESTROY)
+        self->Detach();
+    else if (const std::optional<LRESULT> result = self->handler_(hwnd, message, wParam, lParam))
+        return *result;
+    return CallWindowProcW(original, hwnd, message, wParam, lParam);
 }
 
 // Panel ------------------------------------------------------------------------------
