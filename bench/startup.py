@@ -11,7 +11,9 @@ In one run, on one Wine prefix and virtual display (tests/e2e/winebed.sh):
   bigcount   /s with Total=2147483647 over the same list: start to the sample
              saver launched
   empty      /s and /c with an empty list: start to the window shown, Lumivane's
-             own fixed cost (libraries, COM, controls) against the floor
+             own fixed cost (libraries, COM, controls) against the floor; for /c
+             also to the rows answered, which waits, as "configure" does, for
+             the window to be painted and its message loop to run
   one        /s with a one-entry list: start to the sample saver launched, so
              that the cost of the other 999 entries shows
 Each runs --runs times (after one warm-up start of each), interleaved, timed
@@ -173,6 +175,9 @@ class Bench:
                                                                          ["D:\\bench\\empty\\Lumivane.scr", "/s"]),
             "empty list, configure: window shown": lambda: self.start(["window", "TfrmMain"],
                                                                       ["D:\\bench\\empty\\Lumivane.scr", "/c"]),
+            # As "rows filled" measures it: the window shown, painted and answering.
+            "empty list, configure: rows answered": lambda: self.start(
+                ["rows", "TfrmMain", "101", "0", "102", "0"], ["D:\\bench\\empty\\Lumivane.scr", "/c"]),
             "one-entry list, saver: sample saver launched": lambda: self.saver_launched("one"),
             "saver: screen window shown": lambda: self.start(["window", "TfrmScreen"],
                                                              ["D:\\bench\\saver\\Lumivane.scr", "/s"]),
