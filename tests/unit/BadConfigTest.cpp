@@ -6,8 +6,6 @@
 // key of an absurd count, and both windows must still open on it.
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 #include <algorithm>
 #include <climits>
 #include <filesystem>
@@ -19,6 +17,7 @@
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMainWidgets.h"
 #include "fakes/FakeProfile.h"
+#include "fakes/FakeScreenForm.h"
 #include "fakes/FakeServices.h"
 #include "fakes/FakeWidgets.h"
 #include "platform/ProfileEngine.h"
@@ -280,75 +279,52 @@ TEST_P(BadConfig, LoadsTheSameFromDiskThroughTheHostEngine) {
 
 TEST_P(BadConfig, ScreenWindowOpensAndStartsFromWhatItRead) {
     const Want& want = GetParam().want;
-    FakeProfile profile;
-    profile.files[kIni] = GetParam().text;
-    FakeFileSystem files;
-    AddListedFiles(files, want);
-    FakeClock clock;
-    FakeShell shell;
-    FakeDialogs dialogs;
-    FakeWindow window;
-    FakeLabel txtIntro;
-    FakeControl palFlash;
-    FakeTimer loopTimer;
-    FakeFlashHost flashHost;
-    txtIntro.caption = HelpText();
-    TfrmScreen screen{ScreenServices{profile, files, clock, shell, dialogs, kIni},
-                      ScreenView{window, txtIntro, palFlash, loopTimer, flashHost, 1024, 768}};
+    FakeScreenForm f(kIni);
+    f.profile.files[kIni] = GetParam().text;
+    AddListedFiles(f.files, want);
+    f.txtIntro.caption = HelpText();
     gMoveSkipCount = 1;
-    RunGuarded(dialogs, kDefaultTitle, [&] { screen.FormCreate(); });
+    RunGuarded(f.dialogs, kDefaultTitle, [&] { f.screen.FormCreate(); });
 
     const auto active = ActiveEntries(want);
-    EXPECT_EQ(screen.LoadedList(), active);
-    EXPECT_TRUE(dialogs.boxes.empty()) << dialogs.boxes.front().text;
-    EXPECT_EQ(window.closes, 0);
+    EXPECT_EQ(f.screen.LoadedList(), active);
+    EXPECT_TRUE(f.dialogs.boxes.empty()) << f.dialogs.boxes.front().text;
+    EXPECT_EQ(f.window.closes, 0);
     if (active.empty()) {
-        EXPECT_EQ(txtIntro.caption, HelpText());
-        EXPECT_TRUE(shell.calls.empty());
+        EXPECT_EQ(f.txtIntro.caption, HelpText());
+        EXPECT_TRUE(f.shell.calls.empty());
     } else if (want.listKind == 0) {
-        ASSERT_EQ(shell.calls.size(), 1u);
-        EXPECT_NE(std::find(active.begin(), active.end(), shell.calls[0].file), active.end());
-        EXPECT_EQ(shell.calls[0].parameters, "s");
+        ASSERT_EQ(f.shell.calls.size(), 1u);
+        EXPECT_NE(std::find(active.begin(), active.end(), f.shell.calls[0].file), active.end());
+        EXPECT_EQ(f.shell.calls[0].parameters, "s");
     } else {
-        EXPECT_NE(std::find(active.begin(), active.end(), flashHost.flash.movie), active.end());
-        EXPECT_TRUE(flashHost.flash.playing);
+        EXPECT_NE(std::find(active.begin(), active.end(), f.flashHost.flash.movie), active.end());
+        EXPECT_TRUE(f.flashHost.flash.playing);
     }
 }
 
 TEST_P(BadConfig, ConfigurationWindowOpensWithTheListsItRead) {
     const Want& want = GetParam().want;
-    FakeProfile profile;
-    profile.files[kIni] = GetParam().text;
-    FakeFileSystem files;
-    AddListedFiles(files, want);
-    FakeShell shell;
-    FakeDialogs dialogs;
-    FakeDrives drives;
-    drives.drives = {{"C:\\", DriveType::Fixed}};
-    Windows1252Codec codec;
-    FakeMainWidgets widgets;
-    auto [lsScreen, lsFlash, page, rbfOrigin, rbfFull, chkSub, cboxDriver] =
-        std::tie(widgets.lsScreen, widgets.lsFlash, widgets.page, widgets.rbfOrigin, widgets.rbfFull, widgets.chkSub,
-                 widgets.cboxDriver);
-    FakeClock clock;
-    FakeMessagePump messages;
-    TfrmMain form{MainServices{profile, files, shell, dialogs, drives, codec, kIni, clock, messages}, widgets.View()};
-    RunGuarded(dialogs, kConfigureTitle, [&] { form.FormCreate(); });
-    RunGuarded(dialogs, kConfigureTitle, [&] { form.FormShow(); });
+    FakeMainForm f(kIni);
+    f.profile.files[kIni] = GetParam().text;
+    AddListedFiles(f.files, want);
+    f.drives.drives = {{"C:\\", DriveType::Fixed}};
+    RunGuarded(f.dialogs, kConfigureTitle, [&] { f.form.FormCreate(); });
+    RunGuarded(f.dialogs, kConfigureTitle, [&] { f.form.FormShow(); });
 
-    EXPECT_TRUE(dialogs.boxes.empty()) << dialogs.boxes.front().text;
-    EXPECT_EQ(lsScreen.rows.size(), want.screenList.size());
-    EXPECT_EQ(lsFlash.rows.size(), want.flashList.size());
-    EXPECT_EQ(form.ListKind(), want.listKind);
-    EXPECT_EQ(page.tabIndex, want.listKind == 0 || want.listKind == 1 ? want.listKind : -1);
-    EXPECT_EQ(rbfOrigin.checked, want.flashSize);
-    EXPECT_EQ(rbfFull.checked, !want.flashSize);
-    EXPECT_EQ(chkSub.checked, want.sub);
+    EXPECT_TRUE(f.dialogs.boxes.empty()) << f.dialogs.boxes.front().text;
+    EXPECT_EQ(f.lsScreen.rows.size(), want.screenList.size());
+    EXPECT_EQ(f.lsFlash.rows.size(), want.flashList.size());
+    EXPECT_EQ(f.form.ListKind(), want.listKind);
+    EXPECT_EQ(f.page.tabIndex, want.listKind == 0 || want.listKind == 1 ? want.listKind : -1);
+    EXPECT_EQ(f.rbfOrigin.checked, want.flashSize);
+    EXPECT_EQ(f.rbfFull.checked, !want.flashSize);
+    EXPECT_EQ(f.chkSub.checked, want.sub);
     if (!want.newestFolder.empty()) {
-        EXPECT_NE(std::find(cboxDriver.items.begin(), cboxDriver.items.end(), want.newestFolder),
-                  cboxDriver.items.end());
+        EXPECT_NE(std::find(f.cboxDriver.items.begin(), f.cboxDriver.items.end(), want.newestFolder),
+                  f.cboxDriver.items.end());
     }
-    EXPECT_EQ(profile.writes, 0); // opening writes nothing
+    EXPECT_EQ(f.profile.writes, 0); // opening writes nothing
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, BadConfig, ::testing::ValuesIn(Corpus()), CaseName);

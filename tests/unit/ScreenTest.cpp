@@ -7,6 +7,7 @@
 #include "app/EventGuard.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeProfile.h"
+#include "fakes/FakeScreenForm.h"
 #include "fakes/FakeServices.h"
 #include "fakes/FakeWidgets.h"
 #include "saver/HelpText.h"
@@ -20,19 +21,8 @@ namespace {
 
 const std::string kIni = "C:\\Savers\\Lumivane.ini";
 
-struct ScreenFixture : ::testing::Test {
-    FakeProfile profile;
-    FakeFileSystem files;
-    FakeClock clock;
-    FakeShell shell;
-    FakeDialogs dialogs;
-    FakeWindow window;
-    FakeLabel txtIntro;
-    FakeControl palFlash;
-    FakeTimer loopTimer;
-    FakeFlashHost flashHost;
-    TfrmScreen screen{ScreenServices{profile, files, clock, shell, dialogs, kIni},
-                      ScreenView{window, txtIntro, palFlash, loopTimer, flashHost, 1024, 768}};
+struct ScreenFixture : ::testing::Test, FakeScreenForm {
+    ScreenFixture() : FakeScreenForm(kIni) {}
 
     void SetUp() override {
         gMoveSkipCount = 1; // the process starts with one move to skip
@@ -119,30 +109,19 @@ TEST(RandomPick, FirstDrawFollowsTheClockFormula) {
     // seed = ((h*60+m)*60+s)*1000+ms, advanced once: seed*134775813+1 mod 2^32,
     // index = high 32 bits of seed*n.
     for (int ms : {0, 1, 999}) {
-        FakeProfile profile;
-        FakeFileSystem files;
-        FakeClock clock;
-        FakeShell shell;
-        FakeDialogs dialogs;
-        FakeWindow window;
-        FakeLabel label;
-        FakeControl panel;
-        FakeTimer timer;
-        FakeFlashHost host;
+        FakeScreenForm f("C:\\Lumivane.ini");
         std::string ini = "[Amount]\r\nTotal=7\r\n[ScreenList]\r\n";
         for (int i = 0; i < 7; ++i) {
             ini += "File" + std::to_string(i) + "=C:\\s" + std::to_string(i) + ".scr\r\n";
-            files.AddFile("C:\\s" + std::to_string(i) + ".scr");
+            f.files.AddFile("C:\\s" + std::to_string(i) + ".scr");
         }
-        profile.files["C:\\Lumivane.ini"] = ini;
-        clock.now = {13, 47, 5, ms};
-        TfrmScreen screen{ScreenServices{profile, files, clock, shell, dialogs, "C:\\Lumivane.ini"},
-                          ScreenView{window, label, panel, timer, host, 1024, 768}};
-        screen.FormCreate();
+        f.profile.files["C:\\Lumivane.ini"] = ini;
+        f.clock.now = {13, 47, 5, ms};
+        f.screen.FormCreate();
         std::uint32_t seed = ((13u * 60 + 47) * 60 + 5) * 1000 + static_cast<unsigned>(ms);
         seed = seed * 134775813u + 1u;
         const auto expected = (static_cast<std::uint64_t>(seed) * 7) >> 32;
-        EXPECT_EQ(screen.PickedFile(), "C:\\s" + std::to_string(expected) + ".scr");
+        EXPECT_EQ(f.screen.PickedFile(), "C:\\s" + std::to_string(expected) + ".scr");
     }
 }
 
