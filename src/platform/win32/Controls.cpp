@@ -16,28 +16,25 @@ void Tooltips::Create(HWND owner) {
 }
 
 void Tooltips::Add(HWND control, const std::string& text) {
-    if (!tips_)
-        return;
-    TTTOOLINFOA info{};
-    info.cbSize = TTTOOLINFOA_V1_SIZE;
-    info.uFlags = TTF_IDISHWND;
-    info.hwnd = owner_;
-    info.uId = reinterpret_cast<UINT_PTR>(control);
-    texts_.push_back(text);
-    info.lpszText = const_cast<char*>(texts_.back().c_str());
-    SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+    SendTool(TTM_ADDTOOLA, TTF_IDISHWND, control, text);
 }
 
 void Tooltips::Update(HWND control, const std::string& text) {
+    SendTool(TTM_UPDATETIPTEXTA, 0, control, text);
+}
+
+void Tooltips::SendTool(UINT message, UINT flags, HWND control, const std::string& text) const {
     if (!tips_)
         return;
+    // The tooltip keeps its own copy of the text.
+    std::string copy = text;
     TTTOOLINFOA info{};
     info.cbSize = TTTOOLINFOA_V1_SIZE;
+    info.uFlags = flags;
     info.hwnd = owner_;
     info.uId = reinterpret_cast<UINT_PTR>(control);
-    std::string copy = text;
     info.lpszText = copy.data();
-    SendMessageA(tips_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
+    SendMessageA(tips_, message, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 void Tooltips::Relay(HWND control, UINT message, WPARAM wParam, LPARAM lParam) const {

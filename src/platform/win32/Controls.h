@@ -25,9 +25,10 @@ public:
     void Relay(HWND control, UINT message, WPARAM wParam, LPARAM lParam) const;
 
 private:
+    void SendTool(UINT message, UINT flags, HWND control, const std::string& text) const;
+
     HWND tips_ = nullptr;
     HWND owner_ = nullptr;
-    std::vector<std::string> texts_; // keeps the texts alive for the tooltip
 };
 
 // Replaces a list box's rows with redrawing off, so that the box lays out its
