@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/CommandLine.h"
-#include "app/IntegerText.h"
+#include "common/IntegerText.h"
 #include "app/Program.h"
 
 using namespace lumivane;

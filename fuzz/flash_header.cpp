@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Errors.h"
+#include "common/Errors.h"
 #include "platform/FileSystem.h"
 #include "saver/FlashInfo.h"
 

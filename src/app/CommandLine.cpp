@@ -50,14 +50,6 @@ std::vector<std::string> SplitCommandLine(std::string_view commandLine) {
     return pieces;
 }
 
-std::string UpperAscii(std::string_view text) {
-    std::string result(text);
-    for (char& c : result)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return result;
-}
-
 RunMode ChooseRunMode(std::string_view first) {
     RunMode mode = RunMode::Saver;
     if (StartsWith(first, "/A") || StartsWith(first, "-A") || StartsWith(first, "A"))

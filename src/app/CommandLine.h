@@ -15,9 +15,6 @@ enum class RunMode : std::uint8_t { Password = 0, Preview = 1, Configure = 2, Sa
 // and an empty quoted pair before a piece is skipped. Piece 0 is the program path.
 std::vector<std::string> SplitCommandLine(std::string_view commandLine);
 
-// Upper-cases the ASCII letters a to z only.
-std::string UpperAscii(std::string_view text);
-
 // The mode for the upper-cased first argument: only its first one or two
 // characters count.
 RunMode ChooseRunMode(std::string_view firstArgument);

@@ -1,7 +1,7 @@
 // Preview mode's wait and drawing (see PreviewPane.h).
 #include "app/PreviewPane.h"
 
-#include "platform/Errors.h"
+#include "common/Errors.h"
 
 namespace lumivane {
 

@@ -1,8 +1,9 @@
 // The program's start (see Program.h).
 #include "app/Program.h"
 
-#include "app/ErrorText.h"
-#include "app/IntegerText.h"
+#include "common/AsciiText.h"
+#include "common/ErrorText.h"
+#include "common/IntegerText.h"
 
 namespace lumivane {
 
@@ -43,9 +44,9 @@ int RunProgram(const std::string& commandLine, Startup& startup) {
             startup.RunSaver();
             break;
         }
-    } catch (const Exception& error) {
-        startup.GetDialogs().ShowBox("Application Error", ApplicationErrorText(error, startup.ModuleName()),
-                                        BoxIcon::Error);
+    } catch (...) {
+        startup.GetDialogs().ShowBox("Application Error", ApplicationErrorText(CurrentError(), startup.ModuleName()),
+                                     BoxIcon::Error);
         return 1;
     }
     return 0;

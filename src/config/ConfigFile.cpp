@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <map>
 
-#include "app/IntegerText.h"
-#include "platform/Errors.h"
+#include "common/IntegerText.h"
+#include "common/Errors.h"
 
 namespace lumivane {
 

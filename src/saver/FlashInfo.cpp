@@ -1,7 +1,7 @@
 // TFlashInfo (see FlashInfo.h).
 #include "saver/FlashInfo.h"
 
-#include "platform/Errors.h"
+#include "common/Errors.h"
 
 namespace lumivane {
 

@@ -6,7 +6,6 @@
 
 #include "config/ConfigFile.h"
 #include "saver/FlashInfo.h"
-#include "saver/HelpText.h"
 #include "saver/MoveSkip.h"
 
 namespace lumivane {

@@ -1,7 +1,7 @@
 // TfrmAbout's texts (see fAbout.h).
 #include "settings/fAbout.h"
 
-#include "saver/HelpText.h"
+#include "common/HelpText.h"
 
 namespace lumivane {
 

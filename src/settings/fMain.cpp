@@ -1,7 +1,7 @@
 // TfrmMain (see fMain.h).
 #include "settings/fMain.h"
 
-#include "app/CommandLine.h"
+#include "common/AsciiText.h"
 #include "settings/DisplayName.h"
 
 namespace lumivane {

@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/EventGuard.h"
+#include "common/EventGuard.h"
 #include "app/Program.h"
 #include "config/ConfigFile.h"
 #include "fakes/FakeFileSystem.h"
@@ -21,7 +21,7 @@
 #include "fakes/FakeServices.h"
 #include "fakes/FakeWidgets.h"
 #include "platform/ProfileEngine.h"
-#include "saver/HelpText.h"
+#include "common/HelpText.h"
 #include "saver/MoveSkip.h"
 #include "saver/fScreen.h"
 #include "settings/fAbout.h"

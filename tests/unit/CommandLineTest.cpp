@@ -3,9 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "app/CommandLine.h"
+#include "common/AsciiText.h"
 #include "app/Program.h"
 #include "fakes/FakeServices.h"
-#include "platform/Errors.h"
+#include "common/Errors.h"
 
 using namespace lumivane;
 using namespace lumivane::test;

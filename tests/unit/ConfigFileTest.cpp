@@ -3,7 +3,7 @@
 
 #include "config/ConfigFile.h"
 #include "fakes/FakeProfile.h"
-#include "platform/Errors.h"
+#include "common/Errors.h"
 
 using namespace lumivane;
 using namespace lumivane::test;

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "fakes/FakeFileSystem.h"
-#include "platform/Errors.h"
+#include "common/Errors.h"
 #include "saver/FlashInfo.h"
 
 using namespace lumivane;

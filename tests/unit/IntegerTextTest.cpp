@@ -1,8 +1,8 @@
 // The one integer conversion of the preview handle and the configuration file.
 #include <gtest/gtest.h>
 
-#include "app/ErrorText.h"
-#include "app/IntegerText.h"
+#include "common/ErrorText.h"
+#include "common/IntegerText.h"
 
 using namespace lumivane;
 

@@ -4,14 +4,14 @@
 // closing (what the file holds afterwards, and a close that cannot write), About.
 #include <gtest/gtest.h>
 
-#include "app/EventGuard.h"
+#include "common/EventGuard.h"
 #include "app/Program.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMainWidgets.h"
 #include "fakes/FakeProfile.h"
 #include "fakes/FakeServices.h"
 #include "fakes/FakeWidgets.h"
-#include "saver/HelpText.h"
+#include "common/HelpText.h"
 #include "settings/fAbout.h"
 #include "settings/fMain.h"
 #include "unit/PeImageBuilder.h"

@@ -9,7 +9,7 @@
 #include "app/Program.h"
 #include "fakes/FakePreviewTarget.h"
 #include "fakes/FakeServices.h"
-#include "platform/Errors.h"
+#include "common/Errors.h"
 
 using namespace lumivane;
 using namespace lumivane::test;

@@ -4,13 +4,13 @@
 
 #include <set>
 
-#include "app/EventGuard.h"
+#include "common/EventGuard.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeProfile.h"
 #include "fakes/FakeScreenForm.h"
 #include "fakes/FakeServices.h"
 #include "fakes/FakeWidgets.h"
-#include "saver/HelpText.h"
+#include "common/HelpText.h"
 #include "saver/MoveSkip.h"
 #include "saver/fScreen.h"
 

@@ -5,14 +5,14 @@
 // and popup menu, and a close that arrives while a search runs.
 #include <gtest/gtest.h>
 
-#include "app/EventGuard.h"
+#include "common/EventGuard.h"
 #include "app/Program.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMainWidgets.h"
 #include "fakes/FakeProfile.h"
 #include "fakes/FakeServices.h"
 #include "fakes/FakeWidgets.h"
-#include "platform/Errors.h"
+#include "common/Errors.h"
 #include "settings/fMain.h"
 #include "unit/PeImageBuilder.h"
 

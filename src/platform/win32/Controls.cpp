@@ -49,7 +49,11 @@ void Tooltips::Relay(HWND control, UINT message, WPARAM wParam, LPARAM lParam) c
         if (!tips_)
             return;
         const DWORD pos = GetMessagePos();
-        MSG msg{control, message, wParam, lParam, static_cast<DWORD>(GetMessageTime()),
+        MSG msg{control,
+                message,
+                wParam,
+                lParam,
+                static_cast<DWORD>(GetMessageTime()),
                 {GET_X_LPARAM(pos), GET_Y_LPARAM(pos)}};
         SendMessageA(tips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
         return;

@@ -10,10 +10,10 @@
 #include <optional>
 #include <string>
 
-#include "app/EventGuard.h"
+#include "common/EventGuard.h"
 #include "platform/MessagePump.h"
 #include "platform/Widgets.h"
-#include "platform/win32/Win32Services.h"
+#include "platform/win32/Win32Dialogs.h"
 
 namespace lumivane::win32 {
 

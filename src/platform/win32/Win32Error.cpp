@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "platform/Errors.h"
+#include "common/Errors.h"
 
 namespace lumivane::win32 {
 

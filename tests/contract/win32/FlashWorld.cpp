@@ -1,4 +1,4 @@
-// The Windows Flash world: FlashHostWin32 over a real panel in a shown window,
+// The Windows Flash world: Win32FlashHost over a real panel in a shown window,
 // with the stand-in control's class object registered for this process alone
 // (CoRegisterClassObject), so the suite needs no registry entry and leaves the
 // prefix as it found it. flashstub.dll is built into tools\ beside this program.
@@ -12,7 +12,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/win32/FlashHostWin32.h"
+#include "platform/win32/Win32FlashHost.h"
 
 namespace lumivane::contract {
 
@@ -22,7 +22,7 @@ const CLSID kFlashClassId = {0xD27CDB6E, 0xAE6D, 0x11CF, {0x96, 0xB8, 0x44, 0x45
 
 HWND gFrame = nullptr;
 HWND gPanel = nullptr;
-std::unique_ptr<win32::FlashHostWin32> gHost;
+std::unique_ptr<win32::Win32FlashHost> gHost;
 
 void RegisterStandIn() {
     static bool done = false;
@@ -76,7 +76,7 @@ FlashHost& NewFlashHost() {
         DestroyWindow(gPanel);
     gPanel = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 24, 24, 313, 249, gFrame,
                              nullptr, GetModuleHandleA(nullptr), nullptr);
-    gHost = std::make_unique<win32::FlashHostWin32>(gPanel, kFlashPlace);
+    gHost = std::make_unique<win32::Win32FlashHost>(gPanel, kFlashPlace);
     ShowWindow(gFrame, SW_SHOWNA);
     return *gHost;
 }

@@ -8,7 +8,7 @@
 #include <fstream>
 
 #include "platform/PeStrings.h"
-#include "platform/win32/Win32Services.h"
+#include "platform/win32/Win32FileSystem.h"
 #include "unit/PeImageBuilder.h"
 
 using namespace lumivane;

@@ -6,7 +6,7 @@
 
 #include <map>
 
-#include "platform/win32/PreviewTargetWin32.h"
+#include "platform/win32/Win32PreviewTarget.h"
 
 namespace lumivane::contract {
 
@@ -16,7 +16,7 @@ constexpr UINT kTestMessage = WM_APP + 7;
 constexpr char kPaneClass[] = "LumivaneContractPane";
 constexpr char kFrameClass[] = "LumivaneContractFrame";
 
-win32::PreviewTargetWin32 gPreview;
+win32::Win32PreviewTarget gPreview;
 HWND gFrame = nullptr;
 std::map<HWND, int> gHandled;
 

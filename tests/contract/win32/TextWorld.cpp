@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "platform/win32/Win32Services.h"
+#include "platform/win32/Win32TextCodec.h"
 
 namespace lumivane::contract {
 

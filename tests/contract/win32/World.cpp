@@ -4,7 +4,11 @@
 #include <windows.h>
 
 
-#include "platform/win32/Win32Services.h"
+#include "platform/win32/Win32Drives.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32ProfileFile.h"
+#include "platform/win32/Win32Semaphore.h"
+#include "platform/win32/Win32Shell.h"
 
 namespace lumivane::contract {
 

@@ -1,4 +1,4 @@
-// Proves the Flash hosting (FlashHostWin32) against the stand-in control under
+// Proves the Flash hosting (Win32FlashHost) against the stand-in control under
 // Wine, before and apart from the screen window: a black window with a panel at
 // the Flash panel's place, the control created in it, every call of the
 // FlashControl contract made once, the control's window checked after each, and
@@ -23,13 +23,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/Errors.h"
-#include "platform/win32/FlashHostWin32.h"
+#include "common/Errors.h"
+#include "platform/win32/Win32FlashHost.h"
 
 using lumivane::EOleSysError;
 using lumivane::FlashControl;
 using lumivane::Rect;
-using lumivane::win32::FlashHostWin32;
+using lumivane::win32::Win32FlashHost;
 
 namespace {
 
@@ -144,7 +144,7 @@ Windows MakeWindows() {
 const Rect kLaidOut{64, 32, 192, 192};
 
 int Missing(const Windows& w) {
-    FlashHostWin32 host(w.panel, kLaidOut);
+    Win32FlashHost host(w.panel, kLaidOut);
     const std::string first = ErrorOf([&] { host.CreateFlash(); });
     Check(first == "Class not registered", "no player: \"" + first + "\"");
     const std::string second = ErrorOf([&] { host.CreateFlash(); });
@@ -155,7 +155,7 @@ int Missing(const Windows& w) {
 
 void Hosting(const Windows& w, const std::string& log, DWORD hold) {
     const std::string movie = "C:\\Movies\\Caf\xe9 clip.swf";
-    auto host = std::make_unique<FlashHostWin32>(w.panel, kLaidOut);
+    auto host = std::make_unique<Win32FlashHost>(w.panel, kLaidOut);
     FlashControl& flash = host->CreateFlash();
     Check(&host->CreateFlash() == &flash, "a second CreateFlash returns the same control");
     Check(ChildBounds(w.panel) == kLaidOut, "control at its laid-out place: " + Text(ChildBounds(w.panel)));
@@ -223,7 +223,7 @@ void Hosting(const Windows& w, const std::string& log, DWORD hold) {
 }
 
 void FailedActivation(const Windows& w, const std::string& log) {
-    FlashHostWin32 host(w.panel, kLaidOut);
+    Win32FlashHost host(w.panel, kLaidOut);
     SetEnvironmentVariableA("LUMIVANE_STUB_FAIL", "DoVerb");
     const std::string error = ErrorOf([&] { host.CreateFlash(); });
     SetEnvironmentVariableA("LUMIVANE_STUB_FAIL", nullptr);

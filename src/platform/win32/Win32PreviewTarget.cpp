@@ -1,6 +1,6 @@
 // The preview pane contract over GDI and the window manager (see
-// PreviewTargetWin32.h).
-#include "platform/win32/PreviewTargetWin32.h"
+// Win32PreviewTarget.h).
+#include "platform/win32/Win32PreviewTarget.h"
 
 #include <windows.h>
 
@@ -43,16 +43,16 @@ private:
 
 } // namespace
 
-bool PreviewTargetWin32::IsWindowVisible(std::intptr_t handle) {
+bool Win32PreviewTarget::IsWindowVisible(std::intptr_t handle) {
     return ::IsWindowVisible(ToWindow(handle)) != FALSE;
 }
 
-bool PreviewTargetWin32::WindowExists(std::intptr_t handle) {
+bool Win32PreviewTarget::WindowExists(std::intptr_t handle) {
     // IsWindow(NULL) is false, which matters: GetDC(NULL) would be the whole screen.
     return ::IsWindow(ToWindow(handle)) != FALSE;
 }
 
-void PreviewTargetWin32::ProcessMessages() {
+void Win32PreviewTarget::ProcessMessages() {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);
@@ -60,17 +60,17 @@ void PreviewTargetWin32::ProcessMessages() {
     }
 }
 
-void PreviewTargetWin32::Pause(unsigned milliseconds) {
+void Win32PreviewTarget::Pause(unsigned milliseconds) {
     // Sleeps like Sleep, but a message for this thread wakes it, so the messages
     // are handled promptly while the pane is waited for.
     MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
-std::uint64_t PreviewTargetWin32::Milliseconds() {
+std::uint64_t Win32PreviewTarget::Milliseconds() {
     return GetTickCount64();
 }
 
-std::unique_ptr<PreviewCanvas> PreviewTargetWin32::GetCanvas(std::intptr_t handle) {
+std::unique_ptr<PreviewCanvas> Win32PreviewTarget::GetCanvas(std::intptr_t handle) {
     HWND window = ToWindow(handle);
     if (!::IsWindow(window))
         return nullptr;

@@ -1,6 +1,6 @@
 // Error classes: the raise address is taken from the constructor's caller,
 // which is the code that raised the error.
-#include "platform/Errors.h"
+#include "common/Errors.h"
 
 namespace lumivane {
 

@@ -1,6 +1,6 @@
 // The buttons' small images (see ButtonImages.h): simple shapes in a few colours,
 // drawn on a 16 x 16 grid and turned into icons with a mask.
-#include "platform/win32/ButtonImages.h"
+#include "app/win32/ButtonImages.h"
 
 #include <cstdint>
 

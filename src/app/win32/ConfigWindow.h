@@ -9,8 +9,8 @@
 #include <optional>
 #include <vector>
 
+#include "app/win32/AboutWindow.h"
 #include "platform/Dialogs.h"
-#include "platform/win32/AboutWindow.h"
 #include "platform/win32/Controls.h"
 #include "settings/fMain.h"
 

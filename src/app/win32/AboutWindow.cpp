@@ -1,5 +1,5 @@
 // The native about box (see AboutWindow.h).
-#include "platform/win32/AboutWindow.h"
+#include "app/win32/AboutWindow.h"
 
 #include "settings/fAbout.h"
 

@@ -1,7 +1,7 @@
 // Integer text conversion (see IntegerText.h).
-#include "app/IntegerText.h"
+#include "common/IntegerText.h"
 
-#include "platform/Errors.h"
+#include "common/Errors.h"
 
 namespace lumivane {
 

@@ -8,7 +8,7 @@
 
 namespace lumivane::win32 {
 
-class PreviewTargetWin32 : public PreviewTarget {
+class Win32PreviewTarget : public PreviewTarget {
 public:
     bool IsWindowVisible(std::intptr_t handle) override;
     bool WindowExists(std::intptr_t handle) override;

@@ -1,7 +1,7 @@
 // The native configuration window (see ConfigWindow.h).
-#include "platform/win32/ConfigWindow.h"
+#include "app/win32/ConfigWindow.h"
 
-#include "platform/win32/ButtonImages.h"
+#include "app/win32/ButtonImages.h"
 
 #include <shlobj.h>
 #include <windowsx.h>

@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "app/Program.h"
-#include "platform/win32/Win32Startup.h"
+#include "app/win32/Win32Startup.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     lumivane::win32::Win32Startup startup(instance);

@@ -1,14 +1,14 @@
 // The real program's start-up per run mode (see Win32Startup.h).
-#include "platform/win32/Win32Startup.h"
+#include "app/win32/Win32Startup.h"
 
 #include <commctrl.h>
 #include <objbase.h>
 
 #include "app/PreviewPane.h"
+#include "app/win32/ConfigWindow.h"
+#include "app/win32/ScreenWindow.h"
 #include "config/ConfigFile.h"
-#include "platform/win32/ConfigWindow.h"
-#include "platform/win32/PreviewTargetWin32.h"
-#include "platform/win32/ScreenWindow.h"
+#include "platform/win32/Win32PreviewTarget.h"
 
 namespace lumivane::win32 {
 
@@ -39,7 +39,7 @@ std::string Win32Startup::ModuleName() {
 }
 
 void Win32Startup::DrawPreview(std::intptr_t windowHandle) {
-    PreviewTargetWin32 target;
+    Win32PreviewTarget target;
     DrawPreviewPane(target, windowHandle);
 }
 

@@ -3,7 +3,7 @@
 // written without ATL, and the control's properties and methods reached through
 // its dispatch interface.
 //
-// The screen window builds one FlashHostWin32 with the panel's window and the
+// The screen window builds one Win32FlashHost with the panel's window and the
 // control's laid-out place inside it, and hands it to TfrmScreen, which creates
 // the control only when it is about to play a movie.
 #pragma once
@@ -16,16 +16,16 @@
 
 namespace lumivane::win32 {
 
-class FlashControlWin32;
+class Win32FlashControl;
 
-class FlashHostWin32 : public FlashHost {
+class Win32FlashHost : public FlashHost {
 public:
     // panel: the window the control lives in; bounds: the control's place in the
     // panel's client area, in pixels (already scaled for the screen's DPI).
-    FlashHostWin32(HWND panel, const Rect& bounds);
-    ~FlashHostWin32() override;
-    FlashHostWin32(const FlashHostWin32&) = delete;
-    FlashHostWin32& operator=(const FlashHostWin32&) = delete;
+    Win32FlashHost(HWND panel, const Rect& bounds);
+    ~Win32FlashHost() override;
+    Win32FlashHost(const Win32FlashHost&) = delete;
+    Win32FlashHost& operator=(const Win32FlashHost&) = delete;
 
     // Creates and activates the control on the first call; later calls return the
     // same control. Raises EOleSysError with the system's text ("Class not
@@ -36,7 +36,7 @@ public:
 private:
     HWND panel_;
     Rect bounds_;
-    std::unique_ptr<FlashControlWin32> control_;
+    std::unique_ptr<Win32FlashControl> control_;
 };
 
 } // namespace lumivane::win32

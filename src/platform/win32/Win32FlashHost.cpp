@@ -1,9 +1,9 @@
-// Hosting of the Flash Player ActiveX control (see FlashHostWin32.h). MinGW has
+// Hosting of the Flash Player ActiveX control (see Win32FlashHost.h). MinGW has
 // no ATL, so the container side is written out here: one COM object acts as the
 // control's client site, in-place site and in-place frame, and the properties go
 // through IDispatch::Invoke by dispatch id, which works the same whether the
 // player's dispatch interface is dual or not.
-#include "platform/win32/FlashHostWin32.h"
+#include "platform/win32/Win32FlashHost.h"
 
 #include <ole2.h>
 #include <oleauto.h>
@@ -12,7 +12,7 @@
 #include <string>
 #include <utility>
 
-#include "platform/Errors.h"
+#include "common/Errors.h"
 #include "platform/win32/Win32Error.h"
 
 namespace lumivane::win32 {
@@ -229,14 +229,14 @@ struct Variant : VARIANT {
 
 } // namespace
 
-class FlashControlWin32 final : public FlashControl {
+class Win32FlashControl final : public FlashControl {
 public:
-    FlashControlWin32(HWND panel, const Rect& bounds) : panel_(panel), bounds_(bounds) {
+    Win32FlashControl(HWND panel, const Rect& bounds) : panel_(panel), bounds_(bounds) {
         site_ = new Site(panel, ToRect(bounds));
     }
 
     // Reverse order of Activate; tolerates a half-done activation.
-    ~FlashControlWin32() override {
+    ~Win32FlashControl() override {
         if (inPlace_ && active_)
             inPlace_->InPlaceDeactivate();
         if (object_) {
@@ -250,8 +250,8 @@ public:
         site_->Release();
     }
 
-    FlashControlWin32(const FlashControlWin32&) = delete;
-    FlashControlWin32& operator=(const FlashControlWin32&) = delete;
+    Win32FlashControl(const Win32FlashControl&) = delete;
+    Win32FlashControl& operator=(const Win32FlashControl&) = delete;
 
     void Activate() {
         HRESULT hr = CoCreateInstance(kFlashClassId, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, object_.PutVoid());
@@ -393,13 +393,13 @@ private:
     DISPID playId_ = DISPID_UNKNOWN;
 };
 
-FlashHostWin32::FlashHostWin32(HWND panel, const Rect& bounds) : panel_(panel), bounds_(bounds) {}
+Win32FlashHost::Win32FlashHost(HWND panel, const Rect& bounds) : panel_(panel), bounds_(bounds) {}
 
-FlashHostWin32::~FlashHostWin32() = default;
+Win32FlashHost::~Win32FlashHost() = default;
 
-FlashControl& FlashHostWin32::CreateFlash() {
+FlashControl& Win32FlashHost::CreateFlash() {
     if (!control_) {
-        auto control = std::make_unique<FlashControlWin32>(panel_, bounds_);
+        auto control = std::make_unique<Win32FlashControl>(panel_, bounds_);
         control->Activate(); // a failure here tears the half-made control down again
         control_ = std::move(control);
     }

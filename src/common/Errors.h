@@ -24,7 +24,7 @@ private:
 #define LUMIVANE_ERROR_CLASS(Name)                                                                                     \
     class Name : public Exception {                                                                                    \
     public:                                                                                                            \
-        explicit Name(const std::string& message) : Exception(#Name, message) {}                                      \
+        explicit Name(const std::string& message) : Exception(#Name, message) {}                                       \
     };
 
 LUMIVANE_ERROR_CLASS(EConvertError)

@@ -1,8 +1,8 @@
 // The native screen window (see ScreenWindow.h).
-#include "platform/win32/ScreenWindow.h"
+#include "app/win32/ScreenWindow.h"
 
-#include "platform/win32/FlashHostWin32.h"
-#include "saver/HelpText.h"
+#include "common/HelpText.h"
+#include "platform/win32/Win32FlashHost.h"
 
 namespace lumivane::win32 {
 
@@ -61,7 +61,7 @@ void ScreenWindow::Show() {
 
     loopTimer_ = std::make_unique<TimerAdapter>(Handle(), kLoopTimerId, 1000, true);
     flashHost_ =
-        std::make_unique<FlashHostWin32>(palFlash_->Handle(), Rect{Scale(64), Scale(32), Scale(192), Scale(192)});
+        std::make_unique<Win32FlashHost>(palFlash_->Handle(), Rect{Scale(64), Scale(32), Scale(192), Scale(192)});
 
     form_ = std::make_unique<TfrmScreen>(
         services_, ScreenView{*this, txtIntro_, palFlashAdapter_, *loopTimer_, *flashHost_, screenWidth, screenHeight});

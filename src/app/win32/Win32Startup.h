@@ -3,7 +3,13 @@
 
 #include "app/Program.h"
 #include "platform/win32/Toolkit.h"
-#include "platform/win32/Win32Services.h"
+#include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32Drives.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32ProfileFile.h"
+#include "platform/win32/Win32Semaphore.h"
+#include "platform/win32/Win32Shell.h"
+#include "platform/win32/Win32TextCodec.h"
 
 namespace lumivane::win32 {
 

@@ -1,0 +1,14 @@
+// ASCII-only text rules (see AsciiText.h).
+#include "common/AsciiText.h"
+
+namespace lumivane {
+
+std::string UpperAscii(std::string_view text) {
+    std::string result(text);
+    for (char& c : result)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return result;
+}
+
+} // namespace lumivane

@@ -1,0 +1,37 @@
+// Texts of the two error boxes (see ErrorText.h).
+#include "common/ErrorText.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <exception>
+#include <new>
+
+namespace lumivane {
+
+ErrorReport CurrentError() {
+    try {
+        throw;
+    } catch (const Exception& error) {
+        return {error.ClassName(), error.Message(), error.Address()};
+    } catch (const std::bad_alloc&) {
+        return {"EOutOfMemory", "Out of memory", nullptr};
+    } catch (const std::exception& error) {
+        return {"Exception", error.what(), nullptr};
+    } catch (...) {
+        return {"Exception", "Unknown error", nullptr};
+    }
+}
+
+std::string WithPeriod(const std::string& message) {
+    const bool needsPeriod = !message.empty() && static_cast<unsigned char>(message.back()) > '.';
+    return needsPeriod ? message + "." : message;
+}
+
+std::string ApplicationErrorText(const ErrorReport& error, const std::string& moduleName) {
+    char address[32];
+    std::snprintf(address, sizeof address, "%016" PRIXPTR, reinterpret_cast<std::uintptr_t>(error.address));
+    return "Exception " + error.className + " in module " + moduleName + " at " + address + ".\r\n" +
+           WithPeriod(error.message) + "\r\n";
+}
+
+} // namespace lumivane

@@ -1,0 +1,16 @@
+// The clock contract over the system time and Sleep (see Win32Clock.h).
+#include "platform/win32/Win32Clock.h"
+
+namespace lumivane::win32 {
+
+TimeOfDay Win32Clock::UtcTimeOfDay() {
+    SYSTEMTIME t;
+    GetSystemTime(&t);
+    return {t.wHour, t.wMinute, t.wSecond, t.wMilliseconds};
+}
+
+void Win32Clock::Sleep(unsigned milliseconds) {
+    ::Sleep(milliseconds);
+}
+
+} // namespace lumivane::win32

@@ -1,0 +1,16 @@
+// The clock contract over the system time and Sleep.
+#pragma once
+
+#include <windows.h>
+
+#include "platform/Clock.h"
+
+namespace lumivane::win32 {
+
+class Win32Clock : public Clock {
+public:
+    TimeOfDay UtcTimeOfDay() override;
+    void Sleep(unsigned milliseconds) override;
+};
+
+} // namespace lumivane::win32

@@ -1,0 +1,25 @@
+// Message boxes over MessageBox (see Win32Dialogs.h).
+#include "platform/win32/Win32Dialogs.h"
+
+namespace lumivane::win32 {
+
+void Win32Dialogs::ShowBox(const std::string& caption, const std::string& text, BoxIcon icon) {
+    UINT flags = MB_OK;
+    switch (icon) {
+    case BoxIcon::Information:
+        flags |= MB_ICONINFORMATION;
+        break;
+    case BoxIcon::Warning:
+        flags |= MB_ICONWARNING;
+        break;
+    case BoxIcon::Error:
+        flags |= MB_ICONSTOP;
+        break;
+    }
+    HWND owner = GetActiveWindow();
+    if (!owner)
+        flags |= MB_TASKMODAL;
+    MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+}
+
+} // namespace lumivane::win32

@@ -1,0 +1,74 @@
+// The file system contract over FindFirstFile, GetFileAttributes and CreateFile (see Win32FileSystem.h).
+#include "platform/win32/Win32FileSystem.h"
+
+#include <algorithm>
+
+namespace lumivane::win32 {
+
+bool Win32FileSystem::FileExists(const std::string& path) {
+    if (path.empty())
+        return false;
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<DirEntry> Win32FileSystem::FindFiles(const std::string& pattern) {
+    std::vector<DirEntry> entries;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA(pattern.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return entries;
+    do {
+        entries.push_back({data.cFileName, static_cast<std::uint32_t>(data.dwFileAttributes)});
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return entries;
+}
+
+namespace {
+
+class Win32InputFile : public InputFile {
+public:
+    explicit Win32InputFile(HANDLE file) : file_(file) {}
+    ~Win32InputFile() override { CloseHandle(file_); }
+    Win32InputFile(const Win32InputFile&) = delete;
+    Win32InputFile& operator=(const Win32InputFile&) = delete;
+
+    std::uint64_t Size() override {
+        LARGE_INTEGER size{};
+        return GetFileSizeEx(file_, &size) ? static_cast<std::uint64_t>(size.QuadPart) : 0;
+    }
+
+    std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t count) override {
+        LARGE_INTEGER position{};
+        position.QuadPart = static_cast<LONGLONG>(offset);
+        if (!SetFilePointerEx(file_, position, nullptr, FILE_BEGIN))
+            return 0;
+        std::size_t total = 0;
+        auto* out = static_cast<char*>(buffer);
+        while (total < count) {
+            DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count - total, 1u << 30));
+            DWORD read = 0;
+            if (!ReadFile(file_, out + total, chunk, &read, nullptr) || read == 0)
+                break;
+            total += read;
+        }
+        return total;
+    }
+
+private:
+    HANDLE file_;
+};
+
+} // namespace
+
+std::unique_ptr<InputFile> Win32FileSystem::OpenRead(const std::string& path) {
+    // Others may read the file meanwhile, but not write it.
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return nullptr;
+    return std::make_unique<Win32InputFile>(file);
+}
+
+} // namespace lumivane::win32
