@@ -5,14 +5,14 @@
 // and popup menu, and a close that arrives while a search runs.
 #include <gtest/gtest.h>
 
-#include "common/EventGuard.h"
 #include "app/Program.h"
+#include "common/Errors.h"
+#include "common/EventGuard.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMainWidgets.h"
 #include "fakes/FakeProfile.h"
 #include "fakes/FakeServices.h"
 #include "fakes/FakeWidgets.h"
-#include "common/Errors.h"
 #include "settings/fMain.h"
 #include "unit/PeImageBuilder.h"
 
@@ -310,6 +310,14 @@ struct StopCase {
     int pumps;
 };
 
+// CTest names each case by the pump that presses "Stop" (0: none).
+std::string StopName(const ::testing::TestParamInfo<StopCase>& info) {
+    return info.param.stopAtPump ? "StopAtPump" + std::to_string(info.param.stopAtPump) : "NoStop";
+}
+void PrintTo(const StopCase& c, std::ostream* os) {
+    *os << "stop at pump " << c.stopAtPump;
+}
+
 class SearchStopAtEachLevel : public SearchFixture, public ::testing::WithParamInterface<StopCase> {};
 
 TEST_P(SearchStopAtEachLevel, UnwindsOneStepAndOnePausePerLevel) {
@@ -345,7 +353,8 @@ INSTANTIATE_TEST_SUITE_P(
                       StopCase{3, {"T.scr", "L1a.scr", "L2a.scr", "L3a.scr", "L3b.scr"}, 4},
                       StopCase{4, {"T.scr", "L1a.scr", "L2a.scr", "L3a.scr", "L3b.scr", "L2b.scr"}, 5},
                       StopCase{5, {"T.scr", "L1a.scr", "L2a.scr", "L3a.scr", "L3b.scr", "L2b.scr"}, 5},
-                      StopCase{6, {"T.scr", "L1a.scr", "L2a.scr", "L3a.scr", "L3b.scr", "L2b.scr", "L1b.scr"}, 6}));
+                      StopCase{6, {"T.scr", "L1a.scr", "L2a.scr", "L3a.scr", "L3b.scr", "L2b.scr", "L1b.scr"}, 6}),
+    StopName);
 
 TEST_F(SearchStop, AllDrivesAfterStopStillGiveTheirRoots) {
     drives.drives = {{"A:\\", DriveType::Removable}, {"C:\\", DriveType::Fixed}, {"D:\\", DriveType::Fixed},
