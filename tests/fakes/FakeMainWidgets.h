@@ -3,6 +3,7 @@
 // view that hands them to TfrmMain; and the window with fake services.
 #pragma once
 
+#include "app/Program.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeProfile.h"
 #include "fakes/FakeServices.h"
@@ -39,12 +40,12 @@ struct FakeMainWidgets {
     }
 };
 
-// The whole window on fakes: its widgets, the fake services and the form.
-struct FakeMainForm : FakeMainWidgets {
-    explicit FakeMainForm(std::string iniPath) : iniPath(std::move(iniPath)) {}
+// The whole window on fakes: its widgets, its file, the fake services and the
+// form, with its handlers run as the native window runs them (under the catch
+// point, so an error becomes the box a user would see).
+struct FakeMainForm : FakeIniFile, FakeMainWidgets {
+    explicit FakeMainForm(std::string iniPath) : FakeIniFile(std::move(iniPath)) {}
 
-    std::string iniPath;
-    FakeProfile profile;
     FakeFileSystem files;
     FakeShell shell;
     FakeDialogs dialogs;
@@ -53,6 +54,17 @@ struct FakeMainForm : FakeMainWidgets {
     FakeClock clock;
     FakeMessagePump messages;
     TfrmMain form{MainServices{profile, files, shell, dialogs, drives, codec, iniPath, clock, messages}, View()};
+
+    void Run(void (TfrmMain::*handler)()) {
+        RunGuarded(dialogs, kConfigureTitle, [&] { (form.*handler)(); });
+    }
+    // Opens the window on the file text given (none when empty).
+    void Open(const std::string& ini = "") {
+        if (!ini.empty())
+            Ini(ini);
+        Run(&TfrmMain::FormCreate);
+        Run(&TfrmMain::FormShow);
+    }
 };
 
 } // namespace lumivane::test

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/ProfileEngine.h"
 
@@ -25,6 +26,32 @@ public:
     bool Flush(const std::string&) override {
         ++flushes;
         return true;
+    }
+};
+
+// The program's configuration file in a fake profile, as every window fixture
+// holds it: set its text, or build it from the two lists as the configuration
+// window saves them, and read back what a window stored.
+struct FakeIniFile {
+    explicit FakeIniFile(std::string iniPath) : iniPath(std::move(iniPath)) {}
+
+    std::string iniPath;
+    FakeProfile profile;
+
+    void Ini(const std::string& text) { profile.files[iniPath] = text; }
+    void Lists(const std::vector<std::string>& screens, const std::vector<std::string>& flashes,
+               const std::string& extra = "") {
+        std::string text = "[Amount]\r\nTotal=" + std::to_string(screens.size()) +
+                           "\r\nFlashTotal=" + std::to_string(flashes.size()) + "\r\n[ScreenList]\r\n";
+        for (std::size_t i = 0; i < screens.size(); ++i)
+            text += "File" + std::to_string(i) + "=" + screens[i] + "\r\n";
+        text += "[FlashList]\r\n";
+        for (std::size_t i = 0; i < flashes.size(); ++i)
+            text += "File" + std::to_string(i) + "=" + flashes[i] + "\r\n";
+        Ini(text + extra);
+    }
+    std::string Stored(const std::string& section, const std::string& key) {
+        return profile.ReadString(iniPath, section, key, "<missing>", 2048);
     }
 };
 

@@ -1,22 +1,27 @@
-// The screen window of saver mode on fakes: its services, its widgets on a
-// 1024 x 768 screen, and the form.
+// The screen window of saver mode on fakes: its file, its services, its widgets
+// on a 1024 x 768 screen as the process starts (help text shown, one mouse move
+// to skip), and the form.
 #pragma once
 
 #include <string>
 
+#include "common/EventGuard.h"
+#include "common/HelpText.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeProfile.h"
 #include "fakes/FakeServices.h"
 #include "fakes/FakeWidgets.h"
+#include "saver/MoveSkip.h"
 #include "saver/fScreen.h"
 
 namespace lumivane::test {
 
-struct FakeScreenForm {
-    explicit FakeScreenForm(std::string iniPath) : iniPath(std::move(iniPath)) {}
+struct FakeScreenForm : FakeIniFile {
+    explicit FakeScreenForm(std::string iniPath) : FakeIniFile(std::move(iniPath)) {
+        gMoveSkipCount = 1; // the process starts with one move to skip
+        txtIntro.caption = HelpText();
+    }
 
-    std::string iniPath;
-    FakeProfile profile;
     FakeFileSystem files;
     FakeClock clock;
     FakeShell shell;
@@ -28,6 +33,11 @@ struct FakeScreenForm {
     FakeFlashHost flashHost;
     TfrmScreen screen{ScreenServices{profile, files, clock, shell, dialogs, iniPath},
                       ScreenView{window, txtIntro, palFlash, loopTimer, flashHost, 1024, 768}};
+
+    // As the native window creates it: under the catch point.
+    void Create() {
+        RunGuarded(dialogs, kDefaultTitle, [&] { screen.FormCreate(); });
+    }
 };
 
 } // namespace lumivane::test

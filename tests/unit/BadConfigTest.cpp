@@ -11,21 +11,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "common/EventGuard.h"
-#include "app/Program.h"
-#include "config/ConfigFile.h"
-#include "fakes/FakeFileSystem.h"
-#include "fakes/FakeMainWidgets.h"
-#include "fakes/FakeProfile.h"
-#include "fakes/FakeScreenForm.h"
-#include "fakes/FakeServices.h"
-#include "fakes/FakeWidgets.h"
-#include "platform/ProfileEngine.h"
 #include "common/HelpText.h"
-#include "saver/MoveSkip.h"
-#include "saver/fScreen.h"
-#include "settings/fAbout.h"
-#include "settings/fMain.h"
+#include "config/ConfigFile.h"
+#include "fakes/FakeMainWidgets.h"
+#include "fakes/FakeScreenForm.h"
+#include "platform/ProfileEngine.h"
 
 using namespace lumivane;
 using namespace lumivane::test;
@@ -280,11 +270,9 @@ TEST_P(BadConfig, LoadsTheSameFromDiskThroughTheHostEngine) {
 TEST_P(BadConfig, ScreenWindowOpensAndStartsFromWhatItRead) {
     const Want& want = GetParam().want;
     FakeScreenForm f(kIni);
-    f.profile.files[kIni] = GetParam().text;
+    f.Ini(GetParam().text);
     AddListedFiles(f.files, want);
-    f.txtIntro.caption = HelpText();
-    gMoveSkipCount = 1;
-    RunGuarded(f.dialogs, kDefaultTitle, [&] { f.screen.FormCreate(); });
+    f.Create();
 
     const auto active = ActiveEntries(want);
     EXPECT_EQ(f.screen.LoadedList(), active);
@@ -306,11 +294,10 @@ TEST_P(BadConfig, ScreenWindowOpensAndStartsFromWhatItRead) {
 TEST_P(BadConfig, ConfigurationWindowOpensWithTheListsItRead) {
     const Want& want = GetParam().want;
     FakeMainForm f(kIni);
-    f.profile.files[kIni] = GetParam().text;
+    f.Ini(GetParam().text);
     AddListedFiles(f.files, want);
     f.drives.drives = {{"C:\\", DriveType::Fixed}};
-    RunGuarded(f.dialogs, kConfigureTitle, [&] { f.form.FormCreate(); });
-    RunGuarded(f.dialogs, kConfigureTitle, [&] { f.form.FormShow(); });
+    f.Open();
 
     EXPECT_TRUE(f.dialogs.boxes.empty()) << f.dialogs.boxes.front().text;
     EXPECT_EQ(f.lsScreen.rows.size(), want.screenList.size());

@@ -1,9 +1,9 @@
 // "Lumivane.ini": value rules, the five operations, counts, and bad files.
 #include <gtest/gtest.h>
 
+#include "common/Errors.h"
 #include "config/ConfigFile.h"
 #include "fakes/FakeProfile.h"
-#include "common/Errors.h"
 
 using namespace lumivane;
 using namespace lumivane::test;
@@ -12,10 +12,9 @@ namespace {
 
 const std::string kPath = "C:\\Savers\\Lumivane.ini";
 
-struct ConfigFixture : ::testing::Test {
-    FakeProfile profile;
+struct ConfigFixture : ::testing::Test, FakeIniFile {
+    ConfigFixture() : FakeIniFile(kPath) {}
     TConfigFile file{profile, kPath};
-    void Given(const std::string& text) { profile.files[kPath] = text; }
     std::string Text() { return profile.files[kPath]; }
 };
 
@@ -30,8 +29,8 @@ TEST(ConfigPath, FolderOfTheProgramFile) {
 using ConfigValues = ConfigFixture;
 
 TEST_F(ConfigValues, IntegerAndBooleanReads) {
-    Given("[Amount]\r\nTotal=0x3\r\nFlashTotal=$3\r\n[A]\r\nb= 3\r\nc=3a\r\nd=abc\r\ne=\r\n"
-          "[Misc]\r\nFlashSize=2\r\nSub=-1\r\nX=0\r\nY=false\r\nZ=no\r\n");
+    Ini("[Amount]\r\nTotal=0x3\r\nFlashTotal=$3\r\n[A]\r\nb= 3\r\nc=3a\r\nd=abc\r\ne=\r\n"
+        "[Misc]\r\nFlashSize=2\r\nSub=-1\r\nX=0\r\nY=false\r\nZ=no\r\n");
     EXPECT_EQ(file.ReadInteger("Amount", "Total", 0), 3);
     EXPECT_EQ(file.ReadInteger("Amount", "FlashTotal", 0), 3);
     EXPECT_EQ(file.ReadInteger("A", "b", 0), 3);
@@ -88,10 +87,10 @@ TEST_F(LoadSettingsTest, MissingFileGivesDefaultsAndWritesNothing) {
 }
 
 TEST_F(LoadSettingsTest, EverythingWithOddCaseAndGaps) {
-    Given("[amount]\r\ntotal=3\r\nFLASHTOTAL=2\r\n[SCREENLIST]\r\nFile0=C:\\a.scr\r\nFile1=\r\nfile2=C:\\c.scr\r\n"
-          "[FlashList]\r\nFile0=D:\\m.swf\r\nFile1=D:\\n.swf\r\nFile2=D:\\unread.swf\r\n"
-          "[RecentFolder]\r\nFolderName4=E:\\Games\\\r\nFolderName2=D:\\Temp\\\r\n"
-          "[RandomWhat]\r\nType=1\r\n[misc]\r\nflashsize=0\r\nSub=0\r\n");
+    Ini("[amount]\r\ntotal=3\r\nFLASHTOTAL=2\r\n[SCREENLIST]\r\nFile0=C:\\a.scr\r\nFile1=\r\nfile2=C:\\c.scr\r\n"
+        "[FlashList]\r\nFile0=D:\\m.swf\r\nFile1=D:\\n.swf\r\nFile2=D:\\unread.swf\r\n"
+        "[RecentFolder]\r\nFolderName4=E:\\Games\\\r\nFolderName2=D:\\Temp\\\r\n"
+        "[RandomWhat]\r\nType=1\r\n[misc]\r\nflashsize=0\r\nSub=0\r\n");
     Settings s = LoadSettings(file);
     EXPECT_EQ(s.screenCount, 3);
     EXPECT_EQ(s.flashCount, 2);
@@ -104,8 +103,8 @@ TEST_F(LoadSettingsTest, EverythingWithOddCaseAndGaps) {
 }
 
 TEST_F(LoadSettingsTest, AbsurdCountsReadOnlyTheKeysThatExist) {
-    Given("[Amount]\r\nTotal=2147483647\r\nFlashTotal=-2147483648\r\n[ScreenList]\r\nFile0=C:\\a.scr\r\n"
-          "File1=C:\\b.scr\r\n[FlashList]\r\nFile0=D:\\m.swf\r\n");
+    Ini("[Amount]\r\nTotal=2147483647\r\nFlashTotal=-2147483648\r\n[ScreenList]\r\nFile0=C:\\a.scr\r\n"
+        "File1=C:\\b.scr\r\n[FlashList]\r\nFile0=D:\\m.swf\r\n");
     Settings s = LoadSettings(file);
     EXPECT_EQ(s.screenList, (std::vector<std::string>{"C:\\a.scr", "C:\\b.scr"}));
     EXPECT_TRUE(s.flashList.empty());
@@ -115,7 +114,7 @@ TEST_F(LoadSettingsTest, AbsurdCountsReadOnlyTheKeysThatExist) {
 TEST_F(LoadSettingsTest, KeysThatDoNotNameAnIndexDoNotRaiseTheBound) {
     // File007 is not File7 for the profile functions, so it must not make the
     // reader look up seven keys; "File1" in another case still counts.
-    Given("[Amount]\r\nTotal=100\r\n[ScreenList]\r\nFile0=a\r\nFILE1=b\r\nFile007=x\r\nFile+9=y\r\nFiles=z\r\n");
+    Ini("[Amount]\r\nTotal=100\r\n[ScreenList]\r\nFile0=a\r\nFILE1=b\r\nFile007=x\r\nFile+9=y\r\nFiles=z\r\n");
     Settings s = LoadSettings(file);
     EXPECT_EQ(s.screenList, (std::vector<std::string>{"a", "b"}));
     EXPECT_LT(profile.reads, 20);
@@ -124,7 +123,7 @@ TEST_F(LoadSettingsTest, KeysThatDoNotNameAnIndexDoNotRaiseTheBound) {
 TEST_F(LoadSettingsTest, GarbageAndBinaryFilesGiveDefaults) {
     for (std::string garbage : {std::string("\x00\x01\x02\xff\xfe garbage", 14), std::string(100000, 'x'),
                                 std::string("[Amount\r\nTotal==5\r\n"), std::string("Total=5\r\n[]\r\n=\r\n")}) {
-        Given(garbage);
+        Ini(garbage);
         Settings s = LoadSettings(file);
         EXPECT_TRUE(s.screenList.empty());
         EXPECT_EQ(s.listKind, 0);
@@ -148,7 +147,7 @@ TEST_F(SaveTest, FirstSaveThenCloseWritesSectionsInOrderOfFirstWrite) {
 }
 
 TEST_F(SaveTest, ShrinkingLeavesOldKeysUnread) {
-    Given("[Amount]\r\nTotal=3\r\n[ScreenList]\r\nFile0=C:\\a.scr\r\nFile2=C:\\c.scr\r\n");
+    Ini("[Amount]\r\nTotal=3\r\n[ScreenList]\r\nFile0=C:\\a.scr\r\nFile2=C:\\c.scr\r\n");
     Settings s = LoadSettings(file);
     SaveLists(file, s.screenList, s.flashList, s.screenCount, s.flashCount);
     EXPECT_EQ(Text(), "[Amount]\r\nTotal=2\r\nFlashTotal=0\r\n[ScreenList]\r\nFile0=C:\\a.scr\r\nFile2=C:\\c.scr\r\n"
@@ -182,7 +181,7 @@ TEST_F(RecentFolderTest, RingOfFiveWrittenAtOnce) {
     EXPECT_EQ(LoadSettings(file).recentFolders, slots);
 
     RecentFolders sparse{"", "", "D:\\Temp\\", "", "E:\\Games\\"};
-    ConfigFixture::Given("");
+    ConfigFixture::Ini("");
     AddRecentFolder(file, sparse, "D:\\Windows\\System32\\");
     EXPECT_EQ(Text(), "[RecentFolder]\r\nFolderName0=\r\nFolderName1=D:\\Temp\\\r\nFolderName2=\r\n"
                       "FolderName3=E:\\Games\\\r\nFolderName4=D:\\Windows\\System32\\\r\n");
@@ -193,24 +192,24 @@ using ActiveListTest = ConfigFixture;
 TEST_F(ActiveListTest, ByListKind) {
     const std::string lists = "[Amount]\r\nTotal=2\r\nFlashTotal=1\r\n[ScreenList]\r\nFile0=C:\\a.scr\r\nFile1=\r\n"
                               "[FlashList]\r\nFile0=D:\\m.swf\r\n";
-    Given(lists + "[RandomWhat]\r\nType=0\r\n");
+    Ini(lists + "[RandomWhat]\r\nType=0\r\n");
     ActiveList a = LoadActiveList(file);
     EXPECT_EQ(a.listKind, 0);
     EXPECT_EQ(a.entries, std::vector<std::string>{"C:\\a.scr"});
     EXPECT_TRUE(a.flashSize);
 
-    Given(lists + "[RandomWhat]\r\nType=1\r\n[Misc]\r\nFlashSize=0\r\n");
+    Ini(lists + "[RandomWhat]\r\nType=1\r\n[Misc]\r\nFlashSize=0\r\n");
     a = LoadActiveList(file);
     EXPECT_EQ(a.entries, std::vector<std::string>{"D:\\m.swf"});
     EXPECT_EQ(a.count, 1);
     EXPECT_FALSE(a.flashSize);
 
-    Given(lists + "[RandomWhat]\r\nType=2\r\n");
+    Ini(lists + "[RandomWhat]\r\nType=2\r\n");
     a = LoadActiveList(file);
     EXPECT_EQ(a.listKind, 2);
     EXPECT_TRUE(a.entries.empty());
 
-    Given("[Amount]\r\nFlashTotal=0\r\n[FlashList]\r\nFile0=D:\\m.swf\r\n[RandomWhat]\r\nType=1\r\n");
+    Ini("[Amount]\r\nFlashTotal=0\r\n[FlashList]\r\nFile0=D:\\m.swf\r\n[RandomWhat]\r\nType=1\r\n");
     EXPECT_TRUE(LoadActiveList(file).entries.empty());
     EXPECT_EQ(profile.writes, 0);
 }

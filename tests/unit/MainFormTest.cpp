@@ -4,16 +4,11 @@
 // closing (what the file holds afterwards, and a close that cannot write), About.
 #include <gtest/gtest.h>
 
-#include "common/EventGuard.h"
 #include "app/Program.h"
-#include "fakes/FakeFileSystem.h"
-#include "fakes/FakeMainWidgets.h"
-#include "fakes/FakeProfile.h"
-#include "fakes/FakeServices.h"
-#include "fakes/FakeWidgets.h"
+#include "common/EventGuard.h"
 #include "common/HelpText.h"
+#include "fakes/FakeMainWidgets.h"
 #include "settings/fAbout.h"
-#include "settings/fMain.h"
 #include "unit/PeImageBuilder.h"
 
 using namespace lumivane;
@@ -30,6 +25,7 @@ const std::string kLoop = "D:\\Movies\\loop.swf";
 
 struct MainFixture : ::testing::Test, FakeMainForm {
     MainFixture() : FakeMainForm(kIni) {}
+    using FakeMainForm::Run; // not the Run of ::testing::Test
 
     void SetUp() override {
         lsScreen.bounds = lsFlash.bounds = {0, 0, 209, 263};
@@ -39,30 +35,11 @@ struct MainFixture : ::testing::Test, FakeMainForm {
         files.AddFile(kIntro, "FWS");
         files.AddFile(kLoop, "FWS");
     }
-    void Ini(const std::string& text) { profile.files[kIni] = text; }
-    void Lists(const std::vector<std::string>& screens, const std::vector<std::string>& flashes,
-               const std::string& extra = "") {
-        std::string text = "[Amount]\r\nTotal=" + std::to_string(screens.size()) +
-                           "\r\nFlashTotal=" + std::to_string(flashes.size()) + "\r\n[ScreenList]\r\n";
-        for (std::size_t i = 0; i < screens.size(); ++i)
-            text += "File" + std::to_string(i) + "=" + screens[i] + "\r\n";
-        text += "[FlashList]\r\n";
-        for (std::size_t i = 0; i < flashes.size(); ++i)
-            text += "File" + std::to_string(i) + "=" + flashes[i] + "\r\n";
-        Ini(text + extra);
-    }
-    void Open() {
-        RunGuarded(dialogs, kConfigureTitle, [&] { form.FormCreate(); });
-        RunGuarded(dialogs, kConfigureTitle, [&] { form.FormShow(); });
-    }
     // As the native window does: the close goes on only when FormClose returns.
     bool Close() {
         bool mayClose = false;
         RunGuarded(dialogs, kConfigureTitle, [&] { mayClose = form.FormClose(); });
         return mayClose;
-    }
-    void Run(void (TfrmMain::*handler)()) {
-        RunGuarded(dialogs, kConfigureTitle, [&] { (form.*handler)(); });
     }
     // A left click on row i: the list box selects it, then reports the selection.
     void Click(FakeListBox& box, int i) {
@@ -78,9 +55,6 @@ struct MainFixture : ::testing::Test, FakeMainForm {
     void SwitchTab(int index) {
         page.tabIndex = index;
         Run(&TfrmMain::pageChange);
-    }
-    std::string Stored(const std::string& section, const std::string& key) {
-        return profile.ReadString(kIni, section, key, "<missing>", 2048);
     }
     std::vector<std::string> Warnings() {
         std::vector<std::string> texts;

@@ -4,15 +4,9 @@
 
 #include <set>
 
-#include "common/EventGuard.h"
-#include "fakes/FakeFileSystem.h"
-#include "fakes/FakeProfile.h"
-#include "fakes/FakeScreenForm.h"
-#include "fakes/FakeServices.h"
-#include "fakes/FakeWidgets.h"
 #include "common/HelpText.h"
+#include "fakes/FakeScreenForm.h"
 #include "saver/MoveSkip.h"
-#include "saver/fScreen.h"
 
 using namespace lumivane;
 using namespace lumivane::test;
@@ -25,19 +19,9 @@ struct ScreenFixture : ::testing::Test, FakeScreenForm {
     ScreenFixture() : FakeScreenForm(kIni) {}
 
     void SetUp() override {
-        gMoveSkipCount = 1; // the process starts with one move to skip
-        txtIntro.caption = HelpText();
         palFlash.bounds = {624, 248, 313, 249};
         flashHost.flash.bounds = {64, 32, 192, 192};
     }
-    void Ini(const std::string& text) { profile.files[kIni] = text; }
-    void ScreenList(const std::vector<std::string>& paths) {
-        std::string text = "[Amount]\r\nTotal=" + std::to_string(paths.size()) + "\r\n[ScreenList]\r\n";
-        for (std::size_t i = 0; i < paths.size(); ++i)
-            text += "File" + std::to_string(i) + "=" + paths[i] + "\r\n";
-        Ini(text);
-    }
-    void Create() { RunGuarded(dialogs, kDefaultTitle, [&] { screen.FormCreate(); }); }
 };
 
 // A 25-byte movie whose frame rectangle is 550 x 400.
@@ -72,7 +56,7 @@ TEST_F(ScreenStart, HelpTextIsTheTwentyTwoLines) {
 
 TEST_F(ScreenStart, StartsAnExistingSaverWithParameterS) {
     files.AddFile("C:\\Savers\\waves.scr");
-    ScreenList({"C:\\Savers\\waves.scr"});
+    Lists({"C:\\Savers\\waves.scr"}, {});
     Create();
     EXPECT_EQ(txtIntro.caption, "");
     ASSERT_EQ(shell.calls.size(), 1u);
@@ -83,11 +67,12 @@ TEST_F(ScreenStart, StartsAnExistingSaverWithParameterS) {
 }
 
 TEST_F(ScreenStart, AllMissingShowsTheWarningOnce) {
-    ScreenList({"C:\\gone1.scr", "C:\\gone2.scr"});
+    Lists({"C:\\gone1.scr", "C:\\gone2.scr"}, {});
     Create();
     ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_EQ(dialogs.boxes[0], (Box{"Warning", "Too much files in the RandomList cannot be found!\r\nPlease fix it firstly",
-                                     BoxIcon::Warning}));
+    EXPECT_EQ(dialogs.boxes[0],
+              (Box{"Warning", "Too much files in the RandomList cannot be found!\r\nPlease fix it firstly",
+                   BoxIcon::Warning}));
     EXPECT_TRUE(shell.calls.empty());
     EXPECT_EQ(txtIntro.caption, "");
     EXPECT_EQ(gMoveSkipCount, 5);
@@ -110,12 +95,12 @@ TEST(RandomPick, FirstDrawFollowsTheClockFormula) {
     // index = high 32 bits of seed*n.
     for (int ms : {0, 1, 999}) {
         FakeScreenForm f("C:\\Lumivane.ini");
-        std::string ini = "[Amount]\r\nTotal=7\r\n[ScreenList]\r\n";
+        std::vector<std::string> list;
         for (int i = 0; i < 7; ++i) {
-            ini += "File" + std::to_string(i) + "=C:\\s" + std::to_string(i) + ".scr\r\n";
-            f.files.AddFile("C:\\s" + std::to_string(i) + ".scr");
+            list.push_back("C:\\s" + std::to_string(i) + ".scr");
+            f.files.AddFile(list.back());
         }
-        f.profile.files["C:\\Lumivane.ini"] = ini;
+        f.Lists(list, {});
         f.clock.now = {13, 47, 5, ms};
         f.screen.FormCreate();
         std::uint32_t seed = ((13u * 60 + 47) * 60 + 5) * 1000 + static_cast<unsigned>(ms);
@@ -134,7 +119,7 @@ TEST_F(ScreenStart, OneMissingEntryDoesNotFailThePickWithinOneClockTick) {
         if (i != 0)
             files.AddFile(list.back());
     }
-    ScreenList(list);
+    Lists(list, {});
     Create();
     int failures = 0;
     for (int ms = 0; ms < 1000; ++ms) {
@@ -151,7 +136,7 @@ TEST_F(ScreenStart, DrawsSpreadOverTheList) {
         list.push_back("C:\\s" + std::to_string(i) + ".scr");
         files.AddFile(list.back());
     }
-    ScreenList(list);
+    Lists(list, {});
     Create();
     std::set<std::string> seen;
     for (int ms = 0; ms < 200; ++ms) {
@@ -200,7 +185,7 @@ TEST_F(MouseRule, ClickOrKeyClosesAtOnceWithoutTheCursorCall) {
 
 TEST_F(MouseRule, InputAfterClosingBeganIsIgnored) {
     files.AddFile("C:\\a.scr");
-    ScreenList({"C:\\a.scr"});
+    Lists({"C:\\a.scr"}, {});
     Create();
     screen.FormKeyDown();
     screen.FormClose();

@@ -5,15 +5,8 @@
 // and popup menu, and a close that arrives while a search runs.
 #include <gtest/gtest.h>
 
-#include "app/Program.h"
 #include "common/Errors.h"
-#include "common/EventGuard.h"
-#include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMainWidgets.h"
-#include "fakes/FakeProfile.h"
-#include "fakes/FakeServices.h"
-#include "fakes/FakeWidgets.h"
-#include "settings/fMain.h"
 #include "unit/PeImageBuilder.h"
 
 using namespace lumivane;
@@ -25,19 +18,11 @@ const std::string kIni = "C:\\Lumivane\\Lumivane.ini";
 
 struct SearchFixture : ::testing::Test, FakeMainForm {
     SearchFixture() : FakeMainForm(kIni) {}
+    using FakeMainForm::Run; // not the Run of ::testing::Test
 
     void SetUp() override {
         btStop.visible = false;
         drives.drives = {{"C:\\", DriveType::Fixed}, {"D:\\", DriveType::Fixed}};
-    }
-    void Open(const std::string& ini = "") {
-        if (!ini.empty())
-            profile.files[kIni] = ini;
-        Run(&TfrmMain::FormCreate);
-        Run(&TfrmMain::FormShow);
-    }
-    void Run(void (TfrmMain::*handler)()) {
-        RunGuarded(dialogs, kConfigureTitle, [&] { (form.*handler)(); });
     }
     // The folder the next search looks in, as a pick in the combo leaves it.
     void Base(const std::string& folder) {
@@ -48,9 +33,6 @@ struct SearchFixture : ::testing::Test, FakeMainForm {
         Base(folder);
         Run(&TfrmMain::btSearchClick);
         return form.FoundPaths();
-    }
-    std::string Stored(const std::string& section, const std::string& key) {
-        return profile.ReadString(kIni, section, key, "<missing>", 2048);
     }
 };
 
