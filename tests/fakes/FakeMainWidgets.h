@@ -44,7 +44,7 @@ struct FakeMainWidgets {
 // form, with its handlers run as the native window runs them (under the catch
 // point, so an error becomes the box a user would see).
 struct FakeMainForm : FakeIniFile, FakeMainWidgets {
-    explicit FakeMainForm(std::string iniPath) : FakeIniFile(std::move(iniPath)) {}
+    explicit FakeMainForm(std::string iniPath = kIni) : FakeIniFile(std::move(iniPath)) {}
 
     FakeFileSystem files;
     FakeShell shell;

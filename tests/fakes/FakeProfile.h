@@ -29,11 +29,13 @@ public:
     }
 };
 
+inline const std::string kIni = "C:\\Lumivane\\Lumivane.ini";
+
 // The program's configuration file in a fake profile, as every window fixture
 // holds it: set its text, or build it from the two lists as the configuration
 // window saves them, and read back what a window stored.
 struct FakeIniFile {
-    explicit FakeIniFile(std::string iniPath) : iniPath(std::move(iniPath)) {}
+    explicit FakeIniFile(std::string iniPath = kIni) : iniPath(std::move(iniPath)) {}
 
     std::string iniPath;
     FakeProfile profile;

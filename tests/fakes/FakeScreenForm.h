@@ -17,7 +17,7 @@
 namespace lumivane::test {
 
 struct FakeScreenForm : FakeIniFile {
-    explicit FakeScreenForm(std::string iniPath) : FakeIniFile(std::move(iniPath)) {
+    explicit FakeScreenForm(std::string iniPath = kIni) : FakeIniFile(std::move(iniPath)) {
         gMoveSkipCount = 1; // the process starts with one move to skip
         txtIntro.caption = HelpText();
     }

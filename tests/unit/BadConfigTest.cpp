@@ -25,7 +25,6 @@ using namespace lumivane::test;
 
 namespace {
 
-const std::string kIni = "C:\\Lumivane\\Lumivane.ini";
 const std::string kA = "C:\\Savers\\a.scr";
 const std::string kB = "C:\\Savers\\b.scr";
 const std::string kMovie = "C:\\Movies\\m.swf";
@@ -269,7 +268,7 @@ TEST_P(BadConfig, LoadsTheSameFromDiskThroughTheHostEngine) {
 
 TEST_P(BadConfig, ScreenWindowOpensAndStartsFromWhatItRead) {
     const Want& want = GetParam().want;
-    FakeScreenForm f(kIni);
+    FakeScreenForm f;
     f.Ini(GetParam().text);
     AddListedFiles(f.files, want);
     f.Create();
@@ -293,7 +292,7 @@ TEST_P(BadConfig, ScreenWindowOpensAndStartsFromWhatItRead) {
 
 TEST_P(BadConfig, ConfigurationWindowOpensWithTheListsItRead) {
     const Want& want = GetParam().want;
-    FakeMainForm f(kIni);
+    FakeMainForm f;
     f.Ini(GetParam().text);
     AddListedFiles(f.files, want);
     f.drives.drives = {{"C:\\", DriveType::Fixed}};

@@ -16,7 +16,6 @@ using namespace lumivane::test;
 
 namespace {
 
-const std::string kIni = "C:\\Lumivane\\Lumivane.ini";
 const std::string kWaves = "D:\\Savers\\waves.scr";
 const std::string kStars = "D:\\Savers\\stars.scr";
 const std::string kGone = "D:\\Savers\\gone.scr";
@@ -24,7 +23,6 @@ const std::string kIntro = "D:\\Movies\\intro.swf";
 const std::string kLoop = "D:\\Movies\\loop.swf";
 
 struct MainFixture : ::testing::Test, FakeMainForm {
-    MainFixture() : FakeMainForm(kIni) {}
     using FakeMainForm::Run; // not the Run of ::testing::Test
 
     void SetUp() override {

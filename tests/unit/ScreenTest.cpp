@@ -13,11 +13,7 @@ using namespace lumivane::test;
 
 namespace {
 
-const std::string kIni = "C:\\Savers\\Lumivane.ini";
-
 struct ScreenFixture : ::testing::Test, FakeScreenForm {
-    ScreenFixture() : FakeScreenForm(kIni) {}
-
     void SetUp() override {
         palFlash.bounds = {624, 248, 313, 249};
         flashHost.flash.bounds = {64, 32, 192, 192};
@@ -94,7 +90,7 @@ TEST(RandomPick, FirstDrawFollowsTheClockFormula) {
     // seed = ((h*60+m)*60+s)*1000+ms, advanced once: seed*134775813+1 mod 2^32,
     // index = high 32 bits of seed*n.
     for (int ms : {0, 1, 999}) {
-        FakeScreenForm f("C:\\Lumivane.ini");
+        FakeScreenForm f;
         std::vector<std::string> list;
         for (int i = 0; i < 7; ++i) {
             list.push_back("C:\\s" + std::to_string(i) + ".scr");

@@ -14,10 +14,7 @@ using namespace lumivane::test;
 
 namespace {
 
-const std::string kIni = "C:\\Lumivane\\Lumivane.ini";
-
 struct SearchFixture : ::testing::Test, FakeMainForm {
-    SearchFixture() : FakeMainForm(kIni) {}
     using FakeMainForm::Run; // not the Run of ::testing::Test
 
     void SetUp() override {
