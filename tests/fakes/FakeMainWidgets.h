@@ -34,9 +34,30 @@ struct FakeMainWidgets {
     }
 
     MainView View() {
-        return MainView{window,    page,     lsScreen,    lsFlash,     lsSearch,    cboxDriver,  chkSub,     rbfOrigin,
-                        rbfFull,   btSearch, btStop,      statusBar,   progressBar, mnuSetup,    mnuPreview, mnuReset,
-                        mnuDelete, mnuClear, mnuViewName, mnuViewPath, mnuSetup1,   mnuPreview1, dlgFolder,  frmAbout};
+        return MainView{.window = window,
+                        .page = page,
+                        .lsScreen = lsScreen,
+                        .lsFlash = lsFlash,
+                        .lsSearch = lsSearch,
+                        .cboxDriver = cboxDriver,
+                        .chkSub = chkSub,
+                        .rbfOrigin = rbfOrigin,
+                        .rbfFull = rbfFull,
+                        .btSearch = btSearch,
+                        .btStop = btStop,
+                        .statusBar = statusBar,
+                        .progressBar = progressBar,
+                        .mnuSetup = mnuSetup,
+                        .mnuPreview = mnuPreview,
+                        .mnuReset = mnuReset,
+                        .mnuDelete = mnuDelete,
+                        .mnuClear = mnuClear,
+                        .mnuViewName = mnuViewName,
+                        .mnuViewPath = mnuViewPath,
+                        .mnuSetup1 = mnuSetup1,
+                        .mnuPreview1 = mnuPreview1,
+                        .dlgFolder = dlgFolder,
+                        .frmAbout = frmAbout};
     }
 };
 

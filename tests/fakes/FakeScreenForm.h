@@ -31,8 +31,13 @@ struct FakeScreenForm : FakeIniFile {
     FakeControl palFlash;
     FakeTimer loopTimer;
     FakeFlashHost flashHost;
-    TfrmScreen screen{ScreenServices{profile, files, clock, shell, dialogs, iniPath},
-                      ScreenView{window, txtIntro, palFlash, loopTimer, flashHost, 1024, 768}};
+    TfrmScreen screen{ScreenServices{profile, files, clock, shell, dialogs, iniPath}, ScreenView{.window = window,
+                                                                                                 .txtIntro = txtIntro,
+                                                                                                 .palFlash = palFlash,
+                                                                                                 .loopTimer = loopTimer,
+                                                                                                 .flashHost = flashHost,
+                                                                                                 .screenWidth = 1024,
+                                                                                                 .screenHeight = 768}};
 
     // As the native window creates it: under the catch point.
     void Create() {

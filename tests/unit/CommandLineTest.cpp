@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "app/CommandLine.h"
-#include "common/AsciiText.h"
 #include "app/Program.h"
-#include "fakes/FakeServices.h"
+#include "common/AsciiText.h"
 #include "common/Errors.h"
+#include "fakes/FakeServices.h"
+
+#include <functional>
+#include <new>
+#include <stdexcept>
 
 using namespace lumivane;
 using namespace lumivane::test;
@@ -15,11 +19,11 @@ TEST(CommandLineSplit, SeparatorsQuotesAndEmptyPairs) {
     using V = std::vector<std::string>;
     EXPECT_EQ(SplitCommandLine("\"C:\\Program Files\\Lumivane.scr\" /s"), (V{"C:\\Program Files\\Lumivane.scr", "/s"}));
     EXPECT_EQ(SplitCommandLine("prog\t\t/p   2884 \r\n"), (V{"prog", "/p", "2884"}));
-    EXPECT_EQ(SplitCommandLine("prog \"\" /s"), (V{"prog", "/s"}));         // empty pair skipped, not an argument
-    EXPECT_EQ(SplitCommandLine("prog \"\"\"\" /s"), (V{"prog", "/s"}));     // two empty pairs
-    EXPECT_EQ(SplitCommandLine("prog a\"b c\"d"), (V{"prog", "ab cd"}));    // quotes drop, blanks inside stay
+    EXPECT_EQ(SplitCommandLine("prog \"\" /s"), (V{"prog", "/s"}));      // empty pair skipped, not an argument
+    EXPECT_EQ(SplitCommandLine("prog \"\"\"\" /s"), (V{"prog", "/s"}));  // two empty pairs
+    EXPECT_EQ(SplitCommandLine("prog a\"b c\"d"), (V{"prog", "ab cd"})); // quotes drop, blanks inside stay
     EXPECT_EQ(SplitCommandLine("prog \"unterminated x"), (V{"prog", "unterminated x"}));
-    EXPECT_EQ(SplitCommandLine("prog \x01/c"), (V{"prog", "/c"}));          // code 1 separates
+    EXPECT_EQ(SplitCommandLine("prog \x01/c"), (V{"prog", "/c"})); // code 1 separates
     EXPECT_EQ(SplitCommandLine(""), V{});
     EXPECT_EQ(SplitCommandLine("prog /\xE9t\xE9"), (V{"prog", "/\xE9t\xE9"})); // bytes above 127 belong to pieces
 }
@@ -40,8 +44,8 @@ TEST(RunModeChoice, OnlyTheFirstOneOrTwoCharactersCount) {
         RunMode mode;
     };
     const Case cases[] = {
-        {"", RunMode::Configure},       {"/c", RunMode::Configure}, {"-C", RunMode::Configure},
-        {"/c:2884", RunMode::Configure}, {"c", RunMode::Configure},  {"Config", RunMode::Configure},
+        {"", RunMode::Configure},         {"/c", RunMode::Configure}, {"-C", RunMode::Configure},
+        {"/c:2884", RunMode::Configure},  {"c", RunMode::Configure},  {"Config", RunMode::Configure},
         {"C:\\temp", RunMode::Configure}, {"/p", RunMode::Preview},   {"-P", RunMode::Preview},
         {"p", RunMode::Preview},          {"/a", RunMode::Password},  {"-a", RunMode::Password},
         {"Apple", RunMode::Password},     {"/s", RunMode::Saver},     {"/S", RunMode::Saver},
@@ -104,8 +108,8 @@ TEST(StartUp, PreviewHandleDecimalAndHex) {
 }
 
 TEST(StartUp, PreviewHandleThatIsNoNumberEndsWithApplicationError) {
-    for (const auto& [line, shown] : std::vector<std::pair<std::string, std::string>>{
-             {"x /p 2884x", "2884X"}, {"x /p", ""}, {"x /p:2884", ""}}) {
+    for (const auto& [line, shown] :
+         std::vector<std::pair<std::string, std::string>>{{"x /p 2884x", "2884X"}, {"x /p", ""}, {"x /p:2884", ""}}) {
         RecordingStartup s;
         EXPECT_EQ(RunProgram(line, s), 1) << line;
         ASSERT_EQ(s.dialogs.boxes.size(), 1u);
@@ -122,8 +126,7 @@ TEST(StartUp, PreviewHandleThatIsNoNumberEndsWithApplicationError) {
 TEST(StartUp, ConfigureSetsTheTitleAndIgnoresTheHostHandle) {
     RecordingStartup s;
     EXPECT_EQ(RunProgram("x /c:2884", s), 0);
-    EXPECT_EQ(s.steps,
-              (std::vector<std::string>{"init", "title:Lumivane Standard V1.5 Configuration", "configure"}));
+    EXPECT_EQ(s.steps, (std::vector<std::string>{"init", "title:Lumivane Standard V1.5 Configuration", "configure"}));
     RecordingStartup none;
     EXPECT_EQ(RunProgram("x", none), 0);
     EXPECT_EQ(none.steps.back(), "configure");
@@ -142,11 +145,44 @@ TEST(StartUp, SecondSaverEndsAtOnceAndAFailedMarkerStillRuns) {
     EXPECT_EQ(failing.steps.back(), "saver");
 }
 
-TEST(StartUp, AnErrorBuildingAWindowReachesTheProcessHandler) {
-    RecordingStartup s;
-    s.onRun = [] { throw EOleSysError("Class not registered"); };
-    EXPECT_EQ(RunProgram("x /s", s), 1);
-    ASSERT_EQ(s.dialogs.boxes.size(), 1u);
-    EXPECT_NE(s.dialogs.boxes[0].text.find("Exception EOleSysError in module Lumivane.scr at "), std::string::npos);
-    EXPECT_NE(s.dialogs.boxes[0].text.find("\r\nClass not registered.\r\n"), std::string::npos);
+// Whatever is thrown, one of the program's errors or not, is reported by the
+// catch point it reaches and goes no further.
+struct Thrown {
+    std::function<void()> raise;
+    std::string className;
+    std::string boxText;
+};
+
+const Thrown kThrown[] = {
+    {[] { throw EOleSysError("Class not registered"); }, "EOleSysError", "Class not registered."},
+    {[] { throw std::bad_alloc(); }, "EOutOfMemory", "Out of memory."},
+    {[] { throw std::length_error("vector::reserve"); }, "Exception", "vector::reserve."},
+    {[] { throw 42; }, "Exception", "Unknown error."},
+};
+
+TEST(StartUp, AnyErrorBuildingAWindowReachesTheProcessHandler) {
+    for (const Thrown& thrown : kThrown) {
+        RecordingStartup s;
+        s.onRun = thrown.raise;
+        EXPECT_EQ(RunProgram("x /s", s), 1);
+        ASSERT_EQ(s.dialogs.boxes.size(), 1u);
+        EXPECT_EQ(s.dialogs.boxes[0].caption, "Application Error");
+        const std::string& text = s.dialogs.boxes[0].text;
+        EXPECT_EQ(text.rfind("Exception " + thrown.className + " in module Lumivane.scr at ", 0), 0u) << text;
+        EXPECT_EQ(text.substr(text.find("\r\n")), "\r\n" + thrown.boxText + "\r\n");
+    }
+}
+
+TEST(EventGuard, AnyErrorEndsOnlyItsHandlerWithTheErrorBox) {
+    for (const Thrown& thrown : kThrown) {
+        FakeDialogs dialogs;
+        bool finished = false;
+        RunGuarded(dialogs, "Lumivane", [&] {
+            thrown.raise();
+            finished = true;
+        });
+        EXPECT_FALSE(finished);
+        ASSERT_EQ(dialogs.boxes.size(), 1u);
+        EXPECT_EQ(dialogs.boxes[0], (Box{"Lumivane", thrown.boxText, BoxIcon::Error}));
+    }
 }

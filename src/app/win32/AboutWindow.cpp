@@ -9,6 +9,8 @@ namespace {
 
 constexpr char kClassName[] = "TfrmAbout";
 constexpr int kOkId = IDOK;
+constexpr int kNoticeId = 200;
+constexpr int kMemoId = 201;
 
 std::string JoinLines(const std::vector<std::string>& lines) {
     std::string text;
@@ -28,53 +30,45 @@ void AboutWindow::Create() {
     const DWORD exStyle = WS_EX_DLGMODALFRAME;
     RECT outer{0, 0, Scale(474), Scale(349)};
     AdjustWindowRectEx(&outer, style, FALSE, exStyle);
-    CreateNative(instance, kClassName, TfrmAbout::kCaption, style, exStyle, Scale(276), Scale(206),
+    CreateNative(app_, kClassName, TfrmAbout::kCaption, style, exStyle, Scale(276), Scale(206),
                  outer.right - outer.left, outer.bottom - outer.top, owner_);
     font_ = MakeFont("MS Sans Serif", 8, true, false);
     titleFont_ = MakeFont("Verdana", 19, false, true);
-    picture_ = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON, Scale(48), Scale(48), 0));
+    picture_ = Icon(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON, Scale(48), Scale(48), 0)));
     Layout();
 }
 
 AboutWindow::~AboutWindow() {
-    if (font_)
-        DeleteObject(font_);
-    if (titleFont_)
-        DeleteObject(titleFont_);
-    if (picture_)
-        DestroyIcon(picture_);
+    DestroyNative(); // before the fonts its controls use
 }
 
 void AboutWindow::Layout() {
-    HINSTANCE instance = app_.Instance();
     const int width = Scale(474), height = Scale(349);
     band_ = {0, 0, width, Scale(57)};
     const int bottom = height - Scale(71);
     middle_ = {0, band_.bottom, width, bottom};
     pictureFrame_ = {Scale(4), Scale(4), Scale(4 + 50), Scale(4 + 50)};
 
-    HWND title =
-        CreateWindowExA(0, "STATIC", TfrmAbout::kTitle, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, Scale(64),
-                        Scale(16), width - Scale(72), Scale(26), Handle(), nullptr, instance, nullptr);
-    SendMessageA(title, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), FALSE);
+    HWND title = CreateChecked(app_, 0, "STATIC", TfrmAbout::kTitle, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+                               Scale(64), Scale(16), width - Scale(72), Scale(26), Handle());
+    SendMessageA(title, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.Get()), FALSE);
 
     const int inset = Scale(4);
-    HWND memo = CreateWindowExA(
-        WS_EX_CLIENTEDGE, "EDIT", JoinLines(TfrmAbout::MemoLines()).c_str(),
-        WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
-        middle_.left + inset, middle_.top + inset, width - 2 * inset, middle_.bottom - middle_.top - 2 * inset,
-        Handle(), reinterpret_cast<HMENU>(201), instance, nullptr);
-    SendMessageA(memo, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    HWND memo =
+        CreateChecked(app_, WS_EX_CLIENTEDGE, "EDIT", JoinLines(TfrmAbout::MemoLines()).c_str(),
+                      WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+                      middle_.left + inset, middle_.top + inset, width - 2 * inset,
+                      middle_.bottom - middle_.top - 2 * inset, Handle(), kMemoId);
+    SendMessageA(memo, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
 
-    HWND notice = CreateWindowExA(0, "EDIT", JoinLines(TfrmAbout::LegalNotice()).c_str(),
-                                  WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_READONLY, Scale(8), bottom + Scale(9),
-                                  Scale(369), Scale(53), Handle(), reinterpret_cast<HMENU>(200), instance, nullptr);
-    SendMessageA(notice, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    HWND notice = CreateChecked(app_, 0, "EDIT", JoinLines(TfrmAbout::LegalNotice()).c_str(),
+                                WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_READONLY, Scale(8), bottom + Scale(9),
+                                Scale(369), Scale(53), Handle(), kNoticeId);
+    SendMessageA(notice, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
 
-    ok_ = CreateWindowExA(0, "BUTTON", TfrmAbout::kOkCaption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-                          width - Scale(75 + 12), bottom + Scale(23), Scale(75), Scale(25), Handle(),
-                          reinterpret_cast<HMENU>(kOkId), instance, nullptr);
-    SendMessageA(ok_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    ok_ = CreateChecked(app_, 0, "BUTTON", TfrmAbout::kOkCaption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
+                        width - Scale(75 + 12), bottom + Scale(23), Scale(75), Scale(25), Handle(), kOkId);
+    SendMessageA(ok_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
 }
 
 void AboutWindow::ShowModal() {
@@ -86,40 +80,44 @@ void AboutWindow::ShowModal() {
     SetFocus(ok_);
     MSG msg;
     while (modal_ && GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (IsDialogMessageA(Handle(), &msg))
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        if (!IsDialogMessageA(Handle(), &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        // An error from a window procedure ends the box; it is raised once the
+        // owner is usable again.
+        if (app_.HasDeferred())
+            break;
     }
     if (msg.message == WM_QUIT && modal_)
         PostQuitMessage(static_cast<int>(msg.wParam));
     EnableWindow(owner_, TRUE);
     ShowWindow(Handle(), SW_HIDE);
     SetActiveWindow(owner_);
+    app_.RaiseDeferred();
 }
 
 LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Handle(), &ps);
+        const PaintDc paint(Handle());
+        HDC dc = paint.Get();
         RECT band = band_, middle = middle_, frame = pictureFrame_;
         DrawEdge(dc, &band, BDR_RAISEDINNER, BF_RECT);
         DrawEdge(dc, &middle, BDR_RAISEDINNER, BF_RECT);
         DrawEdge(dc, &frame, EDGE_SUNKEN, BF_RECT);
         if (picture_)
-            DrawIconEx(dc, frame.left + Scale(1), frame.top + Scale(1), picture_, Scale(48), Scale(48), 0, nullptr,
-                       DI_NORMAL);
-        EndPaint(Handle(), &ps);
+            DrawIconEx(dc, frame.left + Scale(1), frame.top + Scale(1), picture_.Get(), Scale(48), Scale(48), 0,
+                       nullptr, DI_NORMAL);
         return 0;
     }
     case WM_CTLCOLORSTATIC:
         // The legal notice sits on the scroll-bar colour, the title on the form.
-        if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == 200) {
+        if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == kNoticeId) {
             SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_SCROLLBAR));
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_SCROLLBAR));
         }
-        if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == 201) {
+        if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == kMemoId) {
             SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
         }

@@ -11,6 +11,8 @@ class AboutWindow : public NativeWindow, public ModalWindow {
 public:
     AboutWindow(Application& app, HWND owner);
     ~AboutWindow() override;
+    AboutWindow(const AboutWindow&) = delete;
+    AboutWindow& operator=(const AboutWindow&) = delete;
 
     // Shows the box modally over its owner; returns when it closes.
     void ShowModal() override;
@@ -26,9 +28,9 @@ private:
 
     Application& app_;
     HWND owner_;
-    HFONT font_ = nullptr;
-    HFONT titleFont_ = nullptr;
-    HICON picture_ = nullptr;
+    Font font_;
+    Font titleFont_;
+    Icon picture_;
     HWND ok_ = nullptr;
     bool modal_ = false;
     RECT band_{}, middle_{}, pictureFrame_{};

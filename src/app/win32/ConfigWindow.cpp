@@ -2,6 +2,7 @@
 #include "app/win32/ConfigWindow.h"
 
 #include "app/win32/ButtonImages.h"
+#include "platform/win32/Win32Error.h"
 
 #include <shlobj.h>
 #include <windowsx.h>
@@ -51,6 +52,43 @@ bool CtrlDown() {
     return GetKeyState(VK_CONTROL) < 0;
 }
 
+// What a control's notification or a popup command runs. Popup commands come
+// back from TrackPopupMenu with code 0; the results menu's Reset, Delete and
+// Clear All have no command.
+struct Command {
+    int id;
+    int code;
+    void (TfrmMain::*handler)();
+};
+
+constexpr Command kCommands[] = {
+    {kBtClose, BN_CLICKED, &TfrmMain::btCloseClick},
+    {kBtSetup, BN_CLICKED, &TfrmMain::btSetupClick},
+    {kBtAbout, BN_CLICKED, &TfrmMain::btAboutClick},
+    {kLsScreen, LBN_SELCHANGE, &TfrmMain::lsScreenClick},
+    {kLsScreen, LBN_DBLCLK, &TfrmMain::lsScreenDblClick},
+    {kLsFlash, LBN_SELCHANGE, &TfrmMain::lsFlashClick},
+    {kLsFlash, LBN_DBLCLK, &TfrmMain::lsScreenDblClick},
+    {kLsSearch, LBN_SELCHANGE, &TfrmMain::lsSearchClick},
+    {kLsSearch, LBN_DBLCLK, &TfrmMain::lsSearchDblClick},
+    // The search runs in here and lets the window handle its messages between
+    // sub-folders; a close meanwhile is deferred by FormClose until it returns.
+    {kBtSearch, BN_CLICKED, &TfrmMain::btSearchClick},
+    {kBtStop, BN_CLICKED, &TfrmMain::btStopClick},
+    {kBtCheck, BN_CLICKED, &TfrmMain::btCheckClick},
+    {kBtSave, BN_CLICKED, &TfrmMain::btSaveClick},
+    {kCboxDriver, CBN_SELENDOK, &TfrmMain::cboxDriverSelect},
+    {kMnuSetup, 0, &TfrmMain::btSetupClick},
+    {kMnuPreview, 0, &TfrmMain::lsScreenDblClick},
+    {kMnuReset, 0, &TfrmMain::mnuResetClick},
+    {kMnuDelete, 0, &TfrmMain::mnuDeleteClick},
+    {kMnuClear, 0, &TfrmMain::mnuClearClick},
+    {kMnuViewName, 0, &TfrmMain::mnuViewNameClick},
+    {kMnuViewPath, 0, &TfrmMain::mnuViewPathClick},
+    {kMnuSetup1, 0, &TfrmMain::btSetupClick},
+    {kMnuPreview1, 0, &TfrmMain::lsSearchDblClick},
+};
+
 } // namespace
 
 ConfigWindow::ConfigWindow(Application& app, MainServices services) : app_(app), services_(std::move(services)) {}
@@ -59,26 +97,14 @@ ConfigWindow::~ConfigWindow() {
     app_.SetMessageFilter(nullptr);
     form_.reset();
     about_.reset();
-    if (Handle())
-        DestroyWindow(Handle());
-    if (pmActive_)
-        DestroyMenu(pmActive_);
-    if (pmResult_)
-        DestroyMenu(pmResult_);
-    for (HICON icon : icons_)
-        DestroyIcon(icon);
-    if (font_)
-        DeleteObject(font_);
-    if (boldFont_)
-        DeleteObject(boldFont_);
+    // The controls go before the fonts, menus and images they use.
+    DestroyNative();
 }
 
-HWND ConfigWindow::Child(const char* cls, const char* text, DWORD style, int x, int y, int w, int h, int id,
-                         DWORD exStyle) {
-    HWND hwnd =
-        CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, Scale(x), Scale(y), Scale(w), Scale(h),
-                        Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app_.Instance(), nullptr);
-    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+HWND ConfigWindow::Child(const char* cls, const char* text, DWORD style, int x, int y, int w, int h, int id) {
+    HWND hwnd = CreateChecked(app_, 0, cls, text, WS_CHILD | WS_VISIBLE | style, Scale(x), Scale(y), Scale(w), Scale(h),
+                              Handle(), id);
+    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     return hwnd;
 }
 
@@ -90,20 +116,42 @@ void ConfigWindow::Show() {
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;
     RECT outer{0, 0, Scale(572), Scale(346)};
     AdjustWindowRectEx(&outer, style, FALSE, exStyle);
-    CreateNative(instance, kClassName, kMainCaption, style, exStyle, 266, 158, outer.right - outer.left,
+    CreateNative(app_, kClassName, kMainCaption, style, exStyle, 266, 158, outer.right - outer.left,
                  outer.bottom - outer.top, nullptr);
     font_ = MakeFont("MS Sans Serif", 8, true, false);
     boldFont_ = MakeFont("MS Sans Serif", 8, true, true);
-    tips_.Create(Handle());
+    tips_.Create(app_, Handle());
     CreateMenus();
     CreateControls();
+    HookControls();
     about_ = std::make_unique<AboutWindow>(app_, Handle());
 
-    MainView view{*this,        page_,        lsScreen_,   lsFlash_,     lsSearch_,  cboxDriver_,
-                  chkSub_,      rbfOrigin_,   rbfFull_,    btSearch_,    btStop_,    statusBar_,
-                  progressBar_, mnuSetup_,    mnuPreview_, mnuReset_,    mnuDelete_, mnuClear_,
-                  mnuViewName_, mnuViewPath_, mnuSetup1_,  mnuPreview1_, *this,      *about_};
-    form_ = std::make_unique<TfrmMain>(services_, view);
+    form_ = std::make_unique<TfrmMain>(services_, MainView{
+                                                      .window = *this,
+                                                      .page = page_,
+                                                      .lsScreen = lsScreen_,
+                                                      .lsFlash = lsFlash_,
+                                                      .lsSearch = lsSearch_,
+                                                      .cboxDriver = cboxDriver_,
+                                                      .chkSub = chkSub_,
+                                                      .rbfOrigin = rbfOrigin_,
+                                                      .rbfFull = rbfFull_,
+                                                      .btSearch = btSearch_,
+                                                      .btStop = btStop_,
+                                                      .statusBar = statusBar_,
+                                                      .progressBar = progressBar_,
+                                                      .mnuSetup = mnuSetup_,
+                                                      .mnuPreview = mnuPreview_,
+                                                      .mnuReset = mnuReset_,
+                                                      .mnuDelete = mnuDelete_,
+                                                      .mnuClear = mnuClear_,
+                                                      .mnuViewName = mnuViewName_,
+                                                      .mnuViewPath = mnuViewPath_,
+                                                      .mnuSetup1 = mnuSetup1_,
+                                                      .mnuPreview1 = mnuPreview1_,
+                                                      .dlgFolder = *this,
+                                                      .frmAbout = *about_,
+                                                  });
     app_.SetMessageFilter([this](MSG& msg) { return FilterMessage(msg); });
 
     app_.Guard([&] { form_->FormCreate(); });
@@ -115,38 +163,59 @@ void ConfigWindow::Show() {
     RedrawWindow(btSearch_.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
+namespace {
+
+struct MenuLine {
+    UINT flags;
+    UINT id;
+    const char* text; // nullptr for a separator
+};
+
+Menu MakePopup(std::initializer_list<MenuLine> lines) {
+    Menu menu(CreatePopupMenu());
+    if (!menu)
+        RaiseLastError("CreatePopupMenu");
+    for (const MenuLine& line : lines)
+        if (!AppendMenuA(menu.Get(), line.flags, line.id, line.text))
+            RaiseLastError("AppendMenu");
+    return menu;
+}
+
+} // namespace
+
 void ConfigWindow::CreateMenus() {
-    pmActive_ = CreatePopupMenu();
-    AppendMenuA(pmActive_, MF_STRING, kMnuSetup, "Setup\tCtrl+S");
-    AppendMenuA(pmActive_, MF_STRING, kMnuPreview, "Preview\tCtrl+V");
-    AppendMenuA(pmActive_, MF_STRING | MF_GRAYED, kMnuReset, "Reset");
-    AppendMenuA(pmActive_, MF_SEPARATOR, 0, nullptr); // N1
-    AppendMenuA(pmActive_, MF_STRING, kMnuDelete, "Delete\tDel");
-    AppendMenuA(pmActive_, MF_STRING, kMnuClear, "Clear All\tCtrl+A");
-    AppendMenuA(pmActive_, MF_SEPARATOR, 0, nullptr); // N2
-    AppendMenuA(pmActive_, MF_STRING | MF_CHECKED, kMnuViewName, "View in file name");
-    AppendMenuA(pmActive_, MF_STRING, kMnuViewPath, "View in full path");
+    pmActive_ = MakePopup({
+        {MF_STRING, kMnuSetup, "Setup\tCtrl+S"},
+        {MF_STRING, kMnuPreview, "Preview\tCtrl+V"},
+        {MF_STRING | MF_GRAYED, kMnuReset, "Reset"},
+        {MF_SEPARATOR, 0, nullptr}, // N1
+        {MF_STRING, kMnuDelete, "Delete\tDel"},
+        {MF_STRING, kMnuClear, "Clear All\tCtrl+A"},
+        {MF_SEPARATOR, 0, nullptr}, // N2
+        {MF_STRING | MF_CHECKED, kMnuViewName, "View in file name"},
+        {MF_STRING, kMnuViewPath, "View in full path"},
+    });
+    pmResult_ = MakePopup({
+        {MF_STRING, kMnuSetup1, "Setup\tCtrl+S"},
+        {MF_STRING, kMnuPreview1, "Preview\tCtrl+V"},
+        {MF_STRING | MF_GRAYED, kMnuReset1, "Reset"},
+        {MF_SEPARATOR, 0, nullptr}, // MenuItem3
+        {MF_STRING | MF_GRAYED, kMnuDelete1, "Delete\tDel"},
+        {MF_STRING | MF_GRAYED, kMnuClear1, "Clear All\tCtrl+A"},
+    });
 
-    pmResult_ = CreatePopupMenu();
-    AppendMenuA(pmResult_, MF_STRING, kMnuSetup1, "Setup\tCtrl+S");
-    AppendMenuA(pmResult_, MF_STRING, kMnuPreview1, "Preview\tCtrl+V");
-    AppendMenuA(pmResult_, MF_STRING | MF_GRAYED, kMnuReset1, "Reset");
-    AppendMenuA(pmResult_, MF_SEPARATOR, 0, nullptr); // MenuItem3
-    AppendMenuA(pmResult_, MF_STRING | MF_GRAYED, kMnuDelete1, "Delete\tDel");
-    AppendMenuA(pmResult_, MF_STRING | MF_GRAYED, kMnuClear1, "Clear All\tCtrl+A");
-
-    mnuSetup_ = {pmActive_, kMnuSetup};
-    mnuPreview_ = {pmActive_, kMnuPreview};
-    mnuReset_ = {pmActive_, kMnuReset};
-    mnuDelete_ = {pmActive_, kMnuDelete};
-    mnuClear_ = {pmActive_, kMnuClear};
-    mnuViewName_ = {pmActive_, kMnuViewName};
-    mnuViewPath_ = {pmActive_, kMnuViewPath};
-    mnuSetup1_ = {pmResult_, kMnuSetup1};
-    mnuPreview1_ = {pmResult_, kMnuPreview1};
-    mnuReset1_ = {pmResult_, kMnuReset1};
-    mnuDelete1_ = {pmResult_, kMnuDelete1};
-    mnuClear1_ = {pmResult_, kMnuClear1};
+    mnuSetup_ = {pmActive_.Get(), kMnuSetup};
+    mnuPreview_ = {pmActive_.Get(), kMnuPreview};
+    mnuReset_ = {pmActive_.Get(), kMnuReset};
+    mnuDelete_ = {pmActive_.Get(), kMnuDelete};
+    mnuClear_ = {pmActive_.Get(), kMnuClear};
+    mnuViewName_ = {pmActive_.Get(), kMnuViewName};
+    mnuViewPath_ = {pmActive_.Get(), kMnuViewPath};
+    mnuSetup1_ = {pmResult_.Get(), kMnuSetup1};
+    mnuPreview1_ = {pmResult_.Get(), kMnuPreview1};
+    mnuReset1_ = {pmResult_.Get(), kMnuReset1};
+    mnuDelete1_ = {pmResult_.Get(), kMnuDelete1};
+    mnuClear1_ = {pmResult_.Get(), kMnuClear1};
 }
 
 void ConfigWindow::CreateControls() {
@@ -154,8 +223,8 @@ void ConfigWindow::CreateControls() {
     // whole inside, so they go to the bottom once everything exists.
     HWND gboxActive = Child("BUTTON", "Random List", BS_GROUPBOX, 8, 8, 217, 313, -1);
     HWND gBoxSearch = Child("BUTTON", "Search List", BS_GROUPBOX, 232, 8, 193, 313, -1);
-    SendMessageA(gboxActive, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_), FALSE);
-    SendMessageA(gBoxSearch, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_), FALSE);
+    SendMessageA(gboxActive, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.Get()), FALSE);
+    SendMessageA(gBoxSearch, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.Get()), FALSE);
     HWND groupBox1 = Child("BUTTON", "Flash Size", BS_GROUPBOX, 432, 8, 137, 65, -1);
     Child("STATIC", "Select a folder:", SS_LEFT, 242, 32, 120, 13, -1);
     Child("STATIC", "Results:", SS_LEFT, 242, 96, 120, 13, -1);
@@ -185,10 +254,9 @@ void ConfigWindow::CreateControls() {
     const DWORD listStyle = WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
     auto makeList = [&](int id) {
         HWND list =
-            CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_CLIPSIBLINGS | listStyle, pageRect.left, pageRect.top,
-                            pageRect.right - pageRect.left, pageRect.bottom - pageRect.top, Handle(),
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app_.Instance(), nullptr);
-        SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+            CreateChecked(app_, 0, "LISTBOX", "", WS_CHILD | WS_CLIPSIBLINGS | listStyle, pageRect.left, pageRect.top,
+                          pageRect.right - pageRect.left, pageRect.bottom - pageRect.top, Handle(), id);
+        SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
         SendMessageA(list, LB_SETITEMHEIGHT, 0, Scale(13));
         SetWindowPos(list, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         return list;
@@ -218,7 +286,7 @@ void ConfigWindow::CreateControls() {
         {&btClose_, ButtonImage::Close}};
     for (const auto& [button, image] : images) {
         icons_.push_back(MakeButtonImage(image));
-        SendMessageA(button->Handle(), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icons_.back()));
+        SendMessageA(button->Handle(), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icons_.back().Get()));
     }
 
     // The status bar keeps its laid-out place instead of sizing itself to its font.
@@ -230,9 +298,8 @@ void ConfigWindow::CreateControls() {
     statusBar_.SetPanelText(1, "Found:0");
     // The progress bar lies over the first panel. As a child of the status bar it
     // is always painted after it, so "Message" stays hidden.
-    HWND progress =
-        CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, 0, 0, Scale(100), Scale(22), status,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kProgressBar)), app_.Instance(), nullptr);
+    HWND progress = CreateChecked(app_, 0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, 0, 0, Scale(100), Scale(22),
+                                  status, kProgressBar);
     SendMessageA(progress, PBM_SETRANGE32, 0, 100);
     SendMessageA(progress, PBM_SETSTEP, 10, 0);
     progressBar_.Attach(progress);
@@ -246,18 +313,24 @@ void ConfigWindow::CreateControls() {
     tips_.Add(btSetup_.Handle(), "Config the selected screensaver");
     tips_.Add(btAbout_.Handle(), "Read the information about Lumivane");
     tips_.Add(btClose_.Handle(), "Close Lumivane config");
+}
 
-    auto hook = hooks_.begin();
-    for (HWND list : {lsScreen_.Handle(), lsFlash_.Handle(), lsSearch_.Handle()})
-        (hook++)->Attach(list, [this](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-            tips_.Relay(hwnd, message, wParam, lParam);
-            return OnListMessage(hwnd, message, wParam, lParam);
-        });
-    for (HWND control : {cboxDriver_.Handle(), btSetup_.Handle(), btAbout_.Handle(), btClose_.Handle()})
-        (hook++)->Attach(control, [this](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-            tips_.Relay(hwnd, message, wParam, lParam);
-            return std::optional<LRESULT>();
-        });
+void ConfigWindow::HookControls() {
+    auto list = [this](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        tips_.Relay(hwnd, message, wParam, lParam);
+        return OnListMessage(hwnd, message, wParam, lParam);
+    };
+    auto hinted = [this](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        tips_.Relay(hwnd, message, wParam, lParam);
+        return std::optional<LRESULT>();
+    };
+    lsScreenHook_.Attach(app_, lsScreen_.Handle(), list);
+    lsFlashHook_.Attach(app_, lsFlash_.Handle(), list);
+    lsSearchHook_.Attach(app_, lsSearch_.Handle(), list);
+    cboxDriverHook_.Attach(app_, cboxDriver_.Handle(), hinted);
+    btSetupHook_.Attach(app_, btSetup_.Handle(), hinted);
+    btAboutHook_.Attach(app_, btAbout_.Handle(), hinted);
+    btCloseHook_.Attach(app_, btClose_.Handle(), hinted);
 }
 
 // dlgFolder ------------------------------------------------------------------------------
@@ -269,7 +342,7 @@ struct BrowseState {
     const std::string* preselect;
 };
 
-int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM lParam, LPARAM data) {
+int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM lParam, LPARAM data) noexcept {
     auto* state = reinterpret_cast<BrowseState*>(data);
     if (message == BFFM_INITIALIZED) {
         // Centred on the configuration window, the last confirmed folder
@@ -304,12 +377,11 @@ bool ConfigWindow::Execute() {
     info.ulFlags = BIF_RETURNONLYFSDIRS;
     info.lpfn = &BrowseCallback;
     info.lParam = reinterpret_cast<LPARAM>(&state);
-    PIDLIST_ABSOLUTE pidl = SHBrowseForFolderA(&info);
+    const Pidl pidl(SHBrowseForFolderA(&info));
     if (!pidl)
         return false;
     char path[MAX_PATH] = {};
-    const bool ok = SHGetPathFromIDListA(pidl, path) != FALSE;
-    CoTaskMemFree(pidl);
+    const bool ok = SHGetPathFromIDListA(pidl.Get(), path) != FALSE;
     if (ok)
         selectedFolder_ = path;
     return ok;
@@ -343,9 +415,9 @@ bool ConfigWindow::RunShortcut(HWND list, WPARAM key) {
     if (!id)
         return false;
     RunPopupRule(results);
-    const UINT state = GetMenuState(results ? pmResult_ : pmActive_, id, MF_BYCOMMAND);
+    const UINT state = GetMenuState(results ? pmResult_.Get() : pmActive_.Get(), id, MF_BYCOMMAND);
     if (!(state & (MF_DISABLED | MF_GRAYED)))
-        RunMenuCommand(id);
+        OnCommand(static_cast<int>(id), 0);
     return true;
 }
 
@@ -365,44 +437,10 @@ void ConfigWindow::ShowPopup(HWND list, int x, int y) {
         x = rc.left;
         y = rc.top;
     }
-    const UINT id =
-        TrackPopupMenu(results ? pmResult_ : pmActive_, TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, Handle(), nullptr);
+    const UINT id = TrackPopupMenu(results ? pmResult_.Get() : pmActive_.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y,
+                                   0, Handle(), nullptr);
     if (id)
-        RunMenuCommand(id);
-}
-
-void ConfigWindow::RunMenuCommand(UINT id) {
-    app_.Guard([&] {
-        switch (id) {
-        case kMnuSetup:
-        case kMnuSetup1:
-            form_->btSetupClick();
-            break;
-        case kMnuPreview:
-            form_->lsScreenDblClick();
-            break;
-        case kMnuPreview1:
-            form_->lsSearchDblClick();
-            break;
-        case kMnuReset:
-            form_->mnuResetClick();
-            break;
-        case kMnuDelete:
-            form_->mnuDeleteClick();
-            break;
-        case kMnuClear:
-            form_->mnuClearClick();
-            break;
-        case kMnuViewName:
-            form_->mnuViewNameClick();
-            break;
-        case kMnuViewPath:
-            form_->mnuViewPathClick();
-            break;
-        default: // the results menu's Reset, Delete and Clear All have no command
-            break;
-        }
-    });
+        OnCommand(static_cast<int>(id), 0);
 }
 
 std::optional<LRESULT> ConfigWindow::OnListMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -446,65 +484,16 @@ std::optional<LRESULT> ConfigWindow::OnListMessage(HWND hwnd, UINT message, WPAR
     return std::nullopt;
 }
 
-void ConfigWindow::OnCommand(int id, int code, HWND) {
-    auto run = [&](auto handler) { app_.Guard([&] { handler(*form_); }); };
-    switch (id) {
-    case kBtClose:
-        if (code == BN_CLICKED)
-            run([](TfrmMain& f) { f.btCloseClick(); });
-        break;
-    case kBtSetup:
-        run([](TfrmMain& f) { f.btSetupClick(); });
-        break;
-    case kBtAbout:
-        run([](TfrmMain& f) { f.btAboutClick(); });
-        break;
-    case kLsScreen:
-        if (code == LBN_SELCHANGE)
-            run([](TfrmMain& f) { f.lsScreenClick(); });
-        else if (code == LBN_DBLCLK)
-            run([](TfrmMain& f) { f.lsScreenDblClick(); });
-        break;
-    case kLsFlash:
-        if (code == LBN_SELCHANGE)
-            run([](TfrmMain& f) { f.lsFlashClick(); });
-        else if (code == LBN_DBLCLK)
-            run([](TfrmMain& f) { f.lsScreenDblClick(); });
-        break;
-    case kLsSearch:
-        if (code == LBN_SELCHANGE)
-            run([](TfrmMain& f) { f.lsSearchClick(); });
-        else if (code == LBN_DBLCLK)
-            run([](TfrmMain& f) { f.lsSearchDblClick(); });
-        break;
-    case kBtSearch:
-        // The search runs in here and lets the window handle its messages between
-        // sub-folders; a close meanwhile is deferred by FormClose until it returns.
-        if (code == BN_CLICKED)
-            run([](TfrmMain& f) { f.btSearchClick(); });
-        break;
-    case kBtStop:
-        if (code == BN_CLICKED)
-            run([](TfrmMain& f) { f.btStopClick(); });
-        break;
-    case kBtCheck:
-        if (code == BN_CLICKED)
-            run([](TfrmMain& f) { f.btCheckClick(); });
-        break;
-    case kBtSave:
-        if (code == BN_CLICKED)
-            run([](TfrmMain& f) { f.btSaveClick(); });
-        break;
-    case kCboxDriver:
-        // A pick from the open list ends in CBN_SELENDOK; with the list closed the
-        // arrow keys pick at once.
-        if (code == CBN_SELENDOK ||
-            (code == CBN_SELCHANGE && !SendMessageA(cboxDriver_.Handle(), CB_GETDROPPEDSTATE, 0, 0)))
-            run([](TfrmMain& f) { f.cboxDriverSelect(); });
-        break;
-    default:
-        break;
-    }
+void ConfigWindow::OnCommand(int id, int code) {
+    // A pick from the open list ends in CBN_SELENDOK; with the list closed the
+    // arrow keys pick at once.
+    if (id == kCboxDriver && code == CBN_SELCHANGE && !SendMessageA(cboxDriver_.Handle(), CB_GETDROPPEDSTATE, 0, 0))
+        code = CBN_SELENDOK;
+    for (const Command& command : kCommands)
+        if (command.id == id && command.code == code) {
+            app_.Guard([&] { ((*form_).*command.handler)(); });
+            return;
+        }
 }
 
 void ConfigWindow::OnNotify(const NMHDR& header) {
@@ -518,7 +507,7 @@ LRESULT ConfigWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     switch (message) {
     case WM_COMMAND:
         if (form_)
-            OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;
     case WM_NOTIFY:
         if (form_)

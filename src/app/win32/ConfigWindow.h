@@ -4,7 +4,6 @@
 // name. The about box is created hidden beside it.
 #pragma once
 
-#include <array>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -20,6 +19,8 @@ class ConfigWindow : public FormWindow, private FolderBrowser {
 public:
     ConfigWindow(Application& app, MainServices services);
     ~ConfigWindow() override;
+    ConfigWindow(const ConfigWindow&) = delete;
+    ConfigWindow& operator=(const ConfigWindow&) = delete;
 
     // Runs FormCreate and FormShow and shows the window.
     void Show();
@@ -34,26 +35,30 @@ private:
 
     void CreateControls();
     void CreateMenus();
-    HWND Child(const char* cls, const char* text, DWORD style, int x, int y, int w, int h, int id, DWORD exStyle = 0);
-    void OnCommand(int id, int code, HWND control);
+    void HookControls();
+    HWND Child(const char* cls, const char* text, DWORD style, int x, int y, int w, int h, int id);
+    // Runs the handler bound to a control's notification or a menu command.
+    void OnCommand(int id, int code);
     void OnNotify(const NMHDR& header);
     bool FilterMessage(MSG& msg);
     bool RunShortcut(HWND list, WPARAM key);
     void RunPopupRule(bool results);
     void ShowPopup(HWND list, int x, int y);
-    void RunMenuCommand(UINT id);
     std::optional<LRESULT> OnListMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     Application& app_;
     MainServices services_;
-    HFONT font_ = nullptr;
-    HFONT boldFont_ = nullptr;
+    Font font_;
+    Font boldFont_;
     Tooltips tips_;
-    std::array<ControlHook, 7> hooks_; // the three lists, then the other controls with hints
-    HMENU pmActive_ = nullptr;
-    HMENU pmResult_ = nullptr;
+    Menu pmActive_;
+    Menu pmResult_;
     std::string selectedFolder_;
-    std::vector<HICON> icons_;
+    std::vector<Icon> icons_;
+    // Our handlers in front of the lists (popup, ticking, tooltips) and of the
+    // other controls with hints (tooltips).
+    ControlHook lsScreenHook_, lsFlashHook_, lsSearchHook_;
+    ControlHook cboxDriverHook_, btSetupHook_, btAboutHook_, btCloseHook_;
 
     TabControlAdapter page_;
     ListBoxAdapter lsScreen_, lsFlash_;

@@ -11,37 +11,38 @@ namespace {
 constexpr char kClassName[] = "TfrmScreen";
 constexpr UINT_PTR kLoopTimerId = 1;
 
+// The stock black brush belongs to the system: nothing to release, and the
+// window class may keep it for the life of the process.
+HBRUSH Black() {
+    return static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+}
+
 } // namespace
 
-ScreenWindow::ScreenWindow(Application& app, ScreenServices services)
-    : app_(app), services_(std::move(services)), black_(CreateSolidBrush(RGB(0, 0, 0))) {}
+ScreenWindow::ScreenWindow(Application& app, ScreenServices services) : app_(app), services_(std::move(services)) {}
 
 ScreenWindow::~ScreenWindow() {
     form_.reset();
     flashHost_.reset(); // the control goes before its panel
     palFlash_.reset();
     strip_.reset();
-    if (Handle())
-        DestroyWindow(Handle());
-    if (introFont_)
-        DeleteObject(introFont_);
-    DeleteObject(black_);
+    DestroyNative(); // before the font its label uses
 }
 
 void ScreenWindow::Show() {
     HINSTANCE instance = app_.Instance();
-    RegisterClassOnce(instance, kClassName, black_, LoadIconA(instance, MAKEINTRESOURCEA(1)));
+    RegisterClassOnce(instance, kClassName, Black(), LoadIconA(instance, MAKEINTRESOURCEA(1)));
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    CreateNative(instance, kClassName, "Lumivane", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST, 0, 0, screenWidth,
+    CreateNative(app_, kClassName, "Lumivane", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST, 0, 0, screenWidth,
                  screenHeight, nullptr);
 
     // The help text label eats its own mouse input (SS_NOTIFY), so moves and clicks
     // over it do not close the window.
     introFont_ = MakeFont("MS Sans Serif", 16, false, true);
-    HWND label = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_NOTIFY, Scale(48),
-                                 Scale(64), 10, 10, Handle(), reinterpret_cast<HMENU>(100), instance, nullptr);
-    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(introFont_), FALSE);
+    HWND label = CreateChecked(app_, 0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_NOTIFY,
+                               Scale(48), Scale(64), 10, 10, Handle(), 100);
+    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(introFont_.Get()), FALSE);
     SetWindowTextA(label, "txtIntro");
     txtIntro_.Attach(label);
     txtIntro_.SetCaption(HelpText());
@@ -52,19 +53,24 @@ void ScreenWindow::Show() {
     stripMouse.move = [this](int x, int y) { app_.Guard([&] { form_->FormMouseMove(x, y); }); };
     stripMouse.down = [this] { app_.Guard([&] { form_->FormMouseDown(); }); };
     stripMouse.up = stripMouse.down;
-    strip_ = std::make_unique<Panel>(instance, Handle(), RECT{0, 0, screenWidth, Scale(kStripHeight)}, RGB(0, 0, 0),
-                                     stripMouse);
+    strip_ =
+        std::make_unique<Panel>(app_, Handle(), RECT{0, 0, screenWidth, Scale(kStripHeight)}, RGB(0, 0, 0), stripMouse);
 
     const RECT panelBounds{Scale(624), Scale(248), Scale(624 + 313), Scale(248 + 249)};
-    palFlash_ = std::make_unique<Panel>(instance, Handle(), panelBounds, RGB(0, 0, 0));
+    palFlash_ = std::make_unique<Panel>(app_, Handle(), panelBounds, RGB(0, 0, 0));
     palFlashAdapter_.Attach(palFlash_->Handle());
 
     loopTimer_ = std::make_unique<TimerAdapter>(Handle(), kLoopTimerId, 1000, true);
     flashHost_ =
         std::make_unique<Win32FlashHost>(palFlash_->Handle(), Rect{Scale(64), Scale(32), Scale(192), Scale(192)});
 
-    form_ = std::make_unique<TfrmScreen>(
-        services_, ScreenView{*this, txtIntro_, palFlashAdapter_, *loopTimer_, *flashHost_, screenWidth, screenHeight});
+    form_ = std::make_unique<TfrmScreen>(services_, ScreenView{.window = *this,
+                                                               .txtIntro = txtIntro_,
+                                                               .palFlash = palFlashAdapter_,
+                                                               .loopTimer = *loopTimer_,
+                                                               .flashHost = *flashHost_,
+                                                               .screenWidth = screenWidth,
+                                                               .screenHeight = screenHeight});
     app_.Guard([&] { form_->FormCreate(); });
 
     ShowWindow(Handle(), SW_SHOWMAXIMIZED);
@@ -84,7 +90,7 @@ LRESULT ScreenWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         HDC dc = reinterpret_cast<HDC>(wParam);
         SetTextColor(dc, RGB(255, 255, 255));
         SetBkColor(dc, RGB(0, 0, 0));
-        return reinterpret_cast<LRESULT>(black_);
+        return reinterpret_cast<LRESULT>(Black());
     }
     case WM_MOUSEMOVE:
         if (form_)

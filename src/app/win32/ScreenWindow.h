@@ -15,6 +15,8 @@ class ScreenWindow : public FormWindow {
 public:
     ScreenWindow(Application& app, ScreenServices services);
     ~ScreenWindow() override;
+    ScreenWindow(const ScreenWindow&) = delete;
+    ScreenWindow& operator=(const ScreenWindow&) = delete;
 
     // Creates the window, runs FormCreate and shows it.
     void Show();
@@ -25,8 +27,7 @@ protected:
 private:
     Application& app_;
     ScreenServices services_;
-    HFONT introFont_ = nullptr;
-    HBRUSH black_ = nullptr;
+    Font introFont_;
     std::unique_ptr<Panel> strip_;    // Panel1
     std::unique_ptr<Panel> palFlash_; // holds the Flash control
     LabelAdapter txtIntro_;

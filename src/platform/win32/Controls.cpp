@@ -7,11 +7,11 @@ namespace lumivane::win32 {
 
 // Tooltips --------------------------------------------------------------------------
 
-void Tooltips::Create(HWND owner) {
+void Tooltips::Create(Application& app, HWND owner) {
     owner_ = owner;
-    tips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
-                            reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE)), nullptr);
+    // Owned by the window, so it goes when the window goes.
+    tips_ = CreateChecked(app, WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner);
     SendMessageA(tips_, TTM_SETMAXTIPWIDTH, 0, 600);
 }
 

@@ -18,7 +18,7 @@ namespace lumivane::win32 {
 // One tooltip control per window; each control with a hint is a tool of it.
 class Tooltips {
 public:
-    void Create(HWND owner);
+    void Create(Application& app, HWND owner);
     // The control's mouse input must reach Relay (no TTF_SUBCLASS: see ControlHook).
     void Add(HWND control, const std::string& text);
     void Update(HWND control, const std::string& text);

@@ -7,12 +7,42 @@ namespace lumivane::win32 {
 
 void Application::Run() {
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (filter_ && filter_(msg))
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0)
+        Dispatch(msg);
+}
+
+void Application::Dispatch(MSG& msg) {
+    if (filter_ && filter_(msg)) {
+        RaiseDeferred();
+        return;
     }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+    RaiseDeferred();
+}
+
+void Application::Defer(std::exception_ptr error) {
+    // The first error is the one to report; what follows is usually its echo.
+    if (!deferred_)
+        deferred_ = std::move(error);
+}
+
+void Application::RaiseDeferred() {
+    if (deferred_)
+        std::rethrow_exception(std::exchange(deferred_, nullptr));
+}
+
+HWND CreateChecked(Application& app, DWORD exStyle, const char* className, const char* text, DWORD style, int x, int y,
+                   int width, int height, HWND parent, int id, void* param) {
+    HWND hwnd = CreateWindowExA(exStyle, className, text, style, x, y, width, height, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app.Instance(), param);
+    const DWORD code = GetLastError();
+    app.RaiseDeferred();
+    if (!hwnd) {
+        SetLastError(code);
+        RaiseLastError((std::string("CreateWindowEx(") + className + ")").c_str());
+    }
+    return hwnd;
 }
 
 void Application::ProcessMessages() {
@@ -23,10 +53,7 @@ void Application::ProcessMessages() {
             PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
-        if (filter_ && filter_(msg))
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        Dispatch(msg);
     }
 }
 
@@ -37,10 +64,8 @@ namespace {
 // display driver (under Wine, several to its server).
 int ScreenDpi() {
     static const int dpi = [] {
-        HDC screen = GetDC(nullptr);
-        const int caps = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-        if (screen)
-            ReleaseDC(nullptr, screen);
+        const WindowDc screen(nullptr);
+        const int caps = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
         return caps > 0 ? caps : 96;
     }();
     return dpi;
@@ -52,19 +77,23 @@ int Scale(int pixels) {
     return MulDiv(pixels, ScreenDpi(), 96);
 }
 
-HFONT MakeFont(const char* face, int size, bool points, bool bold) {
+Font MakeFont(const char* face, int size, bool points, bool bold) {
     const int height = points ? -MulDiv(size, ScreenDpi(), 72) : -Scale(size);
-    return CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face);
+    return Font(CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face));
 }
 
 // NativeWindow ---------------------------------------------------------------------
 
 NativeWindow::~NativeWindow() {
-    if (hwnd_) {
-        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-        if (IsWindow(hwnd_))
-            DestroyWindow(hwnd_);
+    DestroyNative();
+}
+
+void NativeWindow::DestroyNative() {
+    if (HWND hwnd = std::exchange(hwnd_, nullptr)) {
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        if (IsWindow(hwnd))
+            DestroyWindow(hwnd);
     }
 }
 
@@ -87,19 +116,17 @@ void NativeWindow::RegisterClassOnce(HINSTANCE instance, const char* className, 
         RaiseLastError("RegisterClassEx");
 }
 
-void NativeWindow::CreateNative(HINSTANCE instance, const char* className, const char* caption, DWORD style,
-                                DWORD exStyle, int x, int y, int width, int height, HWND parent, HMENU idOrMenu) {
-    HWND hwnd =
-        CreateWindowExA(exStyle, className, caption, style, x, y, width, height, parent, idOrMenu, instance, this);
-    if (!hwnd)
-        RaiseLastError("CreateWindowEx");
+void NativeWindow::CreateNative(Application& app, const char* className, const char* caption, DWORD style,
+                                DWORD exStyle, int x, int y, int width, int height, HWND parent) {
+    app_ = &app;
+    CreateChecked(app, exStyle, className, caption, style, x, y, width, height, parent, 0, this);
 }
 
 LRESULT NativeWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(hwnd_, message, wParam, lParam);
 }
 
-LRESULT CALLBACK NativeWindow::Trampoline(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK NativeWindow::Trampoline(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     if (message == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
         auto* self = static_cast<NativeWindow*>(create->lpCreateParams);
@@ -109,20 +136,26 @@ LRESULT CALLBACK NativeWindow::Trampoline(HWND hwnd, UINT message, WPARAM wParam
     auto* self = reinterpret_cast<NativeWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (!self)
         return DefWindowProcA(hwnd, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        LRESULT result = self->HandleMessage(message, wParam, lParam);
-        self->hwnd_ = nullptr;
-        return result;
+    try {
+        if (message == WM_NCDESTROY) {
+            SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+            self->hwnd_ = nullptr;
+            return DefWindowProcA(hwnd, message, wParam, lParam);
+        }
+        return self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        self->app_->Defer(std::current_exception());
+        // A window whose creation failed is not made at all.
+        return message == WM_NCCREATE ? FALSE : message == WM_CREATE ? -1 : 0;
     }
-    return self->HandleMessage(message, wParam, lParam);
 }
 
 // ControlHook ------------------------------------------------------------------------
 // The W functions keep the control a Unicode window, as it was before the hook.
 
-void ControlHook::Attach(HWND control, Handler handler) {
+void ControlHook::Attach(Application& app, HWND control, Handler handler) {
     Detach();
+    app_ = &app;
     handler_ = std::move(handler);
     hwnd_ = control;
     SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -140,29 +173,32 @@ void ControlHook::Detach() {
     hwnd_ = nullptr;
 }
 
-LRESULT CALLBACK ControlHook::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK ControlHook::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     auto* self = reinterpret_cast<ControlHook*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self)
         return DefWindowProcW(hwnd, message, wParam, lParam);
     const WNDPROC original = self->original_;
-    if (message == WM_NCDESTROY)
+    if (message == WM_NCDESTROY) {
         self->Detach();
-    else if (const std::optional<LRESULT> result = self->handler_(hwnd, message, wParam, lParam))
-        return *result;
+    } else {
+        try {
+            if (const std::optional<LRESULT> result = self->handler_(hwnd, message, wParam, lParam))
+                return *result;
+        } catch (...) {
+            self->app_->Defer(std::current_exception());
+            return 0;
+        }
+    }
     return CallWindowProcW(original, hwnd, message, wParam, lParam);
 }
 
 // Panel ------------------------------------------------------------------------------
 
-Panel::Panel(HINSTANCE instance, HWND parent, const RECT& bounds, COLORREF colour, Mouse mouse)
+Panel::Panel(Application& app, HWND parent, const RECT& bounds, COLORREF colour, Mouse mouse)
     : brush_(CreateSolidBrush(colour)), mouse_(std::move(mouse)) {
-    RegisterClassOnce(instance, "TPanel", nullptr, nullptr);
-    CreateNative(instance, "TPanel", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, bounds.left,
+    RegisterClassOnce(app.Instance(), "TPanel", nullptr, nullptr);
+    CreateNative(app, "TPanel", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, bounds.left,
                  bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent);
-}
-
-Panel::~Panel() {
-    DeleteObject(brush_);
 }
 
 LRESULT Panel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -170,7 +206,7 @@ LRESULT Panel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND: {
         RECT rc;
         GetClientRect(Handle(), &rc);
-        FillRect(reinterpret_cast<HDC>(wParam), &rc, brush_);
+        FillRect(reinterpret_cast<HDC>(wParam), &rc, brush_.Get());
         return 1;
     }
     case WM_MOUSEMOVE:
@@ -199,15 +235,13 @@ LRESULT Panel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void LabelAdapter::SetCaption(const std::string& caption) {
     SetWindowTextA(hwnd_, caption.c_str());
     // Auto-size: the label takes the size of its caption (one blank when empty).
-    HDC dc = GetDC(hwnd_);
-    HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0));
-    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
     RECT rc{0, 0, 0, 0};
-    const std::string measured = caption.empty() ? std::string(" ") : caption;
-    DrawTextA(dc, measured.c_str(), static_cast<int>(measured.size()), &rc, DT_CALCRECT | DT_NOPREFIX);
-    if (old)
-        SelectObject(dc, old);
-    ReleaseDC(hwnd_, dc);
+    {
+        const WindowDc dc(hwnd_);
+        const SelectedObject font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
+        const std::string measured = caption.empty() ? std::string(" ") : caption;
+        DrawTextA(dc.Get(), measured.c_str(), static_cast<int>(measured.size()), &rc, DT_CALCRECT | DT_NOPREFIX);
+    }
     const Rect bounds = Bounds();
     SetWindowPos(hwnd_, nullptr, bounds.left, bounds.top, rc.right - rc.left, rc.bottom - rc.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);

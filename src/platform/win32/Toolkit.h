@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <exception>
 #include <functional>
 #include <optional>
 #include <string>
@@ -13,6 +14,7 @@
 #include "common/EventGuard.h"
 #include "platform/MessagePump.h"
 #include "platform/Widgets.h"
+#include "platform/win32/Handles.h"
 #include "platform/win32/Win32Dialogs.h"
 
 namespace lumivane::win32 {
@@ -39,18 +41,34 @@ public:
     // Dispatches every message already queued for this thread and returns.
     void ProcessMessages() override;
 
+    // An error that escaped a window procedure, hook or callback is caught at that
+    // edge, where the system's own code would have to unwind it, and kept here.
+    // The loop that dispatched the message raises it again, so it reaches the
+    // handler around that loop: the process-level one for the main loop.
+    void Defer(std::exception_ptr error);
+    bool HasDeferred() const { return deferred_ != nullptr; }
+    void RaiseDeferred();
+
 private:
+    void Dispatch(MSG& msg);
+
     HINSTANCE instance_;
     std::string title_ = kDefaultTitle;
     Win32Dialogs dialogs_;
     std::function<bool(MSG&)> filter_;
+    std::exception_ptr deferred_;
 };
+
+// CreateWindowEx that raises EOSError naming the call when the window cannot be
+// made (or the error its creation messages raised), instead of handing back NULL.
+HWND CreateChecked(Application& app, DWORD exStyle, const char* className, const char* text, DWORD style, int x, int y,
+                   int width, int height, HWND parent, int id = 0, void* param = nullptr);
 
 // Pixels at 96 DPI to pixels on this screen.
 int Scale(int pixels);
 // A font of the given height in pixels at 96 DPI (scaled), or in points when
 // points is true. "MS Sans Serif" falls back to the system's dialog font.
-HFONT MakeFont(const char* face, int size, bool points, bool bold);
+Font MakeFont(const char* face, int size, bool points, bool bold);
 
 // Base of every native window: registers its class once and routes messages to
 // the object through the pointer handed over at WM_NCCREATE.
@@ -66,12 +84,15 @@ public:
 protected:
     static void RegisterClassOnce(HINSTANCE instance, const char* className, HBRUSH background, HICON icon,
                                   UINT style = 0);
-    void CreateNative(HINSTANCE instance, const char* className, const char* caption, DWORD style, DWORD exStyle, int x,
-                      int y, int width, int height, HWND parent, HMENU idOrMenu = nullptr);
+    void CreateNative(Application& app, const char* className, const char* caption, DWORD style, DWORD exStyle, int x,
+                      int y, int width, int height, HWND parent);
+    // Destroys the window now, while the objects it draws with still exist.
+    void DestroyNative();
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    static LRESULT CALLBACK Trampoline(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK Trampoline(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    Application* app_ = nullptr;
     HWND hwnd_ = nullptr;
 };
 
@@ -97,14 +118,13 @@ public:
         std::function<void()> down;
         std::function<void()> up;
     };
-    Panel(HINSTANCE instance, HWND parent, const RECT& bounds, COLORREF colour, Mouse mouse = {});
-    ~Panel() override;
+    Panel(Application& app, HWND parent, const RECT& bounds, COLORREF colour, Mouse mouse = {});
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    HBRUSH brush_;
+    Brush brush_;
     Mouse mouse_;
 };
 
@@ -124,12 +144,13 @@ public:
     ControlHook& operator=(const ControlHook&) = delete;
     ~ControlHook() { Detach(); }
 
-    void Attach(HWND control, Handler handler);
+    void Attach(Application& app, HWND control, Handler handler);
 
 private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     void Detach();
 
+    Application* app_ = nullptr;
     HWND hwnd_ = nullptr;
     WNDPROC original_ = nullptr;
     Handler handler_;

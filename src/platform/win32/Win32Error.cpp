@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "common/Errors.h"
+#include "platform/win32/Handles.h"
 
 namespace lumivane::win32 {
 
@@ -12,9 +13,8 @@ std::string SystemMessage(DWORD code) {
     const DWORD n =
         FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                        nullptr, code, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+    const LocalText owned(text);
     std::string message = n && text ? std::string(text, n) : std::string();
-    if (text)
-        LocalFree(text);
     while (!message.empty() &&
            (message.back() == '\n' || message.back() == '\r' || message.back() == ' ' || message.back() == '.'))
         message.pop_back();

@@ -1,6 +1,8 @@
 // The file system contract over FindFirstFile, GetFileAttributes and CreateFile (see Win32FileSystem.h).
 #include "platform/win32/Win32FileSystem.h"
 
+#include "platform/win32/Handles.h"
+
 #include <algorithm>
 
 namespace lumivane::win32 {
@@ -15,13 +17,12 @@ bool Win32FileSystem::FileExists(const std::string& path) {
 std::vector<DirEntry> Win32FileSystem::FindFiles(const std::string& pattern) {
     std::vector<DirEntry> entries;
     WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA(pattern.c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
+    const FindHandle find(FindFirstFileA(pattern.c_str(), &data));
+    if (!find)
         return entries;
     do {
         entries.push_back({data.cFileName, static_cast<std::uint32_t>(data.dwFileAttributes)});
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
+    } while (FindNextFileA(find.Get(), &data));
     return entries;
 }
 
@@ -29,27 +30,24 @@ namespace {
 
 class Win32InputFile : public InputFile {
 public:
-    explicit Win32InputFile(HANDLE file) : file_(file) {}
-    ~Win32InputFile() override { CloseHandle(file_); }
-    Win32InputFile(const Win32InputFile&) = delete;
-    Win32InputFile& operator=(const Win32InputFile&) = delete;
+    explicit Win32InputFile(FileHandle file) : file_(std::move(file)) {}
 
     std::uint64_t Size() override {
         LARGE_INTEGER size{};
-        return GetFileSizeEx(file_, &size) ? static_cast<std::uint64_t>(size.QuadPart) : 0;
+        return GetFileSizeEx(file_.Get(), &size) ? static_cast<std::uint64_t>(size.QuadPart) : 0;
     }
 
     std::size_t ReadAt(std::uint64_t offset, void* buffer, std::size_t count) override {
         LARGE_INTEGER position{};
         position.QuadPart = static_cast<LONGLONG>(offset);
-        if (!SetFilePointerEx(file_, position, nullptr, FILE_BEGIN))
+        if (!SetFilePointerEx(file_.Get(), position, nullptr, FILE_BEGIN))
             return 0;
         std::size_t total = 0;
         auto* out = static_cast<char*>(buffer);
         while (total < count) {
             DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count - total, 1u << 30));
             DWORD read = 0;
-            if (!ReadFile(file_, out + total, chunk, &read, nullptr) || read == 0)
+            if (!ReadFile(file_.Get(), out + total, chunk, &read, nullptr) || read == 0)
                 break;
             total += read;
         }
@@ -57,18 +55,18 @@ public:
     }
 
 private:
-    HANDLE file_;
+    FileHandle file_;
 };
 
 } // namespace
 
 std::unique_ptr<InputFile> Win32FileSystem::OpenRead(const std::string& path) {
     // Others may read the file meanwhile, but not write it.
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         return nullptr;
-    return std::make_unique<Win32InputFile>(file);
+    return std::make_unique<Win32InputFile>(std::move(file));
 }
 
 } // namespace lumivane::win32

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "common/Errors.h"
+#include "platform/win32/Handles.h"
 #include "platform/win32/Win32Error.h"
 
 namespace lumivane::win32 {
@@ -25,34 +26,6 @@ constexpr DISPID kDispMovie = 102;
 constexpr DISPID kDispLoop = 106;
 constexpr DISPID kDispScaleMode = 120;
 constexpr DISPID kDispPlaying = 125;
-
-// Owns one reference to a COM interface.
-template <class T> class ComRef {
-public:
-    ComRef() = default;
-    ~ComRef() { Reset(); }
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-
-    T* Get() const { return p_; }
-    T* operator->() const { return p_; }
-    explicit operator bool() const { return p_ != nullptr; }
-    // For out-parameters: drops what it held and hands out the slot.
-    T** Put() {
-        Reset();
-        return &p_;
-    }
-    void** PutVoid() { return reinterpret_cast<void**>(Put()); }
-    void Reset() {
-        if (p_) {
-            T* p = std::exchange(p_, nullptr);
-            p->Release();
-        }
-    }
-
-private:
-    T* p_ = nullptr;
-};
 
 RECT ToRect(const Rect& r) {
     return RECT{r.left, r.top, r.left + r.width, r.top + r.height};
@@ -75,8 +48,7 @@ std::string CreationErrorText(HRESULT hr) {
     const DWORD n =
         FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                        nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
-    if (text)
-        LocalFree(text);
+    const LocalText owned(text);
     if (n == 0) {
         switch (hr) {
         case REGDB_E_CLASSNOTREG:
@@ -209,33 +181,15 @@ private:
     RECT place_;
 };
 
-// Frees the strings an Invoke may have filled in on failure.
-struct ExcepInfo : EXCEPINFO {
-    ExcepInfo() : EXCEPINFO{} {}
-    ~ExcepInfo() {
-        SysFreeString(bstrSource);
-        SysFreeString(bstrDescription);
-        SysFreeString(bstrHelpFile);
-    }
-};
-
-// A VARIANT cleared when it goes out of scope.
-struct Variant : VARIANT {
-    Variant() { VariantInit(this); }
-    ~Variant() { VariantClear(this); }
-    Variant(const Variant&) = delete;
-    Variant& operator=(const Variant&) = delete;
-};
-
 } // namespace
 
 class Win32FlashControl final : public FlashControl {
 public:
-    Win32FlashControl(HWND panel, const Rect& bounds) : panel_(panel), bounds_(bounds) {
-        site_ = new Site(panel, ToRect(bounds));
-    }
+    Win32FlashControl(HWND panel, const Rect& bounds)
+        : panel_(panel), bounds_(bounds), site_(ComRef<Site>::Adopt(new Site(panel, ToRect(bounds)))) {}
 
-    // Reverse order of Activate; tolerates a half-done activation.
+    // Reverse order of Activate; tolerates a half-done activation. The
+    // references themselves go with the members, the site last.
     ~Win32FlashControl() override {
         if (inPlace_ && active_)
             inPlace_->InPlaceDeactivate();
@@ -244,10 +198,6 @@ public:
             if (siteSet_)
                 object_->SetClientSite(nullptr);
         }
-        dispatch_.Reset();
-        inPlace_.Reset();
-        object_.Reset();
-        site_->Release();
     }
 
     Win32FlashControl(const Win32FlashControl&) = delete;
@@ -274,11 +224,11 @@ public:
         Check(object_->QueryInterface(IID_IDispatch, dispatch_.PutVoid()), "QueryInterface(IDispatch)");
 
         RECT place = ToRect(bounds_);
-        Check(object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_, 0, panel_, &place),
+        Check(object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_.Get(), 0, panel_, &place),
               "IOleObject.DoVerb(INPLACEACTIVATE)");
         active_ = true;
         Check(object_->QueryInterface(IID_IOleInPlaceObject, inPlace_.PutVoid()), "QueryInterface(IOleInPlaceObject)");
-        Check(object_->DoVerb(OLEIVERB_SHOW, nullptr, site_, 0, panel_, &place), "IOleObject.DoVerb(SHOW)");
+        Check(object_->DoVerb(OLEIVERB_SHOW, nullptr, site_.Get(), 0, panel_, &place), "IOleObject.DoVerb(SHOW)");
         Check(inPlace_->SetObjectRects(&place, &place), "IOleInPlaceObject.SetObjectRects");
     }
 
@@ -347,7 +297,7 @@ public:
 
 private:
     void SetClientSite() {
-        Check(object_->SetClientSite(site_), "IOleObject.SetClientSite");
+        Check(object_->SetClientSite(site_.Get()), "IOleObject.SetClientSite");
         siteSet_ = true;
     }
 
@@ -383,7 +333,7 @@ private:
     HWND panel_;
     Rect bounds_;
     bool visible_ = true;
-    Site* site_;
+    ComRef<Site> site_; // declared first: released after the control's references
     ComRef<IOleObject> object_;
     ComRef<IOleInPlaceObject> inPlace_;
     ComRef<IDispatch> dispatch_;

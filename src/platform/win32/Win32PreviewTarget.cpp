@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/Handles.h"
+
 namespace lumivane::win32 {
 
 namespace {
@@ -21,24 +23,20 @@ COLORREF ToColorRef(Rgb color) {
 
 class GdiCanvas : public PreviewCanvas {
 public:
-    GdiCanvas(HWND window, HDC dc) : window_(window), dc_(dc) {}
-    GdiCanvas(const GdiCanvas&) = delete;
-    GdiCanvas& operator=(const GdiCanvas&) = delete;
-    ~GdiCanvas() override { ReleaseDC(window_, dc_); }
+    explicit GdiCanvas(WindowDc dc) : dc_(std::move(dc)) {}
 
-    void SelectDefaultGuiFont() override { SelectObject(dc_, GetStockObject(DEFAULT_GUI_FONT)); }
-    void SetTextColor(Rgb color) override { ::SetTextColor(dc_, ToColorRef(color)); }
-    void SetBkColor(Rgb color) override { ::SetBkColor(dc_, ToColorRef(color)); }
-    void SetBkModeOpaque() override { ::SetBkMode(dc_, OPAQUE); }
+    void SelectDefaultGuiFont() override { SelectObject(dc_.Get(), GetStockObject(DEFAULT_GUI_FONT)); }
+    void SetTextColor(Rgb color) override { ::SetTextColor(dc_.Get(), ToColorRef(color)); }
+    void SetBkColor(Rgb color) override { ::SetBkColor(dc_.Get(), ToColorRef(color)); }
+    void SetBkModeOpaque() override { ::SetBkMode(dc_.Get(), OPAQUE); }
     void TextAt(int x, int y, const std::string& text) override {
         // The result is not looked at: a line the system fails to draw costs that
         // line only, and the others are still worth drawing.
-        ExtTextOutA(dc_, x, y, 0, nullptr, text.data(), static_cast<UINT>(text.size()), nullptr);
+        ExtTextOutA(dc_.Get(), x, y, 0, nullptr, text.data(), static_cast<UINT>(text.size()), nullptr);
     }
 
 private:
-    HWND window_;
-    HDC dc_;
+    WindowDc dc_;
 };
 
 } // namespace
@@ -74,10 +72,10 @@ std::unique_ptr<PreviewCanvas> Win32PreviewTarget::GetCanvas(std::intptr_t handl
     HWND window = ToWindow(handle);
     if (!::IsWindow(window))
         return nullptr;
-    HDC dc = GetDC(window);
+    WindowDc dc(window);
     if (!dc)
         return nullptr;
-    return std::make_unique<GdiCanvas>(window, dc);
+    return std::make_unique<GdiCanvas>(std::move(dc));
 }
 
 } // namespace lumivane::win32

@@ -6,7 +6,10 @@
 
 #include <windows.h>
 
+#include <new>
 #include <vector>
+
+#include "common/Errors.h"
 
 #include "platform/win32/Toolkit.h"
 
@@ -84,5 +87,49 @@ TEST(MessagePumpWin32, AQuitRequestIsLeftForTheMainLoop) {
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 5u);
     DestroyWindow(probe);
+    Drain();
+}
+
+namespace {
+
+// A window whose handler fails the way program code can: with one of the
+// program's errors or a standard exception.
+class ThrowingWindow : public win32::NativeWindow {
+public:
+    explicit ThrowingWindow(win32::Application& app) {
+        RegisterClassOnce(app.Instance(), "LumivaneThrowProbe", nullptr, nullptr);
+        CreateNative(app, "LumivaneThrowProbe", "", 0, 0, 0, 0, 0, 0, HWND_MESSAGE);
+    }
+    int handled = 0;
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message != kProbe)
+            return NativeWindow::HandleMessage(message, wParam, lParam);
+        ++handled;
+        if (wParam == 1)
+            throw EInvalidOperation("probe");
+        if (wParam == 2)
+            throw std::bad_alloc();
+        return 0;
+    }
+};
+
+} // namespace
+
+TEST(MessagePumpWin32, AnErrorInAWindowProcedureIsRaisedByTheLoopThatDispatchedIt) {
+    Drain();
+    win32::Application app(GetModuleHandleA(nullptr));
+    ThrowingWindow window(app);
+    PostMessageA(window.Handle(), kProbe, 1, 0);
+    PostMessageA(window.Handle(), kProbe, 0, 0);
+    EXPECT_THROW(app.ProcessMessages(), EInvalidOperation);
+    // The window lives on, and the rest of the queue is still there.
+    app.ProcessMessages();
+    EXPECT_EQ(window.handled, 2);
+
+    PostMessageA(window.Handle(), kProbe, 2, 0);
+    PostQuitMessage(0);
+    EXPECT_THROW(app.Run(), std::bad_alloc);
     Drain();
 }
