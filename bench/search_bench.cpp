@@ -58,12 +58,14 @@ public:
         pausedMs += milliseconds;
         ++pauses;
     }
+    std::uint64_t Milliseconds() override { return pausedMs; }
 };
 
 class CountingPump : public MessagePump {
 public:
     std::uint64_t pumps = 0;
     void ProcessMessages() override { ++pumps; }
+    void WaitForMessages(unsigned) override {}
 };
 
 // A configuration window on fake widgets, its combo pointing at the base.

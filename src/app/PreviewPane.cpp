@@ -22,8 +22,8 @@ constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kBlack{0, 0, 0};
 
 // True once the pane is visible; false when it is gone or the wait ran out.
-bool WaitForPane(PreviewTarget& target, std::intptr_t handle) {
-    const std::uint64_t start = target.Milliseconds();
+bool WaitForPane(PreviewTarget& target, MessagePump& messages, Clock& clock, std::intptr_t handle) {
+    const std::uint64_t start = clock.Milliseconds();
     for (;;) {
         if (target.IsWindowVisible(handle))
             return true;
@@ -31,17 +31,17 @@ bool WaitForPane(PreviewTarget& target, std::intptr_t handle) {
         // is given out when the window is made, never later.
         if (!target.WindowExists(handle))
             return false;
-        if (target.Milliseconds() - start >= kHiddenPaneWaitMs)
+        if (clock.Milliseconds() - start >= kHiddenPaneWaitMs)
             return false;
-        target.ProcessMessages();
-        target.Pause(kPaneTestPauseMs);
+        messages.ProcessMessages();
+        messages.WaitForMessages(kPaneTestPauseMs);
     }
 }
 
 } // namespace
 
-void DrawPreviewPane(PreviewTarget& target, std::intptr_t handle) {
-    if (!WaitForPane(target, handle))
+void DrawPreviewPane(PreviewTarget& target, MessagePump& messages, Clock& clock, std::intptr_t handle) {
+    if (!WaitForPane(target, messages, clock, handle))
         return;
 
     auto canvas = target.GetCanvas(handle);

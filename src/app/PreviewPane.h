@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "platform/Clock.h"
+#include "platform/MessagePump.h"
 #include "platform/PreviewTarget.h"
 
 namespace lumivane {
@@ -35,6 +37,6 @@ inline constexpr unsigned kHiddenPaneWaitMs = 15000;
 // be the only window of ours the user ever saw in preview mode.
 // Raises EInvalidOperation kCanvasError when the pane is visible but no device
 // context can be had for it.
-void DrawPreviewPane(PreviewTarget& target, std::intptr_t handle);
+void DrawPreviewPane(PreviewTarget& target, MessagePump& messages, Clock& clock, std::intptr_t handle);
 
 } // namespace lumivane

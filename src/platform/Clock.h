@@ -1,6 +1,9 @@
 // Contract: time. The UTC time of day seeds the random pick; Sleep pauses the
-// calling (GUI) thread.
+// calling (GUI) thread; Milliseconds is a steadily rising count for measuring how
+// long a wait took (it never goes back when the user sets the clock).
 #pragma once
+
+#include <cstdint>
 
 namespace lumivane {
 
@@ -13,6 +16,7 @@ public:
     virtual ~Clock() = default;
     virtual TimeOfDay UtcTimeOfDay() = 0;
     virtual void Sleep(unsigned milliseconds) = 0;
+    virtual std::uint64_t Milliseconds() = 0;
 };
 
 } // namespace lumivane

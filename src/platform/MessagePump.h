@@ -6,6 +6,10 @@
 //   (handlers included, through the same routes as the main loop) and returns
 //   when none is left. It never waits for new ones.
 // - A quit request met on the way is left for the main loop.
+// - WaitForMessages blocks the thread for up to the given time without using the
+//   processor; a message arriving for the thread ends the wait early. Preview
+//   mode waits this way for the host's pane, so the pane's messages are answered
+//   within a fraction of a second.
 #pragma once
 
 namespace lumivane {
@@ -14,6 +18,7 @@ class MessagePump {
 public:
     virtual ~MessagePump() = default;
     virtual void ProcessMessages() = 0;
+    virtual void WaitForMessages(unsigned milliseconds) = 0;
 };
 
 } // namespace lumivane

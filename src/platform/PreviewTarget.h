@@ -1,7 +1,8 @@
 // Contract: the screensaver host's preview pane, as preview mode sees it. The
 // pane is a window of another process, named only by the integer handle the
-// host passed on the command line; the program waits for it to be visible and
-// writes a few lines of text into its client area through a device context.
+// host passed on the command line; the program waits for it to be visible (with
+// the MessagePump and Clock contracts) and writes a few lines of text into its
+// client area through a device context.
 // Texts are ANSI byte strings. Nothing here raises: a handle that names no
 // window simply reads as "not visible" and "does not exist", and a device
 // context that cannot be had comes back as no canvas at all, so the drawing
@@ -44,13 +45,6 @@ public:
     virtual bool IsWindowVisible(std::intptr_t handle) = 0;
     // Whether the handle names a window at all, visible or not.
     virtual bool WindowExists(std::intptr_t handle) = 0;
-    // Dispatches every message already queued for this thread; never waits.
-    virtual void ProcessMessages() = 0;
-    // Blocks the thread for up to the given time without using the processor; a
-    // message arriving for the thread may end the pause early.
-    virtual void Pause(unsigned milliseconds) = 0;
-    // A steadily rising millisecond count, for measuring how long a wait took.
-    virtual std::uint64_t Milliseconds() = 0;
     // A device context for the window's client area, or nullptr when none can be
     // had (the window went away, or the system refused).
     virtual std::unique_ptr<PreviewCanvas> GetCanvas(std::intptr_t handle) = 0;

@@ -41,27 +41,3 @@ TEST(PreviewTargetContract, VisiblePaneGivesACanvas) {
     canvas.reset();
     ClosePane(pane);
 }
-
-TEST(PreviewTargetContract, ProcessMessagesDispatchesWhatIsQueuedAndReturns) {
-    PreviewTarget& target = Preview();
-    const std::intptr_t pane = MakePane(false);
-    PostToPane(pane);
-    PostToPane(pane);
-    EXPECT_EQ(MessagesHandledBy(pane), 0);
-    target.ProcessMessages();
-    EXPECT_EQ(MessagesHandledBy(pane), 2);
-    // Nothing queued: returns at once instead of waiting for a message.
-    target.ProcessMessages();
-    EXPECT_EQ(MessagesHandledBy(pane), 2);
-    ClosePane(pane);
-}
-
-TEST(PreviewTargetContract, PauseLetsTheClockMove) {
-    PreviewTarget& target = Preview();
-    target.ProcessMessages(); // a queued message may end a pause early
-    const std::uint64_t before = target.Milliseconds();
-    target.Pause(60);
-    const std::uint64_t after = target.Milliseconds();
-    // The tick count may step in 10 to 16 ms units, so only most of the pause is sure to show.
-    EXPECT_GE(after - before, 40u);
-}

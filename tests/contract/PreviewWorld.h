@@ -16,9 +16,5 @@ PreviewTarget& Preview();
 std::intptr_t MakePane(bool visible, int width = 152, int height = 112);
 void ShowPane(std::intptr_t pane);
 void ClosePane(std::intptr_t pane);
-// Queues one message for the pane's window on this thread, without dispatching it.
-void PostToPane(std::intptr_t pane);
-// How many of the queued messages the pane's window has handled.
-int MessagesHandledBy(std::intptr_t pane);
 
 } // namespace lumivane::contract

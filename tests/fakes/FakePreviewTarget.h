@@ -1,9 +1,10 @@
-// Fake of the preview pane contract: a pane whose visibility, existence and
-// device context follow a script on a fake millisecond clock, and which writes
-// every call made on it, canvas calls included, into one ordered log so tests
-// can check the order of the whole sequence. Time moves only when the code under
-// test pauses, so a wait that spins without pausing shows up as a runaway loop;
-// the fake stops such a loop by making the pane vanish and flags it.
+// Fake of the preview pane contract, with the message queue and the clock the
+// wait uses: a pane whose visibility, existence and device context follow a
+// script on one fake millisecond time line, and which writes every call made on
+// it, canvas calls included, into one ordered log so tests can check the order of
+// the whole sequence. Time moves only when the code under test waits, so a wait
+// that spins without waiting shows up as a runaway loop; the fake stops such a
+// loop by making the pane vanish and flags it.
 #pragma once
 
 #include <cstdint>
@@ -12,18 +13,18 @@
 #include <string>
 #include <vector>
 
+#include "platform/Clock.h"
+#include "platform/MessagePump.h"
 #include "platform/PreviewTarget.h"
 
 namespace lumivane::test {
 
-class FakePreviewTarget : public PreviewTarget {
+class FakePreviewTarget : public PreviewTarget, public MessagePump, public Clock {
 public:
     std::intptr_t paneHandle = 0x2884;
     std::optional<std::uint64_t> visibleFrom = 0; // empty: never visible
     std::optional<std::uint64_t> goneFrom;        // empty: never goes away
     bool hasDeviceContext = true;
-    int pendingMessages = 0; // queued for this thread, not yet dispatched
-    int dispatchedMessages = 0;
 
     std::uint64_t now = 0;
     std::vector<std::string> log;
@@ -48,17 +49,18 @@ public:
         log.push_back("WindowExists");
         return Exists(handle);
     }
-    void ProcessMessages() override {
-        log.push_back("ProcessMessages");
-        dispatchedMessages += pendingMessages;
-        pendingMessages = 0;
-    }
-    void Pause(unsigned milliseconds) override {
-        log.push_back("Pause");
+    void ProcessMessages() override { log.push_back("ProcessMessages"); }
+    void WaitForMessages(unsigned milliseconds) override {
+        log.push_back("WaitForMessages");
         pauses.push_back(milliseconds);
         now += milliseconds;
     }
     std::uint64_t Milliseconds() override { return now; }
+    TimeOfDay UtcTimeOfDay() override { return {}; }
+    void Sleep(unsigned milliseconds) override {
+        log.push_back("Sleep");
+        now += milliseconds;
+    }
     std::unique_ptr<PreviewCanvas> GetCanvas(std::intptr_t handle) override {
         log.push_back("GetCanvas");
         if (!hasDeviceContext || !Exists(handle))
@@ -70,7 +72,8 @@ public:
     std::vector<std::string> Drawing() const {
         std::vector<std::string> drawing;
         for (const std::string& entry : log)
-            if (entry != "IsWindowVisible" && entry != "WindowExists" && entry != "ProcessMessages" && entry != "Pause")
+            if (entry != "IsWindowVisible" && entry != "WindowExists" && entry != "ProcessMessages" &&
+                entry != "WaitForMessages")
                 drawing.push_back(entry);
         return drawing;
     }

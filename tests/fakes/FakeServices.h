@@ -38,8 +38,13 @@ class FakeClock : public Clock {
 public:
     TimeOfDay now;
     std::vector<unsigned> sleeps;
+    std::uint64_t milliseconds = 0;
     TimeOfDay UtcTimeOfDay() override { return now; }
-    void Sleep(unsigned milliseconds) override { sleeps.push_back(milliseconds); }
+    void Sleep(unsigned ms) override {
+        sleeps.push_back(ms);
+        milliseconds += ms;
+    }
+    std::uint64_t Milliseconds() override { return milliseconds; }
 };
 
 // Each ProcessMessages call counts, and may deliver what the test queued: a
@@ -54,6 +59,7 @@ public:
         if (onPump)
             onPump(pumps);
     }
+    void WaitForMessages(unsigned) override {}
 };
 
 struct Box {

@@ -127,7 +127,9 @@ public:
 class FakeStatusBar : public StatusBar {
 public:
     std::vector<std::string> panels{"Message", "Found:0", ""};
-    void SetPanelText(int panel, const std::string& text) override { panels.at(static_cast<std::size_t>(panel)) = text; }
+    void SetPanelText(int panel, const std::string& text) override {
+        panels.at(static_cast<std::size_t>(panel)) = text;
+    }
     std::string PanelText(int panel) const override { return panels.at(static_cast<std::size_t>(panel)); }
 };
 

@@ -7,9 +7,9 @@
 
 #include "app/PreviewPane.h"
 #include "app/Program.h"
+#include "common/Errors.h"
 #include "fakes/FakePreviewTarget.h"
 #include "fakes/FakeServices.h"
-#include "common/Errors.h"
 
 using namespace lumivane;
 using namespace lumivane::test;
@@ -37,7 +37,7 @@ void ExpectPacedWait(const FakePreviewTarget& pane) {
     for (std::size_t k = 1; k < tests.size(); ++k) {
         auto from = pane.log.begin() + tests[k - 1], to = pane.log.begin() + tests[k];
         EXPECT_EQ(std::count(from, to, "ProcessMessages"), 1) << "between tests " << k - 1 << " and " << k;
-        EXPECT_EQ(std::count(from, to, "Pause"), 1) << "between tests " << k - 1 << " and " << k;
+        EXPECT_EQ(std::count(from, to, "WaitForMessages"), 1) << "between tests " << k - 1 << " and " << k;
     }
     for (unsigned pause : pane.pauses) {
         EXPECT_GT(pause, 0u);
@@ -50,7 +50,7 @@ void ExpectPacedWait(const FakePreviewTarget& pane) {
 
 TEST(PreviewDrawing, VisiblePaneGetsTheThreeLinesAtOnceAndNothingElse) {
     FakePreviewTarget pane;
-    DrawPreviewPane(pane, pane.paneHandle);
+    DrawPreviewPane(pane, pane, pane, pane.paneHandle);
     EXPECT_EQ(pane.Drawing(), kFullDrawing);
     EXPECT_TRUE(pane.pauses.empty());
     EXPECT_EQ(std::count(pane.log.begin(), pane.log.end(), "ProcessMessages"), 0);
@@ -67,7 +67,7 @@ TEST(PreviewDrawing, ThirdLineIsAnAddressOfTheProgramsOwnThatFitsThePane) {
 TEST(PreviewWait, PaneShownLaterIsDrawnAsSoonAsItIsVisible) {
     FakePreviewTarget pane;
     pane.visibleFrom = 2500;
-    DrawPreviewPane(pane, pane.paneHandle);
+    DrawPreviewPane(pane, pane, pane, pane.paneHandle);
     EXPECT_EQ(pane.Drawing(), kFullDrawing);
     ASSERT_TRUE(pane.visibleAt);
     // Drawn at the first test that saw it, no later than one pause after it showed.
@@ -83,7 +83,7 @@ TEST(PreviewWait, PaneShownLaterIsDrawnAsSoonAsItIsVisible) {
 TEST(PreviewWait, HiddenPaneIsWaitedForUpToTheBoundThenLeftUntouched) {
     FakePreviewTarget pane;
     pane.visibleFrom.reset();
-    DrawPreviewPane(pane, pane.paneHandle);
+    DrawPreviewPane(pane, pane, pane, pane.paneHandle);
     EXPECT_TRUE(pane.Drawing().empty());
     EXPECT_GE(pane.now, kHiddenPaneWaitMs);
     EXPECT_LT(pane.now, kHiddenPaneWaitMs + kPaneTestPauseMs + 1);
@@ -93,14 +93,14 @@ TEST(PreviewWait, HiddenPaneIsWaitedForUpToTheBoundThenLeftUntouched) {
 TEST(PreviewWait, PaneShownJustBeforeTheBoundIsStillDrawn) {
     FakePreviewTarget pane;
     pane.visibleFrom = kHiddenPaneWaitMs - kPaneTestPauseMs;
-    DrawPreviewPane(pane, pane.paneHandle);
+    DrawPreviewPane(pane, pane, pane, pane.paneHandle);
     EXPECT_EQ(pane.Drawing(), kFullDrawing);
 }
 
 TEST(PreviewWait, HandleThatNamesNoWindowEndsAtOnce) {
     for (std::intptr_t handle : {std::intptr_t{0}, std::intptr_t{1}, std::intptr_t{-1}, std::intptr_t{0x7fffffff}}) {
         FakePreviewTarget pane;
-        DrawPreviewPane(pane, handle);
+        DrawPreviewPane(pane, pane, pane, handle);
         // Handle 0 matters most: a device context for "no window" is the whole screen.
         EXPECT_TRUE(pane.Drawing().empty()) << handle;
         EXPECT_TRUE(pane.pauses.empty()) << handle;
@@ -111,7 +111,7 @@ TEST(PreviewWait, PaneClosedWhileHiddenEndsTheWait) {
     FakePreviewTarget pane;
     pane.visibleFrom.reset();
     pane.goneFrom = 700;
-    DrawPreviewPane(pane, pane.paneHandle);
+    DrawPreviewPane(pane, pane, pane, pane.paneHandle);
     EXPECT_TRUE(pane.Drawing().empty());
     EXPECT_GE(pane.now, 700u);
     EXPECT_LT(pane.now, 700u + kPaneTestPauseMs + 1);
@@ -122,7 +122,7 @@ TEST(PreviewNoDeviceContext, RaisesCanvasErrorAndDrawsNothing) {
     FakePreviewTarget pane;
     pane.hasDeviceContext = false;
     try {
-        DrawPreviewPane(pane, pane.paneHandle);
+        DrawPreviewPane(pane, pane, pane, pane.paneHandle);
         ADD_FAILURE() << "no error raised";
     } catch (const EInvalidOperation& error) {
         EXPECT_EQ(error.ClassName(), "EInvalidOperation");
@@ -144,7 +144,7 @@ public:
     void InitApplication() override {}
     void SetTitle(const std::string&) override {}
     std::string ModuleName() override { return "Lumivane.scr"; }
-    void DrawPreview(std::intptr_t handle) override { DrawPreviewPane(pane, handle); }
+    void DrawPreview(std::intptr_t handle) override { DrawPreviewPane(pane, pane, pane, handle); }
     void RunConfigure() override { ADD_FAILURE() << "configure ran"; }
     void RunSaver() override { ADD_FAILURE() << "saver ran"; }
 };

@@ -40,7 +40,7 @@ std::string Win32Startup::ModuleName() {
 
 void Win32Startup::DrawPreview(std::intptr_t windowHandle) {
     Win32PreviewTarget target;
-    DrawPreviewPane(target, windowHandle);
+    DrawPreviewPane(target, app_, clock_, windowHandle);
 }
 
 void Win32Startup::RunConfigure() {

@@ -11,6 +11,10 @@ void Application::Run() {
         Dispatch(msg);
 }
 
+void Application::WaitForMessages(unsigned milliseconds) {
+    MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
+
 void Application::Dispatch(MSG& msg) {
     if (filter_ && filter_(msg)) {
         RaiseDeferred();

@@ -40,6 +40,7 @@ public:
     void Run();
     // Dispatches every message already queued for this thread and returns.
     void ProcessMessages() override;
+    void WaitForMessages(unsigned milliseconds) override;
 
     // An error that escaped a window procedure, hook or callback is caught at that
     // edge, where the system's own code would have to unwind it, and kept here.

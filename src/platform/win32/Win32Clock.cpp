@@ -13,4 +13,8 @@ void Win32Clock::Sleep(unsigned milliseconds) {
     ::Sleep(milliseconds);
 }
 
+std::uint64_t Win32Clock::Milliseconds() {
+    return GetTickCount64();
+}
+
 } // namespace lumivane::win32

@@ -11,6 +11,7 @@ class Win32Clock : public Clock {
 public:
     TimeOfDay UtcTimeOfDay() override;
     void Sleep(unsigned milliseconds) override;
+    std::uint64_t Milliseconds() override;
 };
 
 } // namespace lumivane::win32

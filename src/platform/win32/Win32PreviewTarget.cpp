@@ -50,24 +50,6 @@ bool Win32PreviewTarget::WindowExists(std::intptr_t handle) {
     return ::IsWindow(ToWindow(handle)) != FALSE;
 }
 
-void Win32PreviewTarget::ProcessMessages() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
-void Win32PreviewTarget::Pause(unsigned milliseconds) {
-    // Sleeps like Sleep, but a message for this thread wakes it, so the messages
-    // are handled promptly while the pane is waited for.
-    MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-}
-
-std::uint64_t Win32PreviewTarget::Milliseconds() {
-    return GetTickCount64();
-}
-
 std::unique_ptr<PreviewCanvas> Win32PreviewTarget::GetCanvas(std::intptr_t handle) {
     HWND window = ToWindow(handle);
     if (!::IsWindow(window))

@@ -12,9 +12,6 @@ class Win32PreviewTarget : public PreviewTarget {
 public:
     bool IsWindowVisible(std::intptr_t handle) override;
     bool WindowExists(std::intptr_t handle) override;
-    void ProcessMessages() override;
-    void Pause(unsigned milliseconds) override;
-    std::uint64_t Milliseconds() override;
     std::unique_ptr<PreviewCanvas> GetCanvas(std::intptr_t handle) override;
 };
 

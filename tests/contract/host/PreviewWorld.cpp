@@ -21,7 +21,6 @@ std::intptr_t MakePane(bool visible, int, int) {
     if (visible)
         gPreview.visibleFrom = gPreview.now;
     gPreview.goneFrom.reset();
-    gPreview.pendingMessages = gPreview.dispatchedMessages = 0;
     return gPreview.paneHandle;
 }
 
@@ -31,14 +30,6 @@ void ShowPane(std::intptr_t) {
 
 void ClosePane(std::intptr_t) {
     gPreview.goneFrom = gPreview.now;
-}
-
-void PostToPane(std::intptr_t) {
-    ++gPreview.pendingMessages;
-}
-
-int MessagesHandledBy(std::intptr_t) {
-    return gPreview.dispatchedMessages;
 }
 
 } // namespace lumivane::contract

@@ -12,6 +12,7 @@
 #include "common/Errors.h"
 
 #include "platform/win32/Toolkit.h"
+#include "platform/win32/Win32Clock.h"
 
 using namespace lumivane;
 
@@ -69,6 +70,24 @@ TEST(MessagePumpWin32, DispatchesEveryQueuedMessageInOrderAndReturns) {
     const DWORD start = GetTickCount();
     pump.ProcessMessages();
     EXPECT_LT(GetTickCount() - start, 1000u);
+    DestroyWindow(probe);
+    Drain();
+}
+
+TEST(MessagePumpWin32, AWaitEndsWithItsTimeOrAtTheFirstMessage) {
+    Drain();
+    HWND probe = ProbeWindow();
+    ASSERT_NE(probe, nullptr);
+    win32::Application app(GetModuleHandleA(nullptr));
+    win32::Win32Clock clock;
+    std::uint64_t start = clock.Milliseconds();
+    app.WaitForMessages(60);
+    // The tick count may step in 10 to 16 ms units, so only most of the wait is sure to show.
+    EXPECT_GE(clock.Milliseconds() - start, 40u);
+    PostMessageA(probe, kProbe, 1, 0);
+    start = clock.Milliseconds();
+    app.WaitForMessages(5000);
+    EXPECT_LT(clock.Milliseconds() - start, 1000u);
     DestroyWindow(probe);
     Drain();
 }

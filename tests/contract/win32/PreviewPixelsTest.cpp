@@ -13,11 +13,23 @@
 
 #include "app/PreviewPane.h"
 #include "contract/PreviewWorld.h"
+#include "platform/win32/Toolkit.h"
+#include "platform/win32/Win32Clock.h"
 
 using namespace lumivane;
 using namespace lumivane::contract;
 
 namespace {
+
+win32::Application& Pump() {
+    static win32::Application app(GetModuleHandleA(nullptr));
+    return app;
+}
+
+win32::Win32Clock& Ticks() {
+    static win32::Win32Clock clock;
+    return clock;
+}
 
 struct Image {
     RECT area;
@@ -102,7 +114,7 @@ int CountChanges(const Image& after, COLORREF paneColour, const std::vector<RECT
 
 // The pane, painted evenly, as it is before the drawing; its colour.
 COLORREF PlainColour(HWND pane) {
-    Preview().ProcessMessages();
+    Pump().ProcessMessages();
     const Image before = Read(pane, ClientArea(pane));
     const COLORREF colour = before.pixels.at(0);
     for (COLORREF c : before.pixels)
@@ -117,7 +129,7 @@ TEST(PreviewPixels, WhiteTextOnOpaqueBlackCellsAndNothingElse) {
     HWND pane = reinterpret_cast<HWND>(handle);
     const COLORREF paneColour = PlainColour(pane);
 
-    DrawPreviewPane(Preview(), handle);
+    DrawPreviewPane(Preview(), Pump(), Ticks(), handle);
     std::vector<CellCount> counts;
     const std::vector<RECT> cells = TextCells(pane);
     EXPECT_EQ(CountChanges(Read(pane, ClientArea(pane)), paneColour, cells, counts), 0);
@@ -142,7 +154,7 @@ TEST(PreviewPixels, SmallPaneShowsOnlyWhatFitsAndTheHostAroundItKeepsItsPixels) 
     const RECT around{40, 20, 300, 140};
     const Image frameBefore = Read(frame, around);
 
-    DrawPreviewPane(Preview(), handle);
+    DrawPreviewPane(Preview(), Pump(), Ticks(), handle);
     std::vector<CellCount> counts;
     const std::vector<RECT> cells = TextCells(pane);
     EXPECT_EQ(CountChanges(Read(pane, ClientArea(pane)), paneColour, cells, counts), 0);

@@ -1,10 +1,8 @@
 // The Windows preview world: real child windows of one shown top-level window,
-// each painted a plain colour and counting the test messages it handles.
+// each painted a plain colour.
 #include "contract/PreviewWorld.h"
 
 #include <windows.h>
-
-#include <map>
 
 #include "platform/win32/Win32PreviewTarget.h"
 
@@ -12,19 +10,13 @@ namespace lumivane::contract {
 
 namespace {
 
-constexpr UINT kTestMessage = WM_APP + 7;
 constexpr char kPaneClass[] = "LumivaneContractPane";
 constexpr char kFrameClass[] = "LumivaneContractFrame";
 
 win32::Win32PreviewTarget gPreview;
 HWND gFrame = nullptr;
-std::map<HWND, int> gHandled;
 
 LRESULT CALLBACK PaneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kTestMessage) {
-        ++gHandled[window];
-        return 0;
-    }
     if (message == WM_PAINT) {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(window, &paint);
@@ -83,14 +75,6 @@ void ShowPane(std::intptr_t pane) {
 
 void ClosePane(std::intptr_t pane) {
     DestroyWindow(ToWindow(pane));
-}
-
-void PostToPane(std::intptr_t pane) {
-    PostMessageA(ToWindow(pane), kTestMessage, 0, 0);
-}
-
-int MessagesHandledBy(std::intptr_t pane) {
-    return gHandled[ToWindow(pane)];
 }
 
 } // namespace lumivane::contract

@@ -3,7 +3,6 @@
 
 #include <windows.h>
 
-
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32ProfileFile.h"
