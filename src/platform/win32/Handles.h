@@ -14,13 +14,15 @@
 
 namespace lumivane::win32 {
 
-// A handle with one owner. Traits name the invalid value and the release call.
-template <class Traits> class UniqueHandle {
-public:
-    using Handle = typename Traits::Handle;
+// How a call reports "no handle": most with NULL, FindFirstFile and CreateFile
+// with INVALID_HANDLE_VALUE.
+enum class NoHandle { Null, MinusOne };
 
+// A handle with one owner, released with Close.
+template <class H, auto Close, NoHandle kNone = NoHandle::Null> class UniqueHandle {
+public:
     UniqueHandle() = default;
-    explicit UniqueHandle(Handle handle) : handle_(handle) {}
+    explicit UniqueHandle(H handle) : handle_(handle) {}
     ~UniqueHandle() { Reset(); }
     UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
     UniqueHandle& operator=(UniqueHandle&& other) noexcept {
@@ -29,74 +31,38 @@ public:
         return *this;
     }
 
-    Handle Get() const { return handle_; }
-    explicit operator bool() const { return handle_ != Traits::Invalid(); }
+    H Get() const { return handle_; }
+    explicit operator bool() const { return handle_ != None(); }
     // Gives the handle up without releasing it.
-    Handle Release() { return std::exchange(handle_, Traits::Invalid()); }
-    void Reset(Handle handle = Traits::Invalid()) {
-        if (handle_ != Traits::Invalid())
-            Traits::Close(handle_);
+    H Release() { return std::exchange(handle_, None()); }
+    void Reset(H handle = None()) {
+        if (handle_ != None())
+            Close(handle_);
         handle_ = handle;
     }
 
 private:
-    Handle handle_ = Traits::Invalid();
+    static H None() {
+        if constexpr (kNone == NoHandle::MinusOne)
+            return INVALID_HANDLE_VALUE;
+        else
+            return nullptr;
+    }
+    H handle_ = None();
 };
 
-namespace traits {
-
-template <class H, class Closer, H kInvalid = nullptr> struct Of {
-    using Handle = H;
-    static Handle Invalid() { return kInvalid; }
-    static void Close(Handle handle) { Closer{}(handle); }
-};
-
-struct DeleteGdiObject {
-    void operator()(HGDIOBJ object) const { DeleteObject(object); }
-};
-struct DestroyMenuCall {
-    void operator()(HMENU menu) const { DestroyMenu(menu); }
-};
-struct DestroyIconCall {
-    void operator()(HICON icon) const { DestroyIcon(icon); }
-};
-struct DeleteDcCall {
-    void operator()(HDC dc) const { DeleteDC(dc); }
-};
-struct CloseHandleCall {
-    void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-struct FindCloseCall {
-    void operator()(HANDLE find) const { FindClose(find); }
-};
-struct CoTaskMemFreeCall {
-    void operator()(void* memory) const { CoTaskMemFree(memory); }
-};
-struct LocalFreeCall {
-    void operator()(void* memory) const { LocalFree(memory); }
-};
-
-// INVALID_HANDLE_VALUE is no constant expression, so these name it at run time.
-template <class Closer> struct OfFileLike {
-    using Handle = HANDLE;
-    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Handle handle) { Closer{}(handle); }
-};
-
-} // namespace traits
-
-using Font = UniqueHandle<traits::Of<HFONT, traits::DeleteGdiObject>>;
-using Brush = UniqueHandle<traits::Of<HBRUSH, traits::DeleteGdiObject>>;
-using Pen = UniqueHandle<traits::Of<HPEN, traits::DeleteGdiObject>>;
-using Bitmap = UniqueHandle<traits::Of<HBITMAP, traits::DeleteGdiObject>>;
-using Menu = UniqueHandle<traits::Of<HMENU, traits::DestroyMenuCall>>;
-using Icon = UniqueHandle<traits::Of<HICON, traits::DestroyIconCall>>;
-using MemoryDc = UniqueHandle<traits::Of<HDC, traits::DeleteDcCall>>;           // CreateCompatibleDC
-using KernelHandle = UniqueHandle<traits::Of<HANDLE, traits::CloseHandleCall>>; // events, mutexes, processes
-using FileHandle = UniqueHandle<traits::OfFileLike<traits::CloseHandleCall>>;   // CreateFile
-using FindHandle = UniqueHandle<traits::OfFileLike<traits::FindCloseCall>>;     // FindFirstFile
-using Pidl = UniqueHandle<traits::Of<PIDLIST_ABSOLUTE, traits::CoTaskMemFreeCall>>;
-using LocalText = UniqueHandle<traits::Of<char*, traits::LocalFreeCall>>; // FORMAT_MESSAGE_ALLOCATE_BUFFER
+using Font = UniqueHandle<HFONT, &DeleteObject>;
+using Brush = UniqueHandle<HBRUSH, &DeleteObject>;
+using Pen = UniqueHandle<HPEN, &DeleteObject>;
+using Bitmap = UniqueHandle<HBITMAP, &DeleteObject>;
+using Menu = UniqueHandle<HMENU, &DestroyMenu>;
+using Icon = UniqueHandle<HICON, &DestroyIcon>;
+using MemoryDc = UniqueHandle<HDC, &DeleteDC>;                             // CreateCompatibleDC
+using KernelHandle = UniqueHandle<HANDLE, &CloseHandle>;                   // events, mutexes, processes
+using FileHandle = UniqueHandle<HANDLE, &CloseHandle, NoHandle::MinusOne>; // CreateFile
+using FindHandle = UniqueHandle<HANDLE, &FindClose, NoHandle::MinusOne>;   // FindFirstFile
+using Pidl = UniqueHandle<PIDLIST_ABSOLUTE, &CoTaskMemFree>;
+using LocalText = UniqueHandle<char*, &LocalFree>; // FORMAT_MESSAGE_ALLOCATE_BUFFER
 
 // A window's DC from GetDC, given back with ReleaseDC.
 class WindowDc {
@@ -190,6 +156,8 @@ private:
 // Frees the strings an Invoke may have filled in on failure.
 struct ExcepInfo : EXCEPINFO {
     ExcepInfo() : EXCEPINFO{} {}
+    ExcepInfo(const ExcepInfo&) = delete;
+    ExcepInfo& operator=(const ExcepInfo&) = delete;
     ~ExcepInfo() {
         SysFreeString(bstrSource);
         SysFreeString(bstrDescription);
