@@ -12,7 +12,29 @@ packages=(
     xvfb xauth xdotool x11-utils imagemagick
     python3
     nsis
+    locales
 )
+
+# The locales the Wine tests run under: Wine takes its UI language from the
+# process locale, and a locale the C library lacks leaves Wine in English.
+locales=(en_US.UTF-8 de_DE.UTF-8)
+
+ensure_locales() {
+    local wanted=() l
+    for l in "${locales[@]}"; do
+        # locale -a spells them without the dash and in lower case: de_DE.utf8.
+        if ! locale -a 2>/dev/null | grep -qx "${l%%.*}.utf8"; then
+            wanted+=("$l")
+        fi
+    done
+    [ ${#wanted[@]} -eq 0 ] && return
+    echo "setup: generating locales ${wanted[*]}"
+    for l in "${wanted[@]}"; do
+        $SUDO sed -i "s/^# *\(${l} UTF-8\)/\1/" /etc/locale.gen
+        grep -qx "${l} UTF-8" /etc/locale.gen || echo "${l} UTF-8" | $SUDO tee -a /etc/locale.gen >/dev/null
+    done
+    $SUDO locale-gen >/dev/null
+}
 
 missing=()
 for p in "${packages[@]}"; do
@@ -21,14 +43,14 @@ for p in "${packages[@]}"; do
     fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-    echo "setup: all ${#packages[@]} packages present"
-    exit 0
-fi
-
-echo "setup: installing ${missing[*]}"
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -eq 0 ]; then
+    echo "setup: all ${#packages[@]} packages present"
+else
+    echo "setup: installing ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    $SUDO apt-get update -qq
+    $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+ensure_locales
