@@ -1,4 +1,5 @@
-// Fakes of the small service contracts: shell, clock, dialogs, semaphore, drives.
+// Fakes of the small service contracts: shell, UI languages, clock, dialogs,
+// semaphore, drives.
 // Each records what it was asked so tests can assert on the user-visible effect.
 #pragma once
 
@@ -13,6 +14,7 @@
 #include "platform/MessagePump.h"
 #include "platform/Semaphore.h"
 #include "platform/Shell.h"
+#include "platform/UiLanguages.h"
 
 namespace lumivane::test {
 
@@ -32,6 +34,12 @@ public:
         auto it = displayNames.find(path);
         return it == displayNames.end() ? std::string() : it->second;
     }
+};
+
+class FakeUiLanguages : public UiLanguages {
+public:
+    std::vector<UiLanguage> languages{{0x0409, "en-US"}};
+    std::vector<UiLanguage> Preferred() override { return languages; }
 };
 
 class FakeClock : public Clock {
