@@ -77,10 +77,11 @@ struct SearchWindow : FakeMainWidgets {
     Windows1252Codec codec;
     CountingClock clock;
     CountingPump messages;
+    FakeUiLanguages languages;
     TfrmMain form;
 
     SearchWindow(FileSystem& files, const std::string& base)
-        : form(MainServices{profile, files, shell, dialogs, drives, codec, "", clock, messages}, View()) {
+        : form(MainServices{profile, files, shell, dialogs, drives, codec, "", clock, messages, languages}, View()) {
         form.FormCreate();
         cboxDriver.Add(base);
         cboxDriver.SetItemIndex(0);

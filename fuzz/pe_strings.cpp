@@ -1,8 +1,10 @@
 // libFuzzer target for the string-table reader: arbitrary bytes as a screensaver
-// file, asked for its description (string 1) and for one more id taken from the
-// input. The reader must stay inside the file, must not read the file over and
-// over (a loop in the resource tree), and what it returns must fit in a counted
-// string; the ANSI conversion of the result must not grow it.
+// file (or its language file, which is read the same way), asked for its
+// description (string 1) and for one more id taken from the input, for a user
+// whose language the input also names. The reader must stay inside the file,
+// must not read the file over and over (a loop in the resource tree), and what
+// it returns must fit in a counted string; the ANSI conversion of the result
+// must not grow it.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -36,9 +38,10 @@ private:
     std::size_t size_;
 };
 
-void Check(const std::uint8_t* data, std::size_t size, std::uint32_t id) {
+void Check(const std::uint8_t* data, std::size_t size, std::uint32_t id, std::uint16_t language) {
     MemoryFile file(data, size);
-    const auto text = ReadPeString(file, id);
+    const std::uint16_t preferred[] = {language, kEnglishUnitedStates};
+    const auto text = ReadPeString(file, id, preferred).text;
     // Headers, three directory levels and one block: a few passes over the file at
     // most, however the offsets point.
     if (file.bytesRead > 8 * size + 4096)
@@ -55,8 +58,12 @@ void Check(const std::uint8_t* data, std::size_t size, std::uint32_t id) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    Check(data, size, 1);
+    // The last two bytes name the other id, the two before them the language.
+    const auto word = [&](std::size_t back) {
+        return static_cast<std::uint16_t>(size >= back ? data[size - back + 1] | (data[size - back] << 8) : 0x0407);
+    };
+    Check(data, size, 1, word(4));
     if (size >= 2)
-        Check(data, size, static_cast<std::uint32_t>(data[size - 1] | (data[size - 2] << 8)));
+        Check(data, size, word(2), word(4));
     return 0;
 }

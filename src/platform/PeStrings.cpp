@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string_view>
 #include <vector>
 
 namespace lumivane {
@@ -21,6 +22,8 @@ constexpr std::size_t kDirectoryTableSize = 16;
 constexpr std::size_t kDirectoryEntrySize = 8;
 constexpr std::size_t kDataEntrySize = 16;
 constexpr int kStringsPerBlock = 16;
+constexpr std::uint16_t kPrimaryLanguageMask = 0x03FF;
+constexpr char kEnglishUnitedStatesName[] = "en-US";
 
 std::uint16_t Le16(const std::uint8_t* p) {
     return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
@@ -154,24 +157,47 @@ public:
         return false;
     }
 
-    // The offset field of the entry with this numeric id in the directory table at
-    // `offset` (relative to the resource directory); without an id, that of the
-    // table's first entry, named or numbered (the first language).
-    std::optional<std::uint32_t> FindEntry(std::uint32_t offset, std::optional<std::uint16_t> id) {
+    struct Entry {
+        std::uint32_t name = 0;   // a numeric id, or a name's offset with kNameIsStringFlag
+        std::uint32_t target = 0; // a table's offset with kSubdirectoryFlag, or a data entry's
+    };
+
+    // The entries of the directory table at `offset` (relative to the resource
+    // directory), named ones first, as stored; empty when the table cannot be read.
+    std::vector<Entry> Entries(std::uint32_t offset) {
         std::array<std::uint8_t, kDirectoryTableSize> head{};
         if (!ReadRva(std::uint64_t{resourceRva_} + offset, head.data(), head.size()))
-            return std::nullopt;
+            return {};
         const std::size_t count = std::size_t{Le16(head.data() + 12)} + Le16(head.data() + 14);
-        std::vector<std::uint8_t> entries(count * kDirectoryEntrySize);
-        if (count == 0 || !ReadRva(std::uint64_t{resourceRva_} + offset + head.size(), entries.data(), entries.size()))
-            return std::nullopt;
-        for (std::size_t i = 0; i < count; ++i) {
-            const std::uint8_t* e = entries.data() + i * kDirectoryEntrySize;
-            const std::uint32_t name = Le32(e);
-            if (!id || ((name & kNameIsStringFlag) == 0 && name == *id))
-                return Le32(e + 4);
-        }
+        std::vector<std::uint8_t> bytes(count * kDirectoryEntrySize);
+        if (count == 0 || !ReadRva(std::uint64_t{resourceRva_} + offset + head.size(), bytes.data(), bytes.size()))
+            return {};
+        std::vector<Entry> entries(count);
+        for (std::size_t i = 0; i < count; ++i)
+            entries[i] = {Le32(bytes.data() + i * kDirectoryEntrySize),
+                          Le32(bytes.data() + i * kDirectoryEntrySize + 4)};
+        return entries;
+    }
+
+    static std::optional<std::uint32_t> Find(const std::vector<Entry>& entries, std::uint16_t id) {
+        for (const Entry& e : entries)
+            if ((e.name & kNameIsStringFlag) == 0 && e.name == id)
+                return e.target;
         return std::nullopt;
+    }
+
+    // Whether the entry's name is the text `name` (ASCII).
+    bool NameIs(const Entry& entry, std::string_view name) {
+        if ((entry.name & kNameIsStringFlag) == 0)
+            return false;
+        const std::uint64_t at = std::uint64_t{resourceRva_} + (entry.name & ~kNameIsStringFlag);
+        std::vector<std::uint8_t> bytes(2 + 2 * name.size());
+        if (!ReadRva(at, bytes.data(), bytes.size()) || Le16(bytes.data()) != name.size())
+            return false;
+        for (std::size_t i = 0; i < name.size(); ++i)
+            if (Le16(bytes.data() + 2 + 2 * i) != static_cast<unsigned char>(name[i]))
+                return false;
+        return true;
     }
 
     std::uint32_t ResourceRva() const { return resourceRva_; }
@@ -191,29 +217,67 @@ private:
 
 } // namespace
 
-std::optional<std::u16string> ReadPeString(InputFile& file, std::uint32_t id) {
-    if (id > 0xFFFF)
+std::optional<std::size_t> PickLanguage(std::span<const std::uint16_t> available,
+                                        std::span<const std::uint16_t> preferred) {
+    auto first = [&](auto matches) -> std::optional<std::size_t> {
+        for (std::size_t i = 0; i < available.size(); ++i)
+            if (matches(available[i]))
+                return i;
         return std::nullopt;
+    };
+    for (std::uint16_t language : preferred)
+        if (auto i = first([&](std::uint16_t a) { return a == language; }))
+            return i;
+    for (std::uint16_t language : preferred) {
+        const std::uint16_t primary = language & kPrimaryLanguageMask;
+        if (auto i = first([&](std::uint16_t a) { return a == primary; }))
+            return i;
+        if (auto i = first([&](std::uint16_t a) { return (a & kPrimaryLanguageMask) == primary; }))
+            return i;
+    }
+    if (auto i = first([](std::uint16_t a) { return (a & kPrimaryLanguageMask) == 0; }))
+        return i;
+    if (auto i = first([](std::uint16_t a) { return a == kEnglishUnitedStates; }))
+        return i;
+    if (available.empty())
+        return std::nullopt;
+    return 0;
+}
+
+PeString ReadPeString(InputFile& file, std::uint32_t id, std::span<const std::uint16_t> preferred) {
+    PeString result;
+    if (id > 0xFFFF)
+        return result;
     PeImage image(file);
     if (!image.ReadHeaders())
-        return std::nullopt;
+        return result;
+    result.image = true;
 
     // Type, then name, then language; the first two must be subdirectories and the
     // language entry must be data. Exactly three steps, whatever the offsets say.
-    const auto type = image.FindEntry(0, kResourceTypeString);
+    const auto types = image.Entries(0);
+    result.hasMui = std::any_of(types.begin(), types.end(), [&](const auto& e) { return image.NameIs(e, "MUI"); });
+    const auto type = PeImage::Find(types, kResourceTypeString);
     if (!type || !(*type & kSubdirectoryFlag))
-        return std::nullopt;
+        return result;
     const auto block =
-        image.FindEntry(*type & ~kSubdirectoryFlag, static_cast<std::uint16_t>(id / kStringsPerBlock + 1));
+        PeImage::Find(image.Entries(*type & ~kSubdirectoryFlag), static_cast<std::uint16_t>(id / kStringsPerBlock + 1));
     if (!block || !(*block & kSubdirectoryFlag))
-        return std::nullopt;
-    const auto language = image.FindEntry(*block & ~kSubdirectoryFlag, std::nullopt);
-    if (!language || (*language & kSubdirectoryFlag))
-        return std::nullopt;
+        return result;
+    const auto languages = image.Entries(*block & ~kSubdirectoryFlag);
+    result.hasBlock = !languages.empty();
+    // A named language entry can only be taken as the first listed: 0xFFFF matches
+    // no preferred language (its primary part is no language either).
+    std::vector<std::uint16_t> ids;
+    for (const auto& e : languages)
+        ids.push_back((e.name & kNameIsStringFlag) ? 0xFFFF : static_cast<std::uint16_t>(e.name));
+    const auto picked = PickLanguage(ids, preferred);
+    if (!picked || (languages[*picked].target & kSubdirectoryFlag))
+        return result;
 
     std::array<std::uint8_t, kDataEntrySize> data{};
-    if (!image.ReadRva(std::uint64_t{image.ResourceRva()} + *language, data.data(), data.size()))
-        return std::nullopt;
+    if (!image.ReadRva(std::uint64_t{image.ResourceRva()} + languages[*picked].target, data.data(), data.size()))
+        return result;
     const std::uint64_t blockRva = Le32(data.data());
     const std::uint64_t blockSize = Le32(data.data() + 4);
 
@@ -222,24 +286,53 @@ std::optional<std::u16string> ReadPeString(InputFile& file, std::uint32_t id) {
     for (std::uint32_t index = 0;; ++index) {
         std::array<std::uint8_t, 2> length{};
         if (at + 2 > blockSize || !image.ReadRva(blockRva + at, length.data(), length.size()))
-            return std::nullopt;
+            return result;
         const std::uint64_t units = Le16(length.data());
         at += 2;
         if (at + units * 2 > blockSize)
-            return std::nullopt;
+            return result;
         if (index == id % kStringsPerBlock) {
-            if (units == 0)
-                return std::u16string();
             std::vector<std::uint8_t> bytes(units * 2);
-            if (!image.ReadRva(blockRva + at, bytes.data(), bytes.size()))
-                return std::nullopt;
+            if (units > 0 && !image.ReadRva(blockRva + at, bytes.data(), bytes.size()))
+                return result;
             std::u16string text(units, u'\0');
             for (std::size_t i = 0; i < units; ++i)
                 text[i] = static_cast<char16_t>(Le16(bytes.data() + 2 * i));
-            return text;
+            result.text = std::move(text);
+            return result;
         }
         at += units * 2;
     }
+}
+
+std::optional<std::u16string> LoadPeString(FileSystem& files, const std::string& path, std::uint32_t id,
+                                           const std::vector<UiLanguage>& preferred) {
+    std::vector<std::uint16_t> ids;
+    for (const UiLanguage& language : preferred)
+        ids.push_back(language.id);
+    const auto file = files.OpenRead(path);
+    if (!file)
+        return std::nullopt;
+    PeString own = ReadPeString(*file, id, ids);
+    if (!own.image || (own.hasBlock && !own.hasMui))
+        return std::move(own.text);
+
+    // C:\Windows\System32\Bubbles.scr reads from C:\Windows\System32\de-DE\Bubbles.scr.mui.
+    const std::size_t cut = path.find_last_of("\\:") + 1; // 0 when there is no separator
+    std::vector<std::string> names;
+    for (const UiLanguage& language : preferred)
+        names.push_back(language.name);
+    names.push_back(kEnglishUnitedStatesName);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (names[i].empty() || std::find(names.begin(), names.begin() + i, names[i]) != names.begin() + i)
+            continue;
+        const auto satellite = files.OpenRead(path.substr(0, cut) + names[i] + "\\" + path.substr(cut) + ".mui");
+        if (!satellite)
+            continue;
+        if (auto text = ReadPeString(*satellite, id, ids).text)
+            return text;
+    }
+    return std::move(own.text);
 }
 
 } // namespace lumivane

@@ -40,9 +40,7 @@ std::string GetDisplayName(DisplayNameSources& sources, const std::string& path)
     if (ExtractFileExt(path) != kScreenSaverExt)
         return ExtractFileName(path);
 
-    std::optional<std::u16string> description;
-    if (auto file = sources.files.OpenRead(path))
-        description = ReadPeString(*file, kDescriptionId);
+    const auto description = LoadPeString(sources.files, path, kDescriptionId, sources.languages.Preferred());
     // A description that begins with a zero unit still counts as found: it gives
     // an empty name, not the shell's.
     if (!description || description->empty())

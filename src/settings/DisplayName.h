@@ -1,7 +1,8 @@
 // Display names: the short text under which the configuration window lists a
 // file. A screensaver shows the description it carries (string 1 of its
-// resources), any other file its file name, a missing file a fixed warning, and
-// a screensaver without a usable description the name the shell gives it.
+// resources, in the user's language, from its language file when it has one),
+// any other file its file name, a missing file a fixed warning, and a
+// screensaver without a usable description the name the shell gives it.
 #pragma once
 
 #include <string>
@@ -10,6 +11,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Shell.h"
 #include "platform/TextCodec.h"
+#include "platform/UiLanguages.h"
 
 namespace lumivane {
 
@@ -22,6 +24,7 @@ struct DisplayNameSources {
     FileSystem& files;
     Shell& shell;
     TextCodec& codec;
+    UiLanguages& languages;
 };
 
 // The text from the last "." that stands after the last "\" or ":", dot included;

@@ -77,7 +77,7 @@ void TfrmMain::btCloseClick() {
 std::string TfrmMain::RowText(const std::string& path, bool byName) {
     if (!byName)
         return path;
-    DisplayNameSources sources{sv_.files, sv_.shell, sv_.codec};
+    DisplayNameSources sources{sv_.files, sv_.shell, sv_.codec, sv_.languages};
     return UpperAscii(GetDisplayName(sources, path));
 }
 

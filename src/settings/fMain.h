@@ -21,6 +21,7 @@
 #include "platform/ProfileFile.h"
 #include "platform/Shell.h"
 #include "platform/TextCodec.h"
+#include "platform/UiLanguages.h"
 #include "platform/Widgets.h"
 
 namespace lumivane {
@@ -50,6 +51,7 @@ struct MainServices {
     std::string configPath; // "Lumivane.ini" beside the program
     Clock& clock;           // the search's pauses
     MessagePump& messages;  // the search lets the window act between sub-folders
+    UiLanguages& languages; // the language of the descriptions shown
 };
 
 // The window's controls. Radio buttons are check boxes whose tick the window

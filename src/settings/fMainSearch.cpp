@@ -86,7 +86,7 @@ void TfrmMain::btSearchClick() {
         return;
 
     view_.progressBar.SetPosition(view_.progressBar.Max());
-    DisplayNameSources sources{sv_.files, sv_.shell, sv_.codec};
+    DisplayNameSources sources{sv_.files, sv_.shell, sv_.codec, sv_.languages};
     for (const std::string& path : foundPaths_)
         view_.lsSearch.Add(sv_.codec.UpperFileName(GetDisplayName(sources, path)));
     view_.statusBar.SetPanelText(1, kFoundPrefix + std::to_string(foundPaths_.size()));

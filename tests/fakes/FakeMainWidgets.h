@@ -74,7 +74,9 @@ struct FakeMainForm : FakeIniFile, FakeMainWidgets {
     Windows1252Codec codec;
     FakeClock clock;
     FakeMessagePump messages;
-    TfrmMain form{MainServices{profile, files, shell, dialogs, drives, codec, iniPath, clock, messages}, View()};
+    FakeUiLanguages languages;
+    TfrmMain form{MainServices{profile, files, shell, dialogs, drives, codec, iniPath, clock, messages, languages},
+                  View()};
 
     void Run(void (TfrmMain::*handler)()) {
         RunGuarded(dialogs, kConfigureTitle, [&] { (form.*handler)(); });

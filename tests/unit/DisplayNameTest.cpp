@@ -1,6 +1,7 @@
 // Display names on real small program images: the order of the sources (missing
 // file, file name, description, shell name), the byte-exact ".scr" test, the
-// 255-character limit, and the conversion of the description to ANSI text.
+// 255-character limit, the conversion of the description to ANSI text, and the
+// description of a language-neutral screensaver read from its language file.
 #include <gtest/gtest.h>
 
 #include "fakes/FakeFileSystem.h"
@@ -17,7 +18,8 @@ struct DisplayNames : ::testing::Test {
     FakeFileSystem files;
     FakeShell shell;
     Windows1252Codec codec;
-    DisplayNameSources sources{files, shell, codec};
+    FakeUiLanguages languages;
+    DisplayNameSources sources{files, shell, codec, languages};
     std::string Name(const std::string& path) { return GetDisplayName(sources, path); }
 };
 
@@ -113,6 +115,106 @@ TEST_F(DisplayNames, ShellNameIsCutAtItsTerminatorAndField) {
     shell.displayNames["D:\\y.scr"] = std::string(400, 'y');
     EXPECT_EQ(GetShellDisplayName(shell, "D:\\y.scr"), std::string(259, 'y'));
     EXPECT_EQ(GetShellDisplayName(shell, "D:\\unknown.scr"), "");
+}
+
+namespace {
+
+// A language-neutral screensaver as Windows ships them: an "MUI" resource and no
+// strings of its own, unless given some.
+std::string LanguageNeutral(std::map<std::uint32_t, std::u16string> strings = {}) {
+    PeBuilder pe;
+    pe.otherTypes = true;
+    pe.otherTypeName = u"MUI";
+    pe.languages = {{0x0409, std::move(strings)}};
+    return pe.Build();
+}
+
+std::string Satellite(std::uint16_t language, const std::u16string& description) {
+    PeBuilder pe;
+    pe.languages = {{language, {{1, description}}}};
+    return pe.Build();
+}
+
+} // namespace
+
+TEST_F(DisplayNames, LanguageNeutralScreenSaversReadTheirLanguageFile) {
+    const std::string de = "C:\\Windows\\System32\\de-DE\\Bubbles.scr.mui";
+    const std::string en = "C:\\Windows\\System32\\en-US\\Bubbles.scr.mui";
+    PeBuilder noBlockOne;
+    noBlockOne.String(20, u"elsewhere");
+    struct Case {
+        const char* what;
+        std::vector<UiLanguage> preferred;
+        std::string module;
+        std::vector<std::pair<std::string, std::string>> satellites;
+        std::string name;
+    } cases[] = {
+        {"the user's language",
+         {{0x0407, "de-DE"}},
+         LanguageNeutral(),
+         {{de, Satellite(0x0407, u"Blasen")}, {en, Satellite(0x0409, u"Bubbles")}},
+         "Blasen"},
+        {"English when the user's is missing",
+         {{0x0407, "de-DE"}},
+         LanguageNeutral(),
+         {{en, Satellite(0x0409, u"Bubbles")}},
+         "Bubbles"},
+        {"a later preferred language",
+         {{0x040C, "fr-FR"}, {0x0407, "de-DE"}},
+         LanguageNeutral(),
+         {{de, Satellite(0x0407, u"Blasen")}, {en, Satellite(0x0409, u"Bubbles")}},
+         "Blasen"},
+        {"no preference", {}, LanguageNeutral(), {{en, Satellite(0x0409, u"Bubbles")}}, "Bubbles"},
+        {"no block for string 1, no MUI",
+         {{0x0409, "en-US"}},
+         noBlockOne.Build(),
+         {{en, Satellite(0x0409, u"Bubbles")}},
+         "Bubbles"},
+        {"a satellite before the file's own string",
+         {{0x0409, "en-US"}},
+         LanguageNeutral({{1, u"own"}}),
+         {{en, Satellite(0x0409, u"Bubbles")}},
+         "Bubbles"},
+        {"the file's own string without a satellite", {{0x0409, "en-US"}}, LanguageNeutral({{1, u"own"}}), {}, "own"},
+        {"no satellite for a file that has its string",
+         {{0x0409, "en-US"}},
+         SaverWithDescription(u"own"),
+         {{en, Satellite(0x0409, u"Bubbles")}},
+         "own"},
+        {"a satellite without string 1 is passed over",
+         {{0x0407, "de-DE"}},
+         LanguageNeutral(),
+         {{de, noBlockOne.Build()}, {en, Satellite(0x0409, u"Bubbles")}},
+         "Bubbles"},
+        {"missing satellite", {{0x0409, "en-US"}}, LanguageNeutral(), {}, "shell"},
+        {"broken satellite", {{0x0409, "en-US"}}, LanguageNeutral(), {{en, "not a program"}}, "shell"},
+    };
+    for (const Case& c : cases) {
+        FakeFileSystem caseFiles;
+        caseFiles.AddFile("C:\\Windows\\System32\\Bubbles.scr", c.module);
+        for (const auto& [path, bytes] : c.satellites)
+            caseFiles.AddFile(path, bytes);
+        languages.languages = c.preferred;
+        shell.displayNames["C:\\Windows\\System32\\Bubbles.scr"] = "shell";
+        DisplayNameSources caseSources{caseFiles, shell, codec, languages};
+        EXPECT_EQ(GetDisplayName(caseSources, "C:\\Windows\\System32\\Bubbles.scr"), c.name) << c.what;
+    }
+    // A path whose only separator is the drive's colon.
+    files.AddFile("C:Bubbles.scr", LanguageNeutral());
+    files.AddFile("C:en-US\\Bubbles.scr.mui", Satellite(0x0409, u"Bubbles"));
+    EXPECT_EQ(Name("C:Bubbles.scr"), "Bubbles");
+}
+
+TEST_F(DisplayNames, MultilingualScreenSaverInTheUsersLanguage) {
+    PeBuilder pe;
+    pe.languages = {{0x0001, {{1, u"\u0641\u0642\u0627\u0639\u0627\u062a"}}},
+                    {0x0007, {{1, u"Blasen"}}},
+                    {0x0409, {{1, u"Bubbles"}}}};
+    files.AddFile("D:\\bubbles.scr", pe.Build());
+    languages.languages = {{0x0C07, "de-AT"}};
+    EXPECT_EQ(Name("D:\\bubbles.scr"), "Blasen");
+    languages.languages = {{0x0411, "ja-JP"}};
+    EXPECT_EQ(Name("D:\\bubbles.scr"), "Bubbles");
 }
 
 TEST(PathParts, ExtensionAndFileName) {

@@ -41,6 +41,7 @@ struct PeBuilder {
     std::vector<std::pair<std::uint16_t, std::map<std::uint32_t, std::u16string>>> languages{{0x0409, {}}};
     // Puts an icon type and a named type before RT_STRING in the root directory.
     bool otherTypes = false;
+    std::u16string otherTypeName = u"ICON"; // "MUI" makes the image language-neutral
     PeLayout layout;
 
     PeBuilder& String(std::uint32_t id, std::u16string text) {
@@ -160,9 +161,12 @@ private:
         }
         if (otherTypes) {
             Put32(r, 16, 0x80000000u | static_cast<std::uint32_t>(r.size()));
-            r += std::string("\x04\x00I\x00"
-                             "C\x00O\x00N\x00",
-                             10);
+            r += static_cast<char>(otherTypeName.size());
+            r += '\0';
+            for (char16_t c : otherTypeName) {
+                r += static_cast<char>(c);
+                r += '\0';
+            }
         }
         return r;
     }

@@ -1,6 +1,7 @@
 // The string-table reader on program images built in memory: where string 1 is
-// found, and that broken images (truncated, pointing outside the file, looping,
-// with absurd counts) give nothing rather than a crash or a hang.
+// found, which language the loader's rule takes, and that broken images
+// (truncated, pointing outside the file, looping, with absurd counts) give
+// nothing rather than a crash or a hang.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,11 +16,12 @@ using namespace lumivane::test;
 
 namespace {
 
-std::optional<std::u16string> Read(const std::string& bytes, std::uint32_t id = 1) {
+std::optional<std::u16string> Read(const std::string& bytes, std::uint32_t id = 1,
+                                   std::vector<std::uint16_t> preferred = {}) {
     FakeFileSystem files;
     files.AddFile("C:\\x.scr", bytes);
     auto file = files.OpenRead("C:\\x.scr");
-    return ReadPeString(*file, id);
+    return ReadPeString(*file, id, preferred).text;
 }
 
 } // namespace
@@ -59,10 +61,45 @@ TEST(PeStringsFound, NoStringBlockOneGivesNothing) {
     EXPECT_EQ(Read(none.Build()), std::nullopt);
 }
 
-TEST(PeStringsFound, FirstLanguageWins) {
+TEST(PeStringsLanguage, TheLoadersOrder) {
+    // Arabic (0x0001) sorts first in a directory, so "first listed" alone would
+    // show most users a multilingual file in Arabic.
+    struct Case {
+        std::vector<std::uint16_t> preferred, available;
+        std::optional<std::uint16_t> taken;
+    } cases[] = {
+        {{0x0407}, {0x0001, 0x0407, 0x0007, 0x0409}, 0x0407}, // the user's own
+        {{0x0407}, {0x0001, 0x0007, 0x0409}, 0x0007},         // its primary language
+        {{0x0C07}, {0x0001, 0x0407, 0x0807, 0x0409}, 0x0407}, // another sublanguage, first listed
+        {{0x0C07}, {0x0407, 0x0007}, 0x0007},                 // the primary one before that
+        {{0x040C, 0x0407}, {0x0407, 0x0C0C}, 0x0407},         // every exact match before any other
+        {{0x040C, 0x0407}, {0x0807, 0x0C0C}, 0x0C0C},         // then by preference again
+        {{0x0411}, {0x0000, 0x0407, 0x0409}, 0x0000},         // neutral
+        {{0x0411}, {0x0400, 0x0409}, 0x0400},                 // neutral with a sublanguage
+        {{0x0411}, {0x0001, 0x0407, 0x0409}, 0x0409},         // English (United States)
+        {{0x0409}, {0x0001, 0x0009, 0x0809}, 0x0009},         // English by its primary language
+        {{0x0411}, {0x0001, 0x0407}, 0x0001},                 // the first listed
+        {{}, {0x0001, 0x0407, 0x0409}, 0x0409},               // no preference
+        {{0x0407}, {}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const auto index = PickLanguage(c.available, c.preferred);
+        const auto taken = index ? std::optional<std::uint16_t>(c.available[*index]) : std::nullopt;
+        EXPECT_EQ(taken, c.taken) << "preferred " << (c.preferred.empty() ? 0 : c.preferred[0]) << " among "
+                                  << c.available.size();
+    }
+}
+
+TEST(PeStringsLanguage, BlocksAreReadInTheTakenLanguage) {
     PeBuilder pe;
-    pe.languages = {{0x0407, {{1, u"Meereswellen"}}}, {0x0409, {{1, u"Ocean Waves"}}}};
-    EXPECT_EQ(Read(pe.Build()), u"Meereswellen");
+    pe.languages = {{0x0001, {{1, u"\u0645\u0633\u062a\u0643\u0634\u0641"}, {17, u"ar"}}},
+                    {0x0007, {{1, u"Wine-Explorer"}}},
+                    {0x0409, {{1, u"Wine Explorer"}}}};
+    const std::string bytes = pe.Build();
+    EXPECT_EQ(Read(bytes, 1, {0x0407}), u"Wine-Explorer");
+    EXPECT_EQ(Read(bytes, 1, {0x0411}), u"Wine Explorer");
+    EXPECT_EQ(Read(bytes, 1), u"Wine Explorer");
+    EXPECT_EQ(Read(bytes, 17, {0x0001}), u"ar");
 }
 
 TEST(PeStringsFound, OtherTypesAndNamedEntriesAreSkipped) {
@@ -221,7 +258,7 @@ TEST(PeStringsReads, SmallReadsShareTheFilesPages) {
     PeBuilder pe;
     pe.String(0, u"zero").String(1, u"Ocean Waves");
     CountingFile file(pe.Build());
-    EXPECT_EQ(ReadPeString(file, 1), u"Ocean Waves");
+    EXPECT_EQ(ReadPeString(file, 1).text, u"Ocean Waves");
     EXPECT_EQ(file.reads, 1);
 }
 
@@ -249,6 +286,6 @@ TEST(PeStringsReads, FileShorterThanItsSizeGivesNothing) {
     for (std::size_t cut : {std::size_t{100}, std::size_t{4096}, bytes.size() - 2}) {
         CountingFile file(bytes.substr(0, cut));
         file.claimedSize = bytes.size();
-        EXPECT_EQ(ReadPeString(file, 1), std::nullopt) << cut;
+        EXPECT_EQ(ReadPeString(file, 1).text, std::nullopt) << cut;
     }
 }

@@ -45,7 +45,7 @@ void Win32Startup::DrawPreview(std::intptr_t windowHandle) {
 
 void Win32Startup::RunConfigure() {
     ConfigWindow window(app_, MainServices{profile_, files_, shell_, app_.GetDialogs(), drives_, codec_,
-                                           ConfigPathFor(ProgramPath()), clock_, app_});
+                                           ConfigPathFor(ProgramPath()), clock_, app_, languages_});
     window.Show();
     app_.Run();
 }

@@ -10,6 +10,7 @@
 #include "platform/win32/Win32Semaphore.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32TextCodec.h"
+#include "platform/win32/Win32UiLanguages.h"
 
 namespace lumivane::win32 {
 
@@ -37,6 +38,7 @@ private:
     Win32Clock clock_;
     Win32Drives drives_;
     Win32TextCodec codec_;
+    Win32UiLanguages languages_;
 };
 
 } // namespace lumivane::win32

@@ -40,7 +40,7 @@ int Compare(PeBuilder& pe, int n) {
         auto file = files.OpenRead(path);
         if (!file)
             return -1;
-        const auto ours = ReadPeString(*file, id);
+        const auto ours = ReadPeString(*file, id).text;
         if (length <= 0) {
             EXPECT_TRUE(!ours || ours->empty()) << "image " << n << " id " << id;
         } else {
