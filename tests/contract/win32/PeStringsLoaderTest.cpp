@@ -1,14 +1,20 @@
-// Our string-table reader against the system's own: the same built images, read
-// by ReadPeString from their bytes and by LoadStringW from the file mapped as a
-// resource-only module, must give the same strings for every id.
+// Our string-table reader against the system's own: the same built images, and
+// every program file of the Wine prefix, read by our reader from their bytes and
+// by LoadStringW from the file mapped as a resource-only module, must give the
+// same strings for every id, in the language the run's locale makes the user's.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <fstream>
+#include <iostream>
+#include <set>
 
+#include "contract/win32/WineModules.h"
 #include "platform/PeStrings.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32UiLanguages.h"
 #include "unit/PeImageBuilder.h"
 
 using namespace lumivane;
@@ -77,4 +83,74 @@ TEST(PeStringsLoader, SameStringsAsTheSystem) {
     EXPECT_EQ(Compare(empty, 3), 1);
     EXPECT_EQ(Compare(others, 4), 2);
     EXPECT_EQ(Compare(noBlockOne, 5), 1);
+}
+
+namespace {
+
+std::u16string Loaded(HMODULE module, std::uint32_t id) {
+    const wchar_t* text = nullptr;
+    const int length = LoadStringW(module, id, reinterpret_cast<wchar_t*>(&text), 0);
+    if (length <= 0)
+        return {};
+    return std::u16string(reinterpret_cast<const char16_t*>(text), static_cast<std::size_t>(length));
+}
+
+} // namespace
+
+// Run once per locale (CTest's pe_corpus_* tests); LUMIVANE_UI_LANGUAGE names the
+// language the locale must give, so that a locale missing on the machine, which
+// leaves Wine in English, fails the run instead of proving nothing.
+TEST(PeStringsCorpus, EveryWineModuleAsLoadStringReadsIt) {
+    win32::Win32UiLanguages ui;
+    const std::vector<UiLanguage> preferred = ui.Preferred();
+    ASSERT_FALSE(preferred.empty());
+    if (const char* expected = std::getenv("LUMIVANE_UI_LANGUAGE")) {
+        ASSERT_EQ(preferred.front().name, expected);
+    }
+    std::vector<std::uint16_t> preferredIds;
+    for (const UiLanguage& language : preferred)
+        preferredIds.push_back(language.id);
+
+    win32::Win32FileSystem files;
+    const std::vector<std::string> modules = WineModules(files);
+    int loaded = 0, withStrings = 0, notFirstLanguage = 0;
+    long ids = 0, strings = 0;
+    std::set<std::uint16_t> languages;
+    for (const std::string& path : modules) {
+        HMODULE module =
+            LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        if (!module) {
+            // A DOS program or a stub: no strings for us either.
+            EXPECT_EQ(LoadPeString(files, path, 1, preferred).value_or(u""), u"") << path;
+            continue;
+        }
+        ++loaded;
+        std::vector<std::uint16_t> blocks = StringBlocks(module);
+        withStrings += !blocks.empty();
+        bool tookAnother = false;
+        for (std::uint16_t block : blocks) {
+            const std::vector<std::uint16_t> blockLanguages = BlockLanguages(module, block);
+            languages.insert(blockLanguages.begin(), blockLanguages.end());
+            tookAnother = tookAnother || PickLanguage(blockLanguages, preferredIds) != 0;
+        }
+        notFirstLanguage += tookAnother;
+        if (blocks.empty())
+            blocks.push_back(1); // string 1 of a module without strings: nothing from both
+        for (std::uint16_t block : blocks) {
+            for (std::uint32_t id = (block - 1u) * 16; id < block * 16u; ++id, ++ids) {
+                const std::u16string theirs = Loaded(module, id);
+                const std::u16string ours = LoadPeString(files, path, id, preferred).value_or(u"");
+                strings += !theirs.empty();
+                EXPECT_EQ(ours, theirs) << path << " id " << id;
+            }
+        }
+        FreeLibrary(module);
+    }
+    std::cout << "PE corpus (" << preferred.front().name << "): " << modules.size() << " files, " << loaded
+              << " modules, " << withStrings << " with string tables in " << languages.size() << " languages, " << ids
+              << " ids, " << strings << " strings agree; " << notFirstLanguage
+              << " modules read in another language than their first listed\n";
+    // A corpus in which the language never mattered would prove nothing of the rule.
+    EXPECT_GT(loaded, 600);
+    EXPECT_GT(notFirstLanguage, 10);
 }
