@@ -1,5 +1,7 @@
-// The host's text world: the portable Windows-1252 codec.
+// The host's text world: the portable Windows-1252 codec, the fake languages.
 #include "contract/TextWorld.h"
+
+#include "fakes/FakeServices.h"
 
 namespace lumivane::contract {
 
@@ -10,6 +12,15 @@ TextCodec& Codec() {
 
 unsigned AnsiCodePage() {
     return 1252;
+}
+
+} // namespace lumivane::contract
+
+namespace lumivane::contract {
+
+UiLanguages& Languages() {
+    static test::FakeUiLanguages languages;
+    return languages;
 }
 
 } // namespace lumivane::contract
