@@ -29,6 +29,11 @@ SAMPLE_SAVERS = {
     "EmberGlow.scr": "Ember Glow",
 }
 
+# A language-neutral sample saver, as Windows ships its own: its description lives
+# only in its language file.
+LANGUAGE_NEUTRAL_SAVER = "AuroraDrift.scr"
+LANGUAGE_FILE = "en-US\\AuroraDrift.scr.mui"
+
 # Window classes a test may leave behind; cleanup ends their processes.
 KNOWN_CLASSES = ("TfrmScreen", "TfrmMain", "TfrmAbout", "#32770", "LumivaneSampleSaver", "LumivaneDriverFixture")
 
@@ -304,7 +309,8 @@ class Input:
 
 
 class TestFolder:
-    """D:\\<name>: a copy of Lumivane.scr and the sample savers, and the test's own Lumivane.ini."""
+    """D:\\<name>: a copy of Lumivane.scr and the sample savers, and the test's own Lumivane.ini.
+    A program named with its folder (LANGUAGE_FILE) lands in that folder."""
 
     def __init__(self, bed, name, programs=None):
         self.bed = bed
@@ -317,7 +323,9 @@ class TestFolder:
                     raise RuntimeError("Lumivane.scr is not built: LUMIVANE_SCR=%r" % bed.scr)
                 shutil.copy(bed.scr, self.file(program))
             else:
-                shutil.copy(bed.tool(program), self.file(program))
+                target = self.file(program.replace("\\", os.sep))
+                os.makedirs(os.path.dirname(target), exist_ok=True)
+                shutil.copy(bed.tool(program.replace("\\", os.sep)), target)
         self.dos = bed.dos_path(self.path)
 
     def file(self, name):

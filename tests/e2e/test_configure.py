@@ -1,6 +1,6 @@
 """Configure mode end to end under Wine: the configuration window opened on a
-prepared "Lumivane.ini" (rows of both random lists, the active tab and the two
-options as the file says) with its controls at their places, rows deleted with the
+prepared "Lumivane.ini" (rows of both random lists, a language-neutral saver by
+the name in its language file, the active tab and the two options as the file says) with its controls at their places, rows deleted with the
 Del key and from the list's menu and the file that Close leaves, the full-path view
 and Reset, the first start without a file, the warnings of Config and Preview and
 the sample savers that they start, a close while the file cannot be written, Enter
@@ -10,7 +10,8 @@ import os
 import subprocess
 import unittest
 
-from lumivane_e2e import LumivaneTestCase, main, split_command_line
+from lumivane_e2e import (LANGUAGE_FILE, LANGUAGE_NEUTRAL_SAVER, SAMPLE_SAVERS, LumivaneTestCase, main,
+                          split_command_line)
 
 # Control ids of the configuration window; Close is the dialog's default button (IDOK).
 LS_SCREEN = 101
@@ -59,12 +60,13 @@ def parse_ini(data):
 class ConfigureTestCase(LumivaneTestCase):
     def setUp(self):
         super().setUp()
-        self.make_folder()
+        self.make_folder(["Lumivane.scr"] + list(SAMPLE_SAVERS) + [LANGUAGE_NEUTRAL_SAVER, LANGUAGE_FILE])
         with open(self.folder.file("intro.swf"), "wb") as movie:
             movie.write(b"FWS\x06\x40\x00\x00\x00\x50\x00\x0f\xa0\x00\x00\x0b\xb8\x00\x00\x18\x01\x00")
         self.ocean = self.folder.dos_file("OceanWaves.scr")
         self.starfield = self.folder.dos_file("Starfield.scr")
         self.ember = self.folder.dos_file("EmberGlow.scr")
+        self.aurora = self.folder.dos_file(LANGUAGE_NEUTRAL_SAVER)  # "Aurora Drift" only in its language file
         self.gone = self.folder.dos_file("Gone.scr")
         self.movie = self.folder.dos_file("intro.swf")
         self.gone_movie = self.folder.dos_file("gone.swf")
@@ -176,7 +178,7 @@ class OpensOnStoredFile(ConfigureTestCase):
         ini = dict(self.ini())
         self.assertEqual(ini["ScreenList"], [("File%d" % i, p) for i, p in enumerate(screens)])
         self.assertEqual(ini["FlashList"], [("File%d" % i, p) for i, p in enumerate(flashes)])
-        self.assertEqual(ini["Amount"], [("Total", "4"), ("FlashTotal", "2")])
+        self.assertEqual(ini["Amount"], [("Total", "5"), ("FlashTotal", "2")])
         self.assertEqual(ini["RandomWhat"], [("Type", "1")])
         self.assertEqual(ini["Misc"], [("FlashSize", "0"), ("Sub", "0")])
 
