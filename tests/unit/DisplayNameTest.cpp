@@ -121,10 +121,10 @@ namespace {
 
 // A language-neutral screensaver as Windows ships them: an "MUI" resource and no
 // strings of its own, unless given some.
-std::string LanguageNeutral(std::map<std::uint32_t, std::u16string> strings = {}) {
+std::string LanguageNeutral(std::map<std::uint32_t, std::u16string> strings = {}, std::u16string type = u"MUI") {
     PeBuilder pe;
     pe.otherTypes = true;
-    pe.otherTypeName = u"MUI";
+    pe.otherTypeName = std::move(type);
     pe.languages = {{0x0409, std::move(strings)}};
     return pe.Build();
 }
