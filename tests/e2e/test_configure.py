@@ -1,10 +1,11 @@
 """Configure mode end to end under Wine: the configuration window opened on a
 prepared "Lumivane.ini" (rows of both random lists, a language-neutral saver by
-the name in its language file, the active tab and the two options as the file says) with its controls at their places, rows deleted with the
-Del key and from the list's menu and the file that Close leaves, the full-path view
-and Reset, the first start without a file, the warnings of Config and Preview and
-the sample savers that they start, a close while the file cannot be written, Enter
-and Esc, tooltips, and screenshots of the window and of the about box."""
+the name in its language file, the active tab and the two options as the file
+says) with its controls at their places, rows deleted with the Del key and from
+the list's menu and the file that Close leaves, the full-path view and Reset, the
+first start without a file, the warnings of Config and Preview and the sample
+savers that they start, a close while the file cannot be written, Enter and Esc,
+tooltips, and screenshots of the window and of the about box."""
 
 import os
 import subprocess
@@ -153,13 +154,14 @@ class ConfigureTestCase(LumivaneTestCase):
 
 class OpensOnStoredFile(ConfigureTestCase):
     def test_rows_tab_and_options_come_from_the_file(self):
-        screens = [self.ocean, self.gone, self.starfield, self.ember]
+        screens = [self.ocean, self.gone, self.starfield, self.ember, self.aurora]
         flashes = [self.movie, self.gone_movie]
         self.write_lists(screens, flashes, "[RandomWhat]\nType=1\n[Misc]\nFlashSize=0\nSub=0\n")
         window = self.open_window()
         self.assertEqual(window["text"], MAIN_CAPTION)
 
-        self.assertEqual(self.rows(LS_SCREEN), ["OCEAN WAVES", "FILE NOT FOUND!", "STARFIELD", "EMBER GLOW"])
+        self.assertEqual(self.rows(LS_SCREEN),
+                         ["OCEAN WAVES", "FILE NOT FOUND!", "STARFIELD", "EMBER GLOW", "AURORA DRIFT"])
         self.assertEqual(self.rows(LS_FLASH), ["INTRO.SWF", "FILE NOT FOUND!"])
         self.assertEqual(self.selected(LS_SCREEN), [])
         self.assertEqual(self.selected(LS_FLASH), [])
