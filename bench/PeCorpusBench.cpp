@@ -19,6 +19,7 @@
 
 #include "contract/win32/WineModules.h"
 #include "platform/PeStrings.h"
+#include "platform/win32/Handles.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32UiLanguages.h"
 
@@ -38,8 +39,9 @@ double Seconds() {
     return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-HMODULE Map(const std::string& path) {
-    return LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+win32::Library Map(const std::string& path) {
+    return win32::Library(
+        LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
 }
 
 // Characters read, so that neither side's work can be skipped.
@@ -55,12 +57,11 @@ long ReadByReader(FileSystem& files, const std::vector<Module>& modules, const s
 long ReadByLoader(const std::vector<Module>& modules, bool everyString) {
     long units = 0;
     for (const Module& m : modules) {
-        HMODULE module = Map(m.path);
+        const win32::Library module = Map(m.path);
         for (std::uint32_t id : everyString ? m.ids : std::vector<std::uint32_t>{1}) {
             const wchar_t* text = nullptr;
-            units += std::max(0, LoadStringW(module, id, reinterpret_cast<wchar_t*>(&text), 0));
+            units += std::max(0, LoadStringW(module.Get(), id, reinterpret_cast<wchar_t*>(&text), 0));
         }
-        FreeLibrary(module);
     }
     return units;
 }
@@ -81,16 +82,15 @@ int main(int argc, char** argv) {
     std::vector<Module> modules;
     long ids = 0;
     for (const std::string& path : test::WineModules(files)) {
-        HMODULE module = Map(path);
+        const win32::Library module = Map(path);
         if (!module)
             continue;
         Module m{path, {}};
-        for (std::uint16_t block : test::StringBlocks(module))
+        for (std::uint16_t block : test::StringBlocks(module.Get()))
             for (std::uint32_t id = (block - 1u) * 16; id < block * 16u; ++id)
                 m.ids.push_back(id);
         ids += static_cast<long>(m.ids.size());
         modules.push_back(std::move(m));
-        FreeLibrary(module);
     }
     std::printf("%zu modules, %ld string ids, UI language %s, %d rounds (median)\n", modules.size(), ids,
                 preferred.empty() ? "?" : preferred.front().name.c_str(), rounds);

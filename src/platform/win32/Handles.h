@@ -62,7 +62,8 @@ using KernelHandle = UniqueHandle<HANDLE, &CloseHandle>;                   // ev
 using FileHandle = UniqueHandle<HANDLE, &CloseHandle, NoHandle::MinusOne>; // CreateFile
 using FindHandle = UniqueHandle<HANDLE, &FindClose, NoHandle::MinusOne>;   // FindFirstFile
 using Pidl = UniqueHandle<PIDLIST_ABSOLUTE, &CoTaskMemFree>;
-using LocalText = UniqueHandle<char*, &LocalFree>; // FORMAT_MESSAGE_ALLOCATE_BUFFER
+using LocalText = UniqueHandle<char*, &LocalFree>;   // FORMAT_MESSAGE_ALLOCATE_BUFFER
+using Library = UniqueHandle<HMODULE, &FreeLibrary>; // LoadLibraryEx
 
 // A window's DC from GetDC, given back with ReleaseDC.
 class WindowDc {

@@ -13,6 +13,7 @@
 
 #include "contract/win32/WineModules.h"
 #include "platform/PeStrings.h"
+#include "platform/win32/Handles.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32UiLanguages.h"
 #include "unit/PeImageBuilder.h"
@@ -35,14 +36,14 @@ std::string TempImage(const std::string& bytes, int n) {
 int Compare(PeBuilder& pe, int n) {
     int found = 0;
     const std::string path = TempImage(pe.Build(), n);
-    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    EXPECT_NE(module, nullptr) << "image " << n << " error " << GetLastError();
+    const win32::Library module(LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    EXPECT_TRUE(module) << "image " << n << " error " << GetLastError();
     if (!module)
         return -1;
     win32::Win32FileSystem files;
     for (std::uint32_t id = 0; id < 64; ++id) {
         const wchar_t* text = nullptr;
-        const int length = LoadStringW(module, id, reinterpret_cast<wchar_t*>(&text), 0);
+        const int length = LoadStringW(module.Get(), id, reinterpret_cast<wchar_t*>(&text), 0);
         auto file = files.OpenRead(path);
         if (!file)
             return -1;
@@ -52,13 +53,13 @@ int Compare(PeBuilder& pe, int n) {
         } else {
             ++found;
             EXPECT_TRUE(ours) << "image " << n << " id " << id;
-            if (ours)
+            if (ours) {
                 EXPECT_EQ(*ours,
                           std::u16string(reinterpret_cast<const char16_t*>(text), static_cast<std::size_t>(length)))
                     << "image " << n << " id " << id;
+            }
         }
     }
-    FreeLibrary(module);
     DeleteFileA(path.c_str());
     return found;
 }
@@ -117,19 +118,19 @@ TEST(PeStringsCorpus, EveryWineModuleAsLoadStringReadsIt) {
     long ids = 0, strings = 0;
     std::set<std::uint16_t> languages;
     for (const std::string& path : modules) {
-        HMODULE module =
-            LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        const win32::Library module(
+            LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
         if (!module) {
             // A DOS program or a stub: no strings for us either.
             EXPECT_EQ(LoadPeString(files, path, 1, preferred).value_or(u""), u"") << path;
             continue;
         }
         ++loaded;
-        std::vector<std::uint16_t> blocks = StringBlocks(module);
+        std::vector<std::uint16_t> blocks = StringBlocks(module.Get());
         withStrings += !blocks.empty();
         bool tookAnother = false;
         for (std::uint16_t block : blocks) {
-            const std::vector<std::uint16_t> blockLanguages = BlockLanguages(module, block);
+            const std::vector<std::uint16_t> blockLanguages = BlockLanguages(module.Get(), block);
             languages.insert(blockLanguages.begin(), blockLanguages.end());
             tookAnother = tookAnother || PickLanguage(blockLanguages, preferredIds) != 0;
         }
@@ -138,13 +139,12 @@ TEST(PeStringsCorpus, EveryWineModuleAsLoadStringReadsIt) {
             blocks.push_back(1); // string 1 of a module without strings: nothing from both
         for (std::uint16_t block : blocks) {
             for (std::uint32_t id = (block - 1u) * 16; id < block * 16u; ++id, ++ids) {
-                const std::u16string theirs = Loaded(module, id);
+                const std::u16string theirs = Loaded(module.Get(), id);
                 const std::u16string ours = LoadPeString(files, path, id, preferred).value_or(u"");
                 strings += !theirs.empty();
                 EXPECT_EQ(ours, theirs) << path << " id " << id;
             }
         }
-        FreeLibrary(module);
     }
     std::cout << "PE corpus (" << preferred.front().name << "): " << modules.size() << " files, " << loaded
               << " modules, " << withStrings << " with string tables in " << languages.size() << " languages, " << ids
