@@ -4,6 +4,8 @@
 // description of a language-neutral screensaver read from its language file.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeServices.h"
 #include "settings/DisplayName.h"
@@ -121,7 +123,7 @@ namespace {
 
 // A language-neutral screensaver as Windows ships them: an "MUI" resource and no
 // strings of its own, unless given some.
-std::string LanguageNeutral(std::map<std::uint32_t, std::u16string> strings = {}, std::u16string type = u"MUI") {
+std::string Neutral(std::map<std::uint32_t, std::u16string> strings = {}, std::u16string type = u"MUI") {
     PeBuilder pe;
     pe.otherTypes = true;
     pe.otherTypeName = std::move(type);
@@ -129,92 +131,48 @@ std::string LanguageNeutral(std::map<std::uint32_t, std::u16string> strings = {}
     return pe.Build();
 }
 
-std::string Satellite(std::uint16_t language, const std::u16string& description) {
-    PeBuilder pe;
-    pe.languages = {{language, {{1, description}}}};
-    return pe.Build();
-}
-
 } // namespace
 
 TEST_F(DisplayNames, LanguageNeutralScreenSaversReadTheirLanguageFile) {
-    const std::string de = "C:\\Windows\\System32\\de-DE\\Bubbles.scr.mui";
-    const std::string en = "C:\\Windows\\System32\\en-US\\Bubbles.scr.mui";
+    const std::vector<UiLanguage> de{{0x0407, "de-DE"}}, en{{0x0409, "en-US"}};
     PeBuilder noBlockOne;
     noBlockOne.String(20, u"elsewhere");
+    // String 1 of the files de-DE\Bubbles.scr.mui and en-US\Bubbles.scr.mui beside
+    // the saver: nullptr for no file, "" for one that is no program at all.
     struct Case {
         const char* what;
         std::vector<UiLanguage> preferred;
-        std::string module;
-        std::vector<std::pair<std::string, std::string>> satellites;
-        std::string name;
+        std::string saver;
+        const char16_t *deFile, *enFile;
+        const char* name;
     } cases[] = {
-        {"the user's language",
-         {{0x0407, "de-DE"}},
-         LanguageNeutral(),
-         {{de, Satellite(0x0407, u"Blasen")}, {en, Satellite(0x0409, u"Bubbles")}},
-         "Blasen"},
-        {"English when the user's is missing",
-         {{0x0407, "de-DE"}},
-         LanguageNeutral(),
-         {{en, Satellite(0x0409, u"Bubbles")}},
-         "Bubbles"},
-        {"a later preferred language",
-         {{0x040C, "fr-FR"}, {0x0407, "de-DE"}},
-         LanguageNeutral(),
-         {{de, Satellite(0x0407, u"Blasen")}, {en, Satellite(0x0409, u"Bubbles")}},
-         "Blasen"},
-        {"no preference", {}, LanguageNeutral(), {{en, Satellite(0x0409, u"Bubbles")}}, "Bubbles"},
-        {"no block for string 1, no MUI",
-         {{0x0409, "en-US"}},
-         noBlockOne.Build(),
-         {{en, Satellite(0x0409, u"Bubbles")}},
-         "Bubbles"},
-        {"a satellite before the file's own string",
-         {{0x0409, "en-US"}},
-         LanguageNeutral({{1, u"own"}}),
-         {{en, Satellite(0x0409, u"Bubbles")}},
-         "Bubbles"},
-        {"the file's own string without a satellite", {{0x0409, "en-US"}}, LanguageNeutral({{1, u"own"}}), {}, "own"},
-        {"no satellite for a file that has its string",
-         {{0x0409, "en-US"}},
-         SaverWithDescription(u"own"),
-         {{en, Satellite(0x0409, u"Bubbles")}},
-         "own"},
-        {"a satellite without string 1 is passed over",
-         {{0x0407, "de-DE"}},
-         LanguageNeutral(),
-         {{de, noBlockOne.Build()}, {en, Satellite(0x0409, u"Bubbles")}},
-         "Bubbles"},
-        {"missing satellite", {{0x0409, "en-US"}}, LanguageNeutral(), {}, "shell"},
-        {"broken satellite", {{0x0409, "en-US"}}, LanguageNeutral(), {{en, "not a program"}}, "shell"},
+        {"the user's language", de, Neutral(), u"Blasen", u"Bubbles", "Blasen"},
+        {"English when the user's is missing", de, Neutral(), nullptr, u"Bubbles", "Bubbles"},
+        {"a later preferred language", {{0x040C, "fr-FR"}, de[0]}, Neutral(), u"Blasen", u"Bubbles", "Blasen"},
+        {"no block for string 1, no MUI", en, noBlockOne.Build(), nullptr, u"Bubbles", "Bubbles"},
+        {"the language file before the saver's own", en, Neutral({{1, u"own"}}), nullptr, u"Bubbles", "Bubbles"},
+        {"the saver's own without a language file", en, Neutral({{1, u"own"}}), nullptr, nullptr, "own"},
+        {"no language file for a saver with string 1", en, SaverWithDescription(u"own"), nullptr, u"Bubbles", "own"},
+        {"a type named like MUI is not MUI", en, Neutral({{1, u"own"}}, u"MUIX"), nullptr, u"Bubbles", "own"},
+        {"a broken language file is passed over", de, Neutral(), u"", u"Bubbles", "Bubbles"},
+        {"the shell's name without a usable one", en, Neutral(), nullptr, u"", "shell"},
     };
+    const std::string saver = "C:\\Windows\\System32\\Bubbles.scr";
+    shell.displayNames[saver] = "shell";
     for (const Case& c : cases) {
         FakeFileSystem caseFiles;
-        caseFiles.AddFile("C:\\Windows\\System32\\Bubbles.scr", c.module);
-        for (const auto& [path, bytes] : c.satellites)
-            caseFiles.AddFile(path, bytes);
+        caseFiles.AddFile(saver, c.saver);
+        for (auto [folder, text, id] : {std::tuple{"de-DE", c.deFile, 0x0407}, {"en-US", c.enFile, 0x0409}}) {
+            PeBuilder file;
+            file.languages = {{static_cast<std::uint16_t>(id), {{1, text ? text : u""}}}};
+            if (text)
+                caseFiles.AddFile("C:\\Windows\\System32\\" + std::string(folder) + "\\Bubbles.scr.mui",
+                                  *text ? file.Build() : "not a program");
+        }
         languages.languages = c.preferred;
-        shell.displayNames["C:\\Windows\\System32\\Bubbles.scr"] = "shell";
         DisplayNameSources caseSources{caseFiles, shell, codec, languages};
-        EXPECT_EQ(GetDisplayName(caseSources, "C:\\Windows\\System32\\Bubbles.scr"), c.name) << c.what;
+        EXPECT_EQ(GetDisplayName(caseSources, saver), c.name) << c.what;
     }
-    // A path whose only separator is the drive's colon.
-    files.AddFile("C:Bubbles.scr", LanguageNeutral());
-    files.AddFile("C:en-US\\Bubbles.scr.mui", Satellite(0x0409, u"Bubbles"));
-    EXPECT_EQ(Name("C:Bubbles.scr"), "Bubbles");
-}
-
-TEST_F(DisplayNames, MultilingualScreenSaverInTheUsersLanguage) {
-    PeBuilder pe;
-    pe.languages = {{0x0001, {{1, u"\u0641\u0642\u0627\u0639\u0627\u062a"}}},
-                    {0x0007, {{1, u"Blasen"}}},
-                    {0x0409, {{1, u"Bubbles"}}}};
-    files.AddFile("D:\\bubbles.scr", pe.Build());
-    languages.languages = {{0x0C07, "de-AT"}};
-    EXPECT_EQ(Name("D:\\bubbles.scr"), "Blasen");
-    languages.languages = {{0x0411, "ja-JP"}};
-    EXPECT_EQ(Name("D:\\bubbles.scr"), "Bubbles");
 }
 
 TEST(PathParts, ExtensionAndFileName) {

@@ -120,31 +120,25 @@ TEST(PeStringsCorpus, EveryWineModuleAsLoadStringReadsIt) {
     for (const std::string& path : modules) {
         const win32::Library module(
             LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
-        if (!module) {
-            // A DOS program or a stub: no strings for us either.
+        loaded += !!module;
+        const std::vector<std::uint16_t> blocks = module ? StringBlocks(module.Get()) : std::vector<std::uint16_t>{};
+        if (blocks.empty()) { // a DOS program, a stub, a module without strings: none for us either
             EXPECT_EQ(LoadPeString(files, path, 1, preferred).value_or(u""), u"") << path;
             continue;
         }
-        ++loaded;
-        std::vector<std::uint16_t> blocks = StringBlocks(module.Get());
-        withStrings += !blocks.empty();
+        ++withStrings;
         bool tookAnother = false;
         for (std::uint16_t block : blocks) {
             const std::vector<std::uint16_t> blockLanguages = BlockLanguages(module.Get(), block);
             languages.insert(blockLanguages.begin(), blockLanguages.end());
             tookAnother = tookAnother || PickLanguage(blockLanguages, preferredIds) != 0;
-        }
-        notFirstLanguage += tookAnother;
-        if (blocks.empty())
-            blocks.push_back(1); // string 1 of a module without strings: nothing from both
-        for (std::uint16_t block : blocks) {
             for (std::uint32_t id = (block - 1u) * 16; id < block * 16u; ++id, ++ids) {
                 const std::u16string theirs = Loaded(module.Get(), id);
-                const std::u16string ours = LoadPeString(files, path, id, preferred).value_or(u"");
                 strings += !theirs.empty();
-                EXPECT_EQ(ours, theirs) << path << " id " << id;
+                EXPECT_EQ(LoadPeString(files, path, id, preferred).value_or(u""), theirs) << path << " id " << id;
             }
         }
+        notFirstLanguage += tookAnother;
     }
     std::cout << "PE corpus (" << preferred.front().name << "): " << modules.size() << " files, " << loaded
               << " modules, " << withStrings << " with string tables in " << languages.size() << " languages, " << ids
