@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
         if (!module)
             continue;
         Module m{path, {}};
-        for (std::uint16_t block : test::StringBlocks(module.Get()))
+        for (const auto& [block, languages] : test::StringTable(module.Get()))
             for (std::uint32_t id = (block - 1u) * 16; id < block * 16u; ++id)
                 m.ids.push_back(id);
         ids += static_cast<long>(m.ids.size());

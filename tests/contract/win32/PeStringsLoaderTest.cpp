@@ -121,15 +121,14 @@ TEST(PeStringsCorpus, EveryWineModuleAsLoadStringReadsIt) {
         const win32::Library module(
             LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
         loaded += !!module;
-        const std::vector<std::uint16_t> blocks = module ? StringBlocks(module.Get()) : std::vector<std::uint16_t>{};
+        const StringBlocks blocks = module ? StringTable(module.Get()) : StringBlocks{};
         if (blocks.empty()) { // a DOS program, a stub, a module without strings: none for us either
             EXPECT_EQ(LoadPeString(files, path, 1, preferred).value_or(u""), u"") << path;
             continue;
         }
         ++withStrings;
         bool tookAnother = false;
-        for (std::uint16_t block : blocks) {
-            const std::vector<std::uint16_t> blockLanguages = BlockLanguages(module.Get(), block);
+        for (const auto& [block, blockLanguages] : blocks) {
             languages.insert(blockLanguages.begin(), blockLanguages.end());
             tookAnother = tookAnother || PickLanguage(blockLanguages, preferredIds) != 0;
             for (std::uint32_t id = (block - 1u) * 16; id < block * 16u; ++id, ++ids) {

@@ -1,72 +1,66 @@
 // The program files of the Wine prefix that the Windows tests run in: every
-// DLL, program, driver and control Wine installs in C:\windows and the program
-// folders (some seven hundred), with the string-table blocks the system's loader
-// finds in each. A
-// corpus nobody here wrote, many files in dozens of languages, on which the
-// string-table reader is held to LoadString.
+// DLL, program, driver and control Wine installs (some seven hundred), with the
+// string-table blocks the system's loader finds in each. A corpus nobody here
+// wrote, many files in dozens of languages, on which the string-table reader is
+// held to LoadString.
 #pragma once
 
 #include <windows.h>
 
-#include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/FileSystem.h"
 
 namespace lumivane::test {
 
-// Every file under `folder` (ending in "\") whose first bytes are "MZ".
-inline void FindModules(FileSystem& files, const std::string& folder, std::vector<std::string>& found) {
-    for (const DirEntry& entry : files.FindFiles(folder + "*")) {
-        if (entry.name == "." || entry.name == "..")
-            continue;
-        const std::string path = folder + entry.name;
-        if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) {
-            FindModules(files, path + "\\", found);
-            continue;
-        }
-        std::array<char, 2> magic{};
-        if (auto file = files.OpenRead(path);
-            file && file->ReadAt(0, magic.data(), 2) == 2 && magic[0] == 'M' && magic[1] == 'Z')
-            found.push_back(path);
-    }
-}
-
-// Not C:\users: Wine links its folders to the host's home, which holds anything.
+// Every file under C:\windows and the program folders whose first bytes are
+// "MZ"; not C:\users, which Wine links to the host's home, holding anything.
 inline std::vector<std::string> WineModules(FileSystem& files) {
-    std::vector<std::string> found;
-    for (const char* folder : {"C:\\windows\\", "C:\\Program Files\\", "C:\\Program Files (x86)\\"})
-        FindModules(files, folder, found);
+    std::vector<std::string> found, folders{"C:\\windows\\", "C:\\Program Files\\", "C:\\Program Files (x86)\\"};
+    while (!folders.empty()) {
+        const std::string folder = folders.back();
+        folders.pop_back();
+        for (const DirEntry& entry : files.FindFiles(folder + "*")) {
+            const std::string path = folder + entry.name;
+            char magic[2] = {};
+            if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) {
+                if (entry.name != "." && entry.name != "..")
+                    folders.push_back(path + "\\");
+            } else if (auto file = files.OpenRead(path);
+                       file && file->ReadAt(0, magic, 2) == 2 && magic[0] == 'M' && magic[1] == 'Z') {
+                found.push_back(path);
+            }
+        }
+    }
     return found;
 }
 
-// The string-table blocks (string id / 16 + 1) of a module, as the loader lists them.
-inline std::vector<std::uint16_t> StringBlocks(HMODULE module) {
-    std::vector<std::uint16_t> blocks;
+// The string-table blocks of a module (string id / 16 + 1), each with its
+// languages in directory order, as the loader lists them.
+using StringBlocks = std::vector<std::pair<std::uint16_t, std::vector<std::uint16_t>>>;
+inline StringBlocks StringTable(HMODULE module) {
+    StringBlocks blocks;
     EnumResourceNamesW(
         module, MAKEINTRESOURCEW(6),
-        [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR list) noexcept -> BOOL {
-            if (IS_INTRESOURCE(name))
-                reinterpret_cast<std::vector<std::uint16_t>*>(list)->push_back(LOWORD(name));
+        [](HMODULE from, LPCWSTR type, LPWSTR name, LONG_PTR list) noexcept -> BOOL {
+            auto& blocks = *reinterpret_cast<StringBlocks*>(list);
+            if (!IS_INTRESOURCE(name))
+                return TRUE;
+            blocks.push_back({LOWORD(name), {}});
+            EnumResourceLanguagesW(
+                from, type, name,
+                [](HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR languages) noexcept -> BOOL {
+                    reinterpret_cast<std::vector<std::uint16_t>*>(languages)->push_back(language);
+                    return TRUE;
+                },
+                reinterpret_cast<LONG_PTR>(&blocks.back().second));
             return TRUE;
         },
         reinterpret_cast<LONG_PTR>(&blocks));
     return blocks;
-}
-
-// The languages of one block, in directory order.
-inline std::vector<std::uint16_t> BlockLanguages(HMODULE module, std::uint16_t block) {
-    std::vector<std::uint16_t> languages;
-    EnumResourceLanguagesW(
-        module, MAKEINTRESOURCEW(6), MAKEINTRESOURCEW(block),
-        [](HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR list) noexcept -> BOOL {
-            reinterpret_cast<std::vector<std::uint16_t>*>(list)->push_back(language);
-            return TRUE;
-        },
-        reinterpret_cast<LONG_PTR>(&languages));
-    return languages;
 }
 
 } // namespace lumivane::test
