@@ -137,6 +137,9 @@ public:
     virtual void BringToForeground() = 0; // SetForegroundWindow
     virtual void ShowCursor() = 0;        // ShowCursor(TRUE), once
     virtual Rect ClientRect() const = 0;
+    // Shows the window now, before its creation handler has finished (it shows
+    // itself afterwards otherwise), so that a program it then starts opens above it.
+    virtual void ShowNow() {}
 };
 
 } // namespace lumivane

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "common/Errors.h"
 #include "config/ConfigFile.h"
 #include "saver/FlashInfo.h"
 #include "saver/MoveSkip.h"
@@ -62,62 +63,125 @@ void TfrmScreen::StartRandomEntry() {
 }
 
 void TfrmScreen::StartScreenSaver() {
-    if (PickRandomFile())
+    if (PickRandomFile()) {
+        // Shown first, so that the started saver's window opens above ours even
+        // when it is not always-on-top.
+        view_.window.ShowNow();
         sv_.shell.Execute("open", pickedFile_, "s");
-    else
+    } else {
         ShowWarning(sv_.dialogs, kNotFoundWarning);
+    }
 }
 
-FlashControl& TfrmScreen::Flash() {
-    if (!flash_)
-        flash_ = &view_.flashHost.CreateFlash();
-    return *flash_;
+FlashControl* TfrmScreen::TryFlash() {
+    if (!flash_ && !noControl_) {
+        try {
+            flash_ = &view_.flashHost.CreateFlash();
+        } catch (const EOleSysError&) {
+            // "Class not registered" on every Windows since the control was withdrawn.
+            noControl_ = true;
+        }
+    }
+    return flash_;
 }
 
 // A half rounded to the nearest integer, ties to the even neighbour.
-static int RoundHalf(double value) { return static_cast<int>(std::nearbyint(value)); }
+static int RoundHalf(double value) {
+    return static_cast<int>(std::nearbyint(value));
+}
 
-void TfrmScreen::StartFlash() {
-    FlashControl& flash = Flash();
-    if (flash.Playing())
-        return;
-    if (!PickRandomFile()) {
-        ShowWarning(sv_.dialogs, kNotFoundWarning);
-        return;
-    }
-    flash.SetMovie(pickedFile_);
+// Where the movie shows: at its own size centred on the screen, or stretched
+// over the window below the strip. Reads the movie's header for its own size.
+Rect TfrmScreen::MoviePlace() {
     if (flashSize_) {
         TFlashInfo info(sv_.files);
         const std::string header = info.ReadHeader(pickedFile_);
         const int w = static_cast<int>(TFlashInfo::GetWidth(header));
         const int h = static_cast<int>(TFlashInfo::GetHeight(header));
-        // The panel wraps the control exactly (auto-size, no border).
-        flash.SetBounds({0, 0, w, h});
-        flash.Zoom(0);
-        const int left = RoundHalf(view_.screenWidth / 2.0 - w / 2.0);
-        const int top = RoundHalf(view_.screenHeight / 2.0 - h / 2.0);
-        view_.palFlash.SetBounds({left, top, w, h});
-    } else {
-        const Rect client = view_.window.ClientRect();
-        const Rect panel{0, kStripHeight, client.width, std::max(0, client.height - kStripHeight)};
-        view_.palFlash.SetBounds(panel);
-        flash.SetBounds({0, 0, panel.width, panel.height});
-        flash.SetScaleMode(0);
+        return {RoundHalf(view_.screenWidth / 2.0 - w / 2.0), RoundHalf(view_.screenHeight / 2.0 - h / 2.0), w, h};
     }
-    flash.Repaint();
-    flash.SetVisible(true);
-    flash.Play();
+    // The strip is drawn at the screen's DPI: at 144 DPI it is 50 pixels high, and
+    // a panel starting at 33 would hide the movie's top rows under it.
+    const Rect client = view_.window.ClientRect();
+    return {0, view_.stripHeight, client.width, std::max(0, client.height - view_.stripHeight)};
+}
+
+void TfrmScreen::StartFlash() {
+    FlashControl* flash = TryFlash();
+    if (flash && flash->Playing())
+        return;
+    if (!PickRandomFile()) {
+        ShowWarning(sv_.dialogs, kNotFoundWarning);
+        return;
+    }
+    if (!flash) {
+        StartPlayer();
+        return;
+    }
+    flash->SetMovie(pickedFile_);
+    const Rect panel = MoviePlace();
+    if (flashSize_) {
+        // The panel wraps the control exactly (auto-size, no border).
+        flash->SetBounds({0, 0, panel.width, panel.height});
+        flash->Zoom(0);
+        view_.palFlash.SetBounds(panel);
+    } else {
+        view_.palFlash.SetBounds(panel);
+        flash->SetBounds({0, 0, panel.width, panel.height});
+        flash->SetScaleMode(0);
+    }
+    flash->Repaint();
+    flash->SetVisible(true);
+    flash->Play();
+}
+
+void TfrmScreen::StartPlayer() {
+    // The player's window is a window of its own: an empty panel would only eat
+    // the clicks that close ours.
+    view_.palFlash.SetVisible(false);
+    if (sv_.players.AssociatedPlayer().empty()) {
+        ShowWarning(sv_.dialogs, kNoPlayerWarning);
+        return;
+    }
+    playerPlace_ = MoviePlace();
+    view_.window.ShowNow(); // the player's window must open above ours
+    LaunchPlayer();
+}
+
+void TfrmScreen::LaunchPlayer() {
+    player_ = sv_.players.Open(pickedFile_);
+    if (player_)
+        player_->Place(playerPlace_);
+}
+
+void TfrmScreen::ClosePlayer() {
+    if (!player_)
+        return;
+    player_->AskToClose();
+    if (!player_->WaitForExit(kPlayerGraceMs))
+        player_->Terminate();
+    player_.reset();
 }
 
 void TfrmScreen::SetupFlashLoop() {
-    Flash().SetLoop(true);
+    if (FlashControl* flash = TryFlash())
+        flash->SetLoop(true);
     view_.loopTimer.SetInterval(2000);
     view_.loopTimer.SetEnabled(true);
 }
 
 void TfrmScreen::loopTimerTimer() {
     // With the screensaver list no player exists, so there is nothing to restart.
-    if (closing_ || !flash_)
+    if (closing_)
+        return;
+    // A player that ended by itself is started again with the same movie, as the
+    // control's movie is played again when it stops.
+    if (player_) {
+        if (!player_->Running())
+            LaunchPlayer();
+        return;
+    }
+    if (!flash_)
         return;
     if (!flash_->Playing())
         flash_->Play();
@@ -143,9 +207,13 @@ void TfrmScreen::FormMouseMove(int x, int y) {
     }
 }
 
-void TfrmScreen::FormMouseDown() { CloseOnce(); }
+void TfrmScreen::FormMouseDown() {
+    CloseOnce();
+}
 
-void TfrmScreen::FormKeyDown() { CloseOnce(); }
+void TfrmScreen::FormKeyDown() {
+    CloseOnce();
+}
 
 void TfrmScreen::CloseOnce() {
     if (closing_)
@@ -156,6 +224,7 @@ void TfrmScreen::CloseOnce() {
 
 void TfrmScreen::FormClose() {
     closing_ = true;
+    ClosePlayer();
     loadedList_.clear();
     loadedList_.shrink_to_fit();
 }

@@ -1,10 +1,13 @@
 // TfrmScreen: the black full-screen window of saver mode. While it is created it
 // reads the active list, picks a random existing entry and starts it (a
 // screensaver through the shell, a Flash movie in its own player); then it waits
-// for the first real user input and closes.
+// for the first real user input and closes. On a computer without the Flash
+// Player control a movie plays in the standalone player Windows opens .swf files
+// with, placed where the control would have been.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,14 +15,21 @@
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/FlashControl.h"
+#include "platform/FlashPlayer.h"
 #include "platform/ProfileFile.h"
 #include "platform/Shell.h"
 #include "platform/Widgets.h"
 
 namespace lumivane {
 
-inline constexpr int kStripHeight = 33; // Panel1, the input strip along the top edge
+inline constexpr int kStripHeight = 33; // Panel1, the input strip along the top edge, at 96 dots per inch
 inline constexpr char kNotFoundWarning[] = "Too much files in the RandomList cannot be found!\r\nPlease fix it firstly";
+inline constexpr char kNoPlayerWarning[] =
+    "No Flash player is installed on this computer, so the movies of the Flash list cannot be shown.\r\n"
+    "Install a standalone Flash player that opens .swf files, or choose the ScreenSaver list in the "
+    "Lumivane configuration.";
+// How long a player asked to close may take before its process is ended.
+inline constexpr unsigned kPlayerGraceMs = 1500;
 
 struct ScreenServices {
     ProfileFile& profile;
@@ -27,6 +37,7 @@ struct ScreenServices {
     Clock& clock;
     Shell& shell;
     Dialogs& dialogs;
+    FlashPlayers& players;
     std::string configPath;
 };
 
@@ -38,11 +49,16 @@ struct ScreenView {
     FlashHost& flashHost;
     int screenWidth;
     int screenHeight;
+    int stripHeight; // kStripHeight as drawn at the screen's DPI
 };
 
 class TfrmScreen {
 public:
     TfrmScreen(ScreenServices services, ScreenView view) : sv_(std::move(services)), view_(view) {}
+    // Whatever ended the window (an error on the way out included), no player is left.
+    ~TfrmScreen() { ClosePlayer(); }
+    TfrmScreen(const TfrmScreen&) = delete;
+    TfrmScreen& operator=(const TfrmScreen&) = delete;
 
     void FormCreate();
     void FormMouseMove(int x, int y);
@@ -57,17 +73,26 @@ public:
     std::int32_t ListKind() const { return listKind_; }
     const std::vector<std::string>& LoadedList() const { return loadedList_; }
     const std::string& PickedFile() const { return pickedFile_; }
+    // The movie plays in a standalone player, whose input the window must watch.
+    bool PlaysInPlayer() const { return player_ != nullptr; }
 
 private:
     void StartScreenSaver();
     void StartFlash();
     void SetupFlashLoop();
-    FlashControl& Flash();
+    FlashControl* TryFlash();
+    Rect MoviePlace();
+    void StartPlayer();
+    void LaunchPlayer();
+    void ClosePlayer();
     void CloseOnce();
 
     ScreenServices sv_;
     ScreenView view_;
     FlashControl* flash_ = nullptr; // created on first use: no player is needed for the screensaver list
+    bool noControl_ = false;        // creating the control failed: no Flash Player control here
+    std::unique_ptr<PlayerProcess> player_;
+    Rect playerPlace_;
     std::int32_t listKind_ = 0;
     std::vector<std::string> loadedList_;
     bool flashSize_ = true;

@@ -8,6 +8,7 @@
 #include "common/EventGuard.h"
 #include "common/HelpText.h"
 #include "fakes/FakeFileSystem.h"
+#include "fakes/FakeFlashPlayers.h"
 #include "fakes/FakeProfile.h"
 #include "fakes/FakeServices.h"
 #include "fakes/FakeWidgets.h"
@@ -17,7 +18,8 @@
 namespace lumivane::test {
 
 struct FakeScreenForm : FakeIniFile {
-    explicit FakeScreenForm(std::string iniPath = kIni) : FakeIniFile(std::move(iniPath)) {
+    explicit FakeScreenForm(std::string iniPath = kIni, int stripHeight = kStripHeight)
+        : FakeIniFile(std::move(iniPath)), stripHeight(stripHeight) {
         gMoveSkipCount = 1; // the process starts with one move to skip
         txtIntro.caption = HelpText();
     }
@@ -31,13 +33,17 @@ struct FakeScreenForm : FakeIniFile {
     FakeControl palFlash;
     FakeTimer loopTimer;
     FakeFlashHost flashHost;
-    TfrmScreen screen{ScreenServices{profile, files, clock, shell, dialogs, iniPath}, ScreenView{.window = window,
-                                                                                                 .txtIntro = txtIntro,
-                                                                                                 .palFlash = palFlash,
-                                                                                                 .loopTimer = loopTimer,
-                                                                                                 .flashHost = flashHost,
-                                                                                                 .screenWidth = 1024,
-                                                                                                 .screenHeight = 768}};
+    FakeFlashPlayers players;
+    int stripHeight;
+    TfrmScreen screen{ScreenServices{profile, files, clock, shell, dialogs, players, iniPath},
+                      ScreenView{.window = window,
+                                 .txtIntro = txtIntro,
+                                 .palFlash = palFlash,
+                                 .loopTimer = loopTimer,
+                                 .flashHost = flashHost,
+                                 .screenWidth = 1024,
+                                 .screenHeight = 768,
+                                 .stripHeight = stripHeight}};
 
     // As the native window creates it: under the catch point.
     void Create() {

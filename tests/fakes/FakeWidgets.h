@@ -158,8 +158,9 @@ public:
 
 class FakeWindow : public Window {
 public:
-    int closes = 0, foregrounds = 0, cursorShows = 0;
+    int closes = 0, foregrounds = 0, cursorShows = 0, shows = 0;
     Rect client{0, 0, 1024, 768};
+    void ShowNow() override { ++shows; }
     void Close() override { ++closes; }
     void BringToForeground() override { ++foregrounds; }
     void ShowCursor() override { ++cursorShows; }

@@ -3,10 +3,17 @@
 // read how Lumivane started it. With the saver switch ("s", "/s", "-s") it covers
 // the screen in its own colour with its description (string resource 1) until a
 // key or a click; with any other switch it only logs and ends with exit code 0.
-// Each variant is the same source built with another colour and description.
+// Each variant is the same source built with another colour and description;
+// one is not always-on-top, as many real savers are not.
+//
+// Built with SAMPLE_PLAYER it is the stand-in standalone Flash player instead: a
+// captioned window that paints its client area in its colour whatever it was
+// started with, ignores keys and clicks (only WM_CLOSE ends it), and with
+// LUMIVANE_PLAYER_EXIT_MS set ends by itself after that many milliseconds.
 #include <windows.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <string>
 
 #ifndef SAMPLE_SAVER_COLOR
@@ -16,10 +23,16 @@
 #ifndef SAMPLE_SAVER_PATTERN
 #define SAMPLE_SAVER_PATTERN 0
 #endif
+#ifndef SAMPLE_SAVER_TOPMOST
+#define SAMPLE_SAVER_TOPMOST 1
+#endif
+#ifndef SAMPLE_PLAYER
+#define SAMPLE_PLAYER 0
+#endif
 
 namespace {
 
-constexpr char kClassName[] = "LumivaneSampleSaver";
+constexpr const char* kClassName = SAMPLE_PLAYER ? "LumivaneStandInPlayer" : "LumivaneSampleSaver";
 
 std::string ModulePath() {
     char path[MAX_PATH * 2] = {};
@@ -138,6 +151,8 @@ void DrawPattern(HDC dc, const RECT& client) {
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT: {
+        if (SAMPLE_PLAYER)
+            break;
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(window, &paint);
         RECT client;
@@ -161,14 +176,19 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
+        if (!SAMPLE_PLAYER)
+            DestroyWindow(window);
+        return 0;
+    case WM_TIMER:
         DestroyWindow(window);
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
     default:
-        return DefWindowProcA(window, message, wParam, lParam);
+        break;
     }
+    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 int RunSaver(HINSTANCE instance) {
@@ -182,11 +202,18 @@ int RunSaver(HINSTANCE instance) {
     windowClass.lpszClassName = kClassName;
     if (!RegisterClassA(&windowClass))
         return 1;
-    HWND window = CreateWindowExA(WS_EX_TOPMOST, kClassName, Description(instance).c_str(), WS_POPUP | WS_VISIBLE, 0, 0,
-                                  GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
-                                  instance, nullptr);
+    HWND window =
+        SAMPLE_PLAYER
+            ? CreateWindowExA(0, kClassName, "Stand-in Flash player", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 640,
+                              480, nullptr, nullptr, instance, nullptr)
+            : CreateWindowExA(SAMPLE_SAVER_TOPMOST ? WS_EX_TOPMOST : 0, kClassName, Description(instance).c_str(),
+                              WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                              nullptr, nullptr, instance, nullptr);
     if (!window)
         return 1;
+    char exitMs[32] = {};
+    if (SAMPLE_PLAYER && GetEnvironmentVariableA("LUMIVANE_PLAYER_EXIT_MS", exitMs, sizeof exitMs))
+        SetTimer(window, 1, static_cast<UINT>(std::atoi(exitMs)), nullptr);
     SetForegroundWindow(window);
     SetFocus(window);
     MSG message;
@@ -202,7 +229,7 @@ int RunSaver(HINSTANCE instance) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const char* commandLine = GetCommandLineA();
     AppendLog(commandLine);
-    if (IsSaverSwitch(FirstArgument(commandLine)))
+    if (SAMPLE_PLAYER || IsSaverSwitch(FirstArgument(commandLine)))
         return RunSaver(instance);
     return 0;
 }

@@ -57,6 +57,7 @@ TEST_F(ScreenStart, StartsAnExistingSaverWithParameterS) {
     EXPECT_EQ(txtIntro.caption, "");
     ASSERT_EQ(shell.calls.size(), 1u);
     EXPECT_EQ(shell.calls[0], (ShellCall{"open", "C:\\Savers\\waves.scr", "s"}));
+    EXPECT_EQ(window.shows, 1); // shown first, so the started saver opens above it
     EXPECT_EQ(gMoveSkipCount, 5);
     EXPECT_TRUE(dialogs.boxes.empty());
     EXPECT_FALSE(loopTimer.Interval() == 2000); // no loop set-up for list kind 0
@@ -210,14 +211,32 @@ TEST_F(FlashStart, OwnSizeIsCentredWithTiesToEven) {
     EXPECT_EQ(loopTimer.interval, 2000u);
 }
 
-TEST_F(FlashStart, StretchedFillsBelowTheStrip) {
-    files.AddFile("D:\\m.swf", Movie550x400());
-    Ini("[Amount]\r\nFlashTotal=1\r\n[FlashList]\r\nFile0=D:\\m.swf\r\n[RandomWhat]\r\nType=1\r\n[Misc]\r\n"
-        "FlashSize=0\r\n");
-    Create();
-    EXPECT_EQ(palFlash.bounds, (Rect{0, 33, 1024, 735}));
-    EXPECT_EQ(flashHost.flash.bounds, (Rect{0, 0, 1024, 735}));
-    EXPECT_EQ(flashHost.flash.scaleMode, 0);
+// The strip is drawn at the screen's DPI (41 pixels at 120, 50 at 144); the movie,
+// in the control or in a player, starts right under it.
+TEST(FlashStretched, FillsBelowTheStripAsDrawn) {
+    for (const int strip : {33, 41, 50}) {
+        for (const bool control : {true, false}) {
+            SCOPED_TRACE(testing::Message() << strip << (control ? " control" : " player"));
+            FakeScreenForm form(kIni, strip);
+            if (!control)
+                form.flashHost.onCreate = [] { throw EOleSysError("Class not registered"); };
+            form.files.AddFile("D:\\m.swf", Movie550x400());
+            form.Ini("[Amount]\r\nFlashTotal=1\r\n[FlashList]\r\nFile0=D:\\m.swf\r\n[RandomWhat]\r\nType=1\r\n"
+                     "[Misc]\r\nFlashSize=0\r\n");
+            form.Create();
+            EXPECT_TRUE(form.dialogs.boxes.empty());
+            const Rect below{0, strip, 1024, 768 - strip};
+            if (control) {
+                EXPECT_EQ(form.palFlash.bounds, below);
+                EXPECT_EQ(form.flashHost.flash.bounds, (Rect{0, 0, 1024, 768 - strip}));
+                EXPECT_EQ(form.flashHost.flash.scaleMode, 0);
+            } else {
+                EXPECT_EQ(form.players.calls,
+                          (std::vector<std::string>{"Open D:\\m.swf", "Place 0," + std::to_string(strip) + ",1024," +
+                                                                          std::to_string(768 - strip)}));
+            }
+        }
+    }
 }
 
 TEST_F(FlashStart, UnreadableHeaderSkipsTheLoopSetUp) {
@@ -234,16 +253,61 @@ TEST_F(FlashStart, UnreadableHeaderSkipsTheLoopSetUp) {
     EXPECT_TRUE(flashHost.flash.playing);
 }
 
-TEST_F(FlashStart, MissingPlayerIsAnErrorBoxAndTheWindowStillCloses) {
+// Without the control the movie goes to the player that opens .swf files, shown
+// above the window where the control would be; with neither, one warning says
+// what to do and the black window closes on input.
+TEST_F(FlashStart, WithoutTheControlThePlayerThenTheWarning) {
     flashHost.onCreate = [] { throw EOleSysError("Class not registered"); };
     files.AddFile("D:\\m.swf", Movie550x400());
     Ini("[Amount]\r\nFlashTotal=1\r\n[FlashList]\r\nFile0=D:\\m.swf\r\n[RandomWhat]\r\nType=1\r\n");
     Create();
-    ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_EQ(dialogs.boxes[0].text, "Class not registered.");
-    screen.loopTimerTimer();
-    screen.FormKeyDown();
-    EXPECT_EQ(window.closes, 1);
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(players.calls, (std::vector<std::string>{"Open D:\\m.swf", "Place 237,184,550,400"}));
+    EXPECT_EQ(window.shows, 1); // before the player starts: its window must open above ours
+    EXPECT_FALSE(palFlash.visible);
+    EXPECT_TRUE(screen.PlaysInPlayer());
+    EXPECT_EQ(loopTimer.interval, 2000u);
+
+    FakeScreenForm none;
+    none.flashHost.onCreate = flashHost.onCreate;
+    none.players.program.clear();
+    none.files.AddFile("D:\\m.swf", Movie550x400());
+    none.Ini("[Amount]\r\nFlashTotal=1\r\n[FlashList]\r\nFile0=D:\\m.swf\r\n[RandomWhat]\r\nType=1\r\n");
+    none.Create();
+    EXPECT_EQ(none.dialogs.boxes, (std::vector<Box>{{"Warning", kNoPlayerWarning, BoxIcon::Warning}}));
+    EXPECT_TRUE(none.players.calls.empty());
+    EXPECT_FALSE(none.palFlash.visible); // the whole surface closes on input
+    none.screen.loopTimerTimer();
+    none.screen.FormKeyDown();
+    EXPECT_EQ(none.window.closes, 1);
+}
+
+// A player that ends by itself is started again; closing asks it to close and ends
+// its process only when it is still there after the grace period.
+TEST_F(FlashStart, PlayerRestartsAndClosesWithTheWindow) {
+    for (const bool stubborn : {false, true}) {
+        SCOPED_TRACE(stubborn ? "stubborn" : "obliging");
+        FakeScreenForm form;
+        form.flashHost.onCreate = [] { throw EOleSysError("Class not registered"); };
+        form.players.ignoresClose = stubborn;
+        form.files.AddFile("D:\\m.swf", Movie550x400());
+        form.Ini("[Amount]\r\nFlashTotal=1\r\n[FlashList]\r\nFile0=D:\\m.swf\r\n[RandomWhat]\r\nType=1\r\n");
+        form.Create();
+        form.screen.loopTimerTimer(); // still running: nothing to do
+        form.players.running = false;
+        form.screen.loopTimerTimer();
+        form.screen.FormKeyDown();
+        form.screen.FormClose();
+        form.screen.loopTimerTimer(); // after closing, never started again
+        std::vector<std::string> expected{"Open D:\\m.swf", "Place 237,184,550,400",
+                                          "Open D:\\m.swf", "Place 237,184,550,400",
+                                          "AskToClose",     "Wait 1500"};
+        if (stubborn)
+            expected.push_back("Terminate");
+        EXPECT_EQ(form.players.calls, expected);
+        EXPECT_FALSE(form.players.running);
+        EXPECT_EQ(form.window.closes, 1);
+    }
 }
 
 TEST_F(FlashStart, LoopTimerRestartsAStoppedMovie) {

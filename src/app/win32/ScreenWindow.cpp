@@ -2,6 +2,7 @@
 #include "app/win32/ScreenWindow.h"
 
 #include "common/HelpText.h"
+#include "platform/win32/Win32Error.h"
 #include "platform/win32/Win32FlashHost.h"
 
 namespace lumivane::win32 {
@@ -9,7 +10,11 @@ namespace lumivane::win32 {
 namespace {
 
 constexpr char kClassName[] = "TfrmScreen";
+constexpr char kCoverClass[] = "TfrmScreenCover";
 constexpr UINT_PTR kLoopTimerId = 1;
+// Input a hook saw going to another program's window, posted to the screen window.
+constexpr UINT kForeignInput = WM_APP + 1;
+enum : WPARAM { kForeignKey, kForeignClick, kForeignMove };
 
 // The stock black brush belongs to the system: nothing to release, and the
 // window class may keep it for the life of the process.
@@ -17,15 +22,135 @@ HBRUSH Black() {
     return static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
 }
 
+bool Ours(HWND window) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    return window && pid == GetCurrentProcessId();
+}
+
+struct Monitors {
+    Application* app;
+    std::vector<RECT> others; // every monitor but the primary
+};
+
+BOOL CALLBACK AddOtherMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) noexcept {
+    auto* monitors = reinterpret_cast<Monitors*>(data);
+    try {
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        if (GetMonitorInfoA(monitor, &info) && !(info.dwFlags & MONITORINFOF_PRIMARY))
+            monitors->others.push_back(info.rcMonitor);
+        return TRUE;
+    } catch (...) {
+        monitors->app->Defer(std::current_exception());
+        return FALSE;
+    }
+}
+
 } // namespace
+
+// A black window over one monitor other than the primary. Its input goes on to
+// the screen window, the mouse in the screen window's coordinates, so one set of
+// rules and one move-skip count serve every monitor.
+class ScreenWindow::Cover : public NativeWindow {
+public:
+    Cover(Application& app, HWND screen, const RECT& monitor) : screen_(screen) {
+        RegisterClassOnce(app.Instance(), kCoverClass, Black(), nullptr);
+        // Owned by the screen window, so it goes when that one does.
+        CreateNative(app, kCoverClass, "", WS_POPUP, 0, monitor.left, monitor.top, monitor.right - monitor.left,
+                     monitor.bottom - monitor.top, screen);
+    }
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN: {
+            POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            MapWindowPoints(Handle(), screen_, &pt, 1);
+            return SendMessageA(screen_, message, wParam, MAKELPARAM(pt.x, pt.y));
+        }
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            return SendMessageA(screen_, message, wParam, lParam);
+        default:
+            return NativeWindow::HandleMessage(message, wParam, lParam);
+        }
+    }
+
+private:
+    HWND screen_;
+};
+
+// Low-level keyboard and mouse hooks, kept for the saver's life once a standalone
+// player shows the movie: a key while the player has the focus, or a click or a
+// move over its window, never reaches our windows, so the hooks post it to the
+// screen window. Input bound for our own windows is left to them, so that nothing
+// counts twice against the move-skip count and the help text still eats clicks.
+class ScreenWindow::ForeignInput {
+public:
+    ForeignInput(Application& app, HWND screen) : app_(app), screen_(screen) {
+        active_ = this;
+        keyboard_ = Hook(SetWindowsHookExA(WH_KEYBOARD_LL, &KeyboardProc, app.Instance(), 0));
+        mouse_ = Hook(SetWindowsHookExA(WH_MOUSE_LL, &MouseProc, app.Instance(), 0));
+        if (!keyboard_ || !mouse_)
+            RaiseLastError("SetWindowsHookEx");
+    }
+    ~ForeignInput() { active_ = nullptr; }
+    ForeignInput(const ForeignInput&) = delete;
+    ForeignInput& operator=(const ForeignInput&) = delete;
+
+private:
+    static LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) noexcept {
+        if (code == HC_ACTION && active_ && (wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN))
+            active_->Pass([&] {
+                if (!Ours(GetForegroundWindow()))
+                    active_->Post(kForeignKey, 0);
+            });
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) noexcept {
+        if (code == HC_ACTION && active_)
+            active_->Pass([&] {
+                const POINT pt = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam)->pt;
+                if (Ours(WindowFromPoint(pt)))
+                    return;
+                if (wParam == WM_MOUSEMOVE)
+                    active_->Post(kForeignMove, MAKELPARAM(pt.x, pt.y));
+                else if (wParam == WM_LBUTTONDOWN || wParam == WM_RBUTTONDOWN || wParam == WM_MBUTTONDOWN)
+                    active_->Post(kForeignClick, 0);
+            });
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    template <class Body> void Pass(Body&& body) noexcept {
+        try {
+            body();
+        } catch (...) {
+            app_.Defer(std::current_exception());
+        }
+    }
+    void Post(WPARAM kind, LPARAM point) { PostMessageA(screen_, kForeignInput, kind, point); }
+
+    // Hook procedures get no context of their own; a process has one screen window.
+    static inline ForeignInput* active_ = nullptr;
+    Application& app_;
+    HWND screen_;
+    Hook keyboard_, mouse_;
+};
 
 ScreenWindow::ScreenWindow(Application& app, ScreenServices services) : app_(app), services_(std::move(services)) {}
 
 ScreenWindow::~ScreenWindow() {
-    form_.reset();
+    foreignInput_.reset();
+    form_.reset();      // ends a player that still runs
     flashHost_.reset(); // the control goes before its panel
     palFlash_.reset();
     strip_.reset();
+    covers_.clear();
     DestroyNative(); // before the font its label uses
 }
 
@@ -34,8 +159,10 @@ void ScreenWindow::Show() {
     RegisterClassOnce(instance, kClassName, Black(), LoadIconA(instance, MAKEINTRESOURCEA(1)));
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    CreateNative(app_, kClassName, "Lumivane", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST, 0, 0, screenWidth,
-                 screenHeight, nullptr);
+    // Not always-on-top: a started screensaver that is not must still show above
+    // it. Shown before that start, and active, it covers the taskbar until then.
+    CreateNative(app_, kClassName, "Lumivane", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, screenWidth, screenHeight, nullptr);
+    CoverOtherMonitors();
 
     // The help text label eats its own mouse input (SS_NOTIFY), so moves and clicks
     // over it do not close the window.
@@ -70,9 +197,27 @@ void ScreenWindow::Show() {
                                                                .loopTimer = *loopTimer_,
                                                                .flashHost = *flashHost_,
                                                                .screenWidth = screenWidth,
-                                                               .screenHeight = screenHeight});
+                                                               .screenHeight = screenHeight,
+                                                               .stripHeight = Scale(kStripHeight)});
     app_.Guard([&] { form_->FormCreate(); });
+    ShowNow();
+    if (form_->PlaysInPlayer())
+        foreignInput_ = std::make_unique<ForeignInput>(app_, Handle());
+}
 
+void ScreenWindow::CoverOtherMonitors() {
+    Monitors monitors{&app_, {}};
+    EnumDisplayMonitors(nullptr, nullptr, &AddOtherMonitor, reinterpret_cast<LPARAM>(&monitors));
+    app_.RaiseDeferred();
+    for (const RECT& monitor : monitors.others)
+        covers_.push_back(std::make_unique<Cover>(app_, Handle(), monitor));
+}
+
+void ScreenWindow::ShowNow() {
+    if (IsWindowVisible(Handle()))
+        return;
+    for (const auto& cover : covers_)
+        ShowWindow(cover->Handle(), SW_SHOWNOACTIVATE);
     ShowWindow(Handle(), SW_SHOWMAXIMIZED);
     UpdateWindow(Handle());
     // As a form does on activation, the first visible child that takes the focus
@@ -111,6 +256,20 @@ LRESULT ScreenWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             return 0;
         if (form_)
             app_.Guard([&] { form_->FormKeyDown(); });
+        return 0;
+    case kForeignInput:
+        if (form_)
+            app_.Guard([&] {
+                if (wParam == kForeignMove) {
+                    POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+                    ScreenToClient(Handle(), &pt);
+                    form_->FormMouseMove(pt.x, pt.y);
+                } else if (wParam == kForeignClick) {
+                    form_->FormMouseDown();
+                } else {
+                    form_->FormKeyDown();
+                }
+            });
         return 0;
     case WM_TIMER:
         if (wParam == kLoopTimerId && form_)

@@ -51,8 +51,8 @@ void Win32Startup::RunConfigure() {
 }
 
 void Win32Startup::RunSaver() {
-    ScreenWindow window(
-        app_, ScreenServices{profile_, files_, clock_, shell_, app_.GetDialogs(), ConfigPathFor(ProgramPath())});
+    ScreenWindow window(app_, ScreenServices{profile_, files_, clock_, shell_, app_.GetDialogs(), players_,
+                                             ConfigPathFor(ProgramPath())});
     window.Show();
     app_.Run();
 }

@@ -6,6 +6,7 @@
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32FlashPlayers.h"
 #include "platform/win32/Win32ProfileFile.h"
 #include "platform/win32/Win32Semaphore.h"
 #include "platform/win32/Win32Shell.h"
@@ -35,6 +36,7 @@ private:
     Win32ProfileFile profile_;
     Win32FileSystem files_;
     Win32Shell shell_;
+    Win32FlashPlayers players_;
     Win32Clock clock_;
     Win32Drives drives_;
     Win32TextCodec codec_;

@@ -61,6 +61,7 @@ using MemoryDc = UniqueHandle<HDC, &DeleteDC>;                             // Cr
 using KernelHandle = UniqueHandle<HANDLE, &CloseHandle>;                   // events, mutexes, processes
 using FileHandle = UniqueHandle<HANDLE, &CloseHandle, NoHandle::MinusOne>; // CreateFile
 using FindHandle = UniqueHandle<HANDLE, &FindClose, NoHandle::MinusOne>;   // FindFirstFile
+using Hook = UniqueHandle<HHOOK, &UnhookWindowsHookEx>;                    // SetWindowsHookEx
 using Pidl = UniqueHandle<PIDLIST_ABSOLUTE, &CoTaskMemFree>;
 using LocalText = UniqueHandle<char*, &LocalFree>;   // FORMAT_MESSAGE_ALLOCATE_BUFFER
 using Library = UniqueHandle<HMODULE, &FreeLibrary>; // LoadLibraryEx
