@@ -1,14 +1,16 @@
 """Flash playback in saver mode, with the stand-in Flash control (flashstub.dll)
 registered in the bed's prefix in place of a player: the own-size layout centred
 on the 1024 x 768 screen, the stretched layout below the input strip, the loop
-that plays a stopped movie again, the error box on a computer without a player,
-and no control at all for the screensaver list.
+that plays a stopped movie again, and no control at all for the screensaver list.
+Without the control: the movie in the stand-in standalone player registered for
+.swf files in the prefix only, and with no player either, one warning.
 
 The stand-in appends every call it gets to a log ("<ms since boot> <call>") and
 draws a yellow frame exactly where it lies, so positions are read both from the
 window tree and from the screen's pixels."""
 
 import os
+import re
 import shutil
 import struct
 import subprocess
@@ -20,6 +22,12 @@ STUB_CLASS = "LumivaneFlashStandIn"
 STUB_DLL = "C:\\lumivane-flashstub\\flashstub.dll"
 FRAME_YELLOW = (255, 200, 0)
 SCREEN = (1024, 768)
+PLAYER_CLASS = "LumivaneStandInPlayer"
+PLAYER_DIR = "lumivane-player"
+PLAYER_PINK = (0xC0, 0x40, 0xC0)
+NO_PLAYER_TEXT = ("No Flash player is installed on this computer, so the movies of the Flash list cannot be shown.\r\n"
+                  "Install a standalone Flash player that opens .swf files, or choose the ScreenSaver list in the "
+                  "Lumivane configuration.")
 
 
 def movie_header(width, height):
@@ -32,7 +40,9 @@ def movie_header(width, height):
     return movie + b"\0" * (25 - len(movie))
 
 
-class FlashPlayback(LumivaneTestCase):
+class FlashBed(LumivaneTestCase):
+    """The stand-in control in the prefix and the helpers of every Flash test."""
+
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
@@ -127,6 +137,8 @@ class FlashPlayback(LumivaneTestCase):
         self.input.click(SCREEN[0] // 2, 10)
         self.assertEqual(program.wait(15), 0)
 
+
+class FlashPlayback(FlashBed):
     def test_own_size_layout_centres_the_movie(self):
         self.write_flash_list(movie_header(550, 400), flash_size=True)
         program, window = self.start_saver()
@@ -257,27 +269,25 @@ class FlashPlayback(LumivaneTestCase):
         self.assertEqual(calls[restart - 1], "Playing?=false")
         self.close_by_click(program)
 
-    def test_without_a_player_an_error_box_then_a_black_window(self):
+    def test_without_control_or_player_one_warning_then_a_black_window_a_key_closes(self):
         self.assertEqual(self.regsvr32("/u"), 0)
         self.write_flash_list(movie_header(550, 400), flash_size=True)
         program = self.start_lumivane("/s")
         box = self.driver.msgbox(timeout=15)
-        self.assertIsNotNone(box, "no error box")
-        self.snap("error-box")
-        self.assertEqual(box["text"], "Class not registered.")
-        self.assertEqual(box["caption"], "Lumivane")
+        self.assertIsNotNone(box, "no warning")
+        self.snap("no-player")
+        self.assertEqual((box["caption"], box["text"], box["count"]), ("Warning", NO_PLAYER_TEXT, 1))
         self.driver.press(box["hwnd"], "OK")
 
         window = self.wait_window(cls="TfrmScreen", timeout=10)
-        children = self.driver.children(window["hwnd"])
-        self.assertFalse([c for c in children if c["class"] == STUB_CLASS])
-        self.assert_stays(program, 1.0)
-        time.sleep(0.3)
-        self.snap("black")
+        self.assertIsNone(self.driver.msgbox(timeout=0.5), "a second box")
+        self.assertFalse([c for c in self.driver.children(window["hwnd"]) if c["visible"] and c["class"] != "TPanel"
+                          and c["class"].lower() != "static"])
         pixels = self.screen_pixels()
-        for x, y in ((512, 384), (300, 600), (900, 100)):
+        for x, y in ((512, 384), (300, 600), (900, 100), (700, 300)):
             self.assertEqual(self.pixel(pixels, x, y), (0, 0, 0))
-        self.close_by_click(program)
+        self.input.key("a")
+        self.assertEqual(program.wait(10), 0)
 
     def test_screensaver_list_creates_no_control(self):
         self.folder.write_screen_list([self.folder.dos_file("OceanWaves.scr")])
@@ -288,6 +298,110 @@ class FlashPlayback(LumivaneTestCase):
         self.assertEqual(self.stub_calls(), [])
         children = self.driver.children(window["hwnd"])
         self.assertFalse([c for c in children if c["class"] == STUB_CLASS])
+
+
+class StandalonePlayer(FlashBed):
+    """No control registered; the stand-in player is the program of .swf files."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.regsvr32("/u")
+        folder = os.path.join(cls.bed.values["LUMIVANE_DRIVE_C"], PLAYER_DIR)
+        os.makedirs(folder, exist_ok=True)
+        shutil.copy(cls.bed.tool("StandInPlayer.exe"), os.path.join(folder, "StandInPlayer.exe"))
+        cls.player_log = os.path.join(folder, "StandInPlayer.log")
+        command = '"C:\\%s\\StandInPlayer.exe" "%%1"' % PLAYER_DIR
+        for key, value in (("HKCR\\.swf", "LumivaneTest.swf"), ("HKCR\\LumivaneTest.swf\\shell\\open\\command", command)):
+            subprocess.run(["wine", "reg", "add", key, "/ve", "/d", value, "/f"], env=cls.base_env, cwd=cls.bed.work,
+                           stdin=subprocess.DEVNULL, capture_output=True, timeout=60, check=True)
+
+    @classmethod
+    def tearDownClass(cls):
+        for key in ("HKCR\\.swf", "HKCR\\LumivaneTest.swf"):
+            subprocess.run(["wine", "reg", "delete", key, "/f"], env=cls.base_env, cwd=cls.bed.work,
+                           stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
+        super().tearDownClass()
+
+    def setUp(self):
+        LumivaneTestCase.setUp(self)
+        self.make_folder(["Lumivane.scr"])
+        self.bed.env = dict(self.base_env)
+        if os.path.exists(self.player_log):
+            os.remove(self.player_log)
+
+    def player_processes(self):
+        """Linux pids of stand-in players of this bed's prefix."""
+        prefix = ("WINEPREFIX=" + self.bed.values["WINEPREFIX"]).encode()
+        pids = []
+        for entry in filter(str.isdigit, os.listdir("/proc")):
+            try:
+                with open("/proc/%s/cmdline" % entry, "rb") as f:
+                    cmdline = f.read()
+                with open("/proc/%s/environ" % entry, "rb") as f:
+                    environ = f.read().split(b"\0")
+            except OSError:
+                continue
+            if b"StandInPlayer.exe" in cmdline and prefix in environ:
+                pids.append(int(entry))
+        return pids
+
+    def started(self):
+        try:
+            with open(self.player_log, "rb") as log:
+                return [line for line in log.read().decode("cp1252").split("\r\n") if line]
+        except FileNotFoundError:
+            return []
+
+    def test_player_shows_the_movie_where_the_control_would_and_ends_with_the_saver(self):
+        movie = None
+        # Own size: centred, 1024 / 2 - 550 / 2 = 237; full screen: under the 33-pixel strip.
+        for flash_size, client, close in ((True, [237, 184, 787, 584], "key"), (False, [0, 33, 1024, 768], "click")):
+            with self.subTest(flash_size=flash_size):
+                self.write_flash_list(movie_header(550, 400), flash_size)
+                movie = self.folder.dos_file("clip.swf")
+                program = self.start_lumivane("/s")
+                player = self.wait_window(cls=PLAYER_CLASS, timeout=15)
+                self.assertTrue(self.eventually(lambda: self.driver.rect(player["hwnd"])["client"] == client, 5),
+                                self.driver.rect(player["hwnd"]))
+                self.assertEqual(self.driver.rect(player["hwnd"])["rect"], client, "the player keeps a border")
+                self.assertIsNone(self.driver.msgbox(timeout=0))
+                self.assertEqual([re.findall(r'"([^"]*)"', line) for line in self.started()],
+                                 [["C:\\%s\\StandInPlayer.exe" % PLAYER_DIR, movie]])
+                time.sleep(0.3)
+                self.snap("player-%s" % ("own-size" if flash_size else "full-screen"))
+                pixels = self.screen_pixels()
+                left, top, right, bottom = client
+                for x, y in ((left, top), (right - 1, bottom - 1), ((left + right) // 2, (top + bottom) // 2)):
+                    self.assertEqual(self.pixel(pixels, x, y), PLAYER_PINK, (x, y))
+                for x, y in ((left - 1, top), (left, top - 1), (right, bottom - 1)):
+                    if 0 <= x < SCREEN[0] and 0 <= y < SCREEN[1]:
+                        self.assertEqual(self.pixel(pixels, x, y), (0, 0, 0), (x, y))
+                self.assertTrue(self.player_processes())
+
+                began = time.monotonic()
+                if close == "key":
+                    # The player has the focus: the key goes to it, and the hook passes it on.
+                    self.input.key("a")
+                else:
+                    self.input.click((left + right) // 2, (top + bottom) // 2)
+                self.assertEqual(program.wait(10), 0)
+                self.assertTrue(self.eventually(lambda: not self.player_processes(), 5), "a player was left running")
+                elapsed = time.monotonic() - began
+                print("closed by a %s in %.2f s" % (close, elapsed))
+                self.assertLess(elapsed, 5)
+                self.assertTrue(self.driver.gone(player["hwnd"]))
+                os.remove(self.player_log)
+
+    def test_player_that_ends_by_itself_is_started_again(self):
+        self.bed.env["LUMIVANE_PLAYER_EXIT_MS"] = "1000"
+        self.write_flash_list(movie_header(320, 240), flash_size=True)
+        program = self.start_lumivane("/s")
+        self.assertTrue(self.eventually(lambda: len(self.started()) >= 3, 15), self.started())
+        self.assertEqual({re.findall(r'"([^"]*)"', line)[1] for line in self.started()},
+                         {self.folder.dos_file("clip.swf")})
+        self.close_by_click(program)
+        self.assertTrue(self.eventually(lambda: not self.player_processes(), 5))
 
 
 if __name__ == "__main__":

@@ -276,6 +276,10 @@ LRESULT ScreenWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             app_.Guard([&] { form_->loopTimerTimer(); });
         return 0;
     case WM_CLOSE:
+        // The hooks go first: while FormClose waits for the player to end, the
+        // player's own input would wait on hooks of a thread that does not answer,
+        // and the player could not close within its grace period.
+        foreignInput_.reset();
         if (form_)
             app_.Guard([&] { form_->FormClose(); });
         DestroyWindow(Handle());
