@@ -466,6 +466,12 @@ class LumivaneTestCase(unittest.TestCase):
             pass
         return path
 
+    def pixel(self, x, y):
+        """The colour (r, g, b) of one pixel of the display."""
+        done = subprocess.run(["import", "-window", "root", "-crop", "1x1+%d+%d" % (x, y), "-depth", "8", "rgb:-"],
+                              env=self.bed.env, timeout=20, stdin=subprocess.DEVNULL, capture_output=True)
+        return tuple(done.stdout[:3])
+
     def wait_window(self, cls=None, caption=None, pid=None, timeout=10.0):
         window = self.driver.find(cls=cls, caption=caption, pid=pid, timeout=timeout)
         if window is None:

@@ -3,6 +3,7 @@ the password message, a preview handle that is no number, the start of a listed
 screensaver, the help text of an empty list, the warning for a list of missing
 files, the single-instance rule, and the input that closes the screen window."""
 
+import shutil
 import time
 
 from lumivane_e2e import SAMPLE_SAVERS, LumivaneTestCase, main, split_command_line
@@ -128,6 +129,22 @@ class SaverStart(LumivaneTestCase):
         self.assertTrue(program.running())
         self.close_by_click(program)
         self.assertEqual(self.folder.read_ini(), ini_before, "the screen window wrote Lumivane.ini")
+
+    def test_saver_that_is_not_always_on_top_shows_above_the_window(self):
+        shutil.copy(self.bed.tool("QuietMeadow.scr"), self.folder.file("QuietMeadow.scr"))
+        self.folder.write_screen_list([self.folder.dos_file("QuietMeadow.scr")])
+        program = self.start_lumivane("/s")
+        self.wait_window(cls="LumivaneSampleSaver", timeout=15)
+        window = self.screen_window()
+        # The saver's own colour, not the black of the screen window, in a corner its waves leave plain.
+        self.assertTrue(self.eventually(lambda: self.pixel(4, 4) == (0x2E, 0x8B, 0x57), 5), self.pixel(4, 4))
+        self.snap("saver-above")
+        # The first click lands on the saver, which ends; the black window under it stays for the second.
+        self.input.click(FREE_X, FREE_Y)
+        self.assertTrue(self.eventually(lambda: self.pixel(4, 4) == (0, 0, 0), 5))
+        self.assertTrue(program.running())
+        self.close_by_click(program)
+        self.assertTrue(self.driver.gone(window["hwnd"]))
 
     def test_empty_list_shows_the_help_text(self):
         program = self.start_lumivane("/s")

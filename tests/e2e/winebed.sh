@@ -2,9 +2,15 @@
 # The Wine test bed of the end-to-end tests: one Wine prefix and one virtual X
 # display per build folder, prepared once per test run and torn down after it.
 #
-#   winebed.sh setup <build-dir>      fresh prefix, Xvfb, persistent wineserver
-#   winebed.sh teardown <build-dir>   wineserver -k, Xvfb stopped, env file and prefix removed
+#   winebed.sh setup <build-dir> [dual]      fresh prefix, Xvfb, persistent wineserver
+#   winebed.sh teardown <build-dir> [dual]   wineserver -k, Xvfb stopped, env file and prefix removed
 #   winebed.sh map <build-dir> <letter> <folder>   add a drive letter for a test
+#
+# "dual" is a second bed beside the first (winebed-dual/, e2e-work-dual/) with two
+# monitors: one 1824 x 768 Xvfb screen without RandR, and twoheads/libXinerama.c,
+# built here and first on Wine's LD_LIBRARY_PATH, which reports 1024 x 768 at 0,0
+# and 800 x 600 at 1024,0. Its root is white, so a monitor left uncovered shows.
+# It shares the first bed's template prefix.
 #
 # With LUMIVANE_BED_DISPLAY set (the demo on the user's screen), setup uses that
 # X display instead of starting Xvfb.
@@ -17,18 +23,25 @@
 set -euo pipefail
 
 usage() {
-    echo "usage: $0 setup|teardown <build-dir> | map <build-dir> <letter> <folder>" >&2
+    echo "usage: $0 setup|teardown <build-dir> [dual] | map <build-dir> <letter> <folder>" >&2
     exit 2
 }
 
 [ $# -ge 2 ] || usage
 command=$1
 build=$(mkdir -p "$2" && cd "$2" && pwd)
-bed=$build/winebed
+mode=single
+if [ "$command" != map ] && [ "${3:-}" = dual ]; then
+    mode=dual
+fi
+suffix=${mode/single/}
+suffix=${suffix:+-$suffix}
+bed=$build/winebed$suffix
 env_file=$bed/env
-template=$bed/template
+template=$build/winebed/template
 prefix=$bed/prefix
-work=$build/e2e-work
+work=$build/e2e-work$suffix
+screen=1024x768x24
 
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -51,7 +64,7 @@ make_template() {
     fi
     log "making the template prefix (wineboot, once per build folder)"
     rm -rf "$template"
-    mkdir -p "$bed"
+    mkdir -p "$bed" "$(dirname "$template")"
     (
         export WINEPREFIX=$template
         # No display is needed to initialise a prefix; keep wineboot off the user's screen.
@@ -85,7 +98,11 @@ start_xvfb() {
     # -displayfd lets Xvfb pick a free display itself, so parallel beds never race for one.
     local fdfile=$bed/xvfb.display
     rm -f "$fdfile"
-    setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
+    local extra=()
+    if [ "$mode" = dual ]; then
+        extra=(-extension RANDR -wr)
+    fi
+    setsid Xvfb -displayfd 3 -screen 0 "$screen" "${extra[@]}" -nolisten tcp -noreset \
         3>"$fdfile" </dev/null >"$bed/xvfb.log" 2>&1 &
     xvfb_pid=$!
     local i
@@ -154,12 +171,19 @@ setup() {
 
     trap 'teardown_partial' EXIT
     rm -rf "$prefix" "$work"
+    mkdir -p "$bed"
     cp -a "$template" "$prefix"
     rm -f "$prefix/dosdevices/z:"
     mkdir -p "$work"
     ln -sfn "$work" "$prefix/dosdevices/d:"
 
-    if [ -n "${LUMIVANE_BED_DISPLAY:-}" ]; then
+    if [ "$mode" = dual ]; then
+        screen=1824x768x24
+        mkdir -p "$bed/twoheads"
+        cc -shared -fPIC -O2 -o "$bed/twoheads/libXinerama.so.1" "$(dirname "$0")/twoheads/libXinerama.c"
+        export LD_LIBRARY_PATH=$bed/twoheads${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}
+    fi
+    if [ -n "${LUMIVANE_BED_DISPLAY:-}" ] && [ "$mode" = single ]; then
         display=$LUMIVANE_BED_DISPLAY
         xvfb_pid=""
     else
@@ -176,6 +200,9 @@ setup() {
         echo "export LUMIVANE_ARTIFACTS='$build/e2e-artifacts'"
         echo "export LUMIVANE_DRIVE_C='$prefix/drive_c'"
         echo "export LUMIVANE_DRIVE_D='$work'"
+        if [ "$mode" = dual ]; then
+            echo "export LD_LIBRARY_PATH='$LD_LIBRARY_PATH'"
+        fi
     } >"$env_file"
 
     # A persistent server keeps later starts fast; it must not hold this script's output open.

@@ -477,9 +477,10 @@ int Press(HWND parent, const std::wstring& caption) {
 }
 
 int Usage() {
-    std::fputs("usage: lvdriver "
-               "find|windows|gone|children|text|rect|rows|panels|pick|select|state|msgbox|press|close|kill ...\n",
-               stderr);
+    std::fputs(
+        "usage: lvdriver "
+        "find|windows|monitors|gone|children|text|rect|rows|panels|pick|select|state|msgbox|press|close|kill ...\n",
+        stderr);
     return 2;
 }
 
@@ -519,6 +520,20 @@ static int Dispatch(std::vector<std::string> utf8Args) {
     }
     if (command == "msgbox")
         return MessageBoxInfo(options);
+    if (command == "monitors") {
+        EnumDisplayMonitors(
+            nullptr, nullptr,
+            [](HMONITOR monitor, HDC, LPRECT, LPARAM) noexcept -> BOOL {
+                MONITORINFO info = {};
+                info.cbSize = sizeof info;
+                GetMonitorInfoW(monitor, &info);
+                const bool primary = (info.dwFlags & MONITORINFOF_PRIMARY) != 0;
+                Print("{\"rect\": " + Rect(info.rcMonitor) + ", \"primary\": " + (primary ? "true}" : "false}"));
+                return TRUE;
+            },
+            0);
+        return 0;
+    }
 
     if (args.empty())
         return Usage();
