@@ -3,6 +3,10 @@
 
 In one run, on one Wine prefix and virtual display (tests/e2e/winebed.sh):
   floor      Floor.exe, a trivial Win32 program of ours: start to its window shown
+  launch floor  LaunchFloor.exe, a trivial program of ours that starts the sample
+             saver through the shell: start to the saver launched. Every row that
+             waits for a started program ("launched") is reported against it, as
+             it holds the second process start that Floor.exe does not
   saver      /s with a 1,000-entry list: start to the chosen sample saver launched
              (its log file appears); also start to the screen window shown
   configure  /c with 1,000 entries (500 screensavers with descriptions, copies of
@@ -16,6 +20,9 @@ In one run, on one Wine prefix and virtual display (tests/e2e/winebed.sh):
              the window to be painted and its message loop to run
   one        /s with a one-entry list: start to the sample saver launched, so
              that the cost of the other 999 entries shows
+  player     /s with a 500-movie Flash list, no Flash Player control and the
+             stand-in player registered for .swf files: start to the player
+             launched (its log file appears)
 Each runs --runs times (after one warm-up start of each), interleaved, timed
 inside Wine by StartBench.exe from CreateProcess to the condition; the table
 gives each as a ratio to the floor, by median and by fastest start.
@@ -38,6 +45,7 @@ import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 ENTRIES = 1000
+FLOORS = ("floor", "launch floor")
 
 # A 25-byte movie whose frame rectangle is 550 x 400.
 MOVIE = b"FWS\x06" + b"\0" * 4 + b"\x78\x00\x05\x5F\x00\x00\x0F\xA0\x00" + b"\0" * 8
@@ -53,7 +61,8 @@ def build(build_dir):
         run(["cmake", "-S", ROOT, "-B", build_dir, "-G", "Ninja", "-DCMAKE_TOOLCHAIN_FILE=" + toolchain,
              "-DCMAKE_BUILD_TYPE=MinSizeRel"], stdout=subprocess.DEVNULL)
     # The installer too, so that a rebuilt Lumivane.scr never leaves a stale one behind.
-    run(["cmake", "--build", build_dir, "--target", "Lumivane", "OceanWaves", "installer"], stdout=subprocess.DEVNULL)
+    run(["cmake", "--build", build_dir, "--target", "Lumivane", "OceanWaves", "StandInPlayer", "installer"],
+        stdout=subprocess.DEVNULL)
     tools = os.path.join(build_dir, "bench-startup")
     run(["cmake", "-S", os.path.join(ROOT, "bench", "startup"), "-B", tools, "-G", "Ninja",
          "-DCMAKE_TOOLCHAIN_FILE=" + toolchain, "-DCMAKE_BUILD_TYPE=MinSizeRel"], stdout=subprocess.DEVNULL)
@@ -62,6 +71,8 @@ def build(build_dir):
         "scr": os.path.join(build_dir, "Lumivane.scr"),
         "saver": os.path.join(build_dir, "tests", "tools", "OceanWaves.scr"),
         "floor": os.path.join(tools, "Floor.exe"),
+        "launchfloor": os.path.join(tools, "LaunchFloor.exe"),
+        "player": os.path.join(build_dir, "tests", "tools", "StandInPlayer.exe"),
         "startbench": os.path.join(tools, "StartBench.exe"),
         "probe": os.path.join(tools, "ProfileProbe.exe"),
     }
@@ -78,12 +89,12 @@ def load_env(path):
     return values
 
 
-def ini_text(screen, flash, total=None):
+def ini_text(screen, flash, total=None, kind=0):
     lines = ["[Amount]", "Total=%d" % (len(screen) if total is None else total), "FlashTotal=%d" % len(flash),
              "[ScreenList]"]
     lines += ["File%d=%s" % (i, path) for i, path in enumerate(screen)]
     lines += ["[FlashList]"] + ["File%d=%s" % (i, path) for i, path in enumerate(flash)]
-    lines += ["[RandomWhat]", "Type=0", "[Misc]", "FlashSize=1", "Sub=1"]
+    lines += ["[RandomWhat]", "Type=%d" % kind, "[Misc]", "FlashSize=1", "Sub=1"]
     return ("\r\n".join(lines) + "\r\n").encode("cp1252")
 
 
@@ -93,6 +104,9 @@ def lay_out(work, programs):
     shutil.rmtree(root, ignore_errors=True)
     os.makedirs(root)
     shutil.copy(programs["floor"], os.path.join(root, "Floor.exe"))
+    shutil.copy(programs["launchfloor"], os.path.join(root, "LaunchFloor.exe"))
+    os.makedirs(os.path.join(root, "playerbin"))
+    shutil.copy(programs["player"], os.path.join(root, "playerbin", "StandInPlayer.exe"))
     shutil.copy(programs["startbench"], os.path.join(root, "StartBench.exe"))
     shutil.copy(programs["probe"], os.path.join(root, "ProfileProbe.exe"))
 
@@ -122,6 +136,7 @@ def lay_out(work, programs):
         "saver": ini_text(saver_paths, []),
         "bigcount": ini_text(saver_paths, [], total=2147483647),
         "configure": ini_text(saver_paths[:ENTRIES // 2], movie_paths),
+        "player": ini_text([], movie_paths, kind=1),
     }
     for name, ini in scenarios.items():
         folder = os.path.join(root, name)
@@ -155,10 +170,26 @@ class Bench:
                               capture_output=True, timeout=300, check=True)
         return json.loads(done.stdout.decode().strip().splitlines()[-1])
 
-    def clear_logs(self):
-        for name in os.listdir(self.savers):
+    def register_player(self):
+        """The stand-in player as the program of .swf files, in this bed's prefix only."""
+        command = '"D:\\bench\\playerbin\\StandInPlayer.exe" "%1"'
+        for key, value in (("HKCR\\.swf", "LumivaneBench.swf"), ("HKCR\\LumivaneBench.swf\\shell\\open\\command", command)):
+            run(["wine", "reg", "add", key, "/ve", "/d", value, "/f"], env=self.env, cwd=self.root, capture_output=True)
+
+    def clear_logs(self, folder=None):
+        folder = folder or self.savers
+        for name in os.listdir(folder):
             if name.endswith(".log"):
-                os.remove(os.path.join(self.savers, name))
+                os.remove(os.path.join(folder, name))
+
+    def player_launched(self):
+        self.clear_logs(os.path.join(self.root, "playerbin"))
+        return self.start(["file", "D:\\bench\\playerbin\\*.log"], ["D:\\bench\\player\\Lumivane.scr", "/s"])
+
+    def launch_floor(self):
+        self.clear_logs()
+        return self.start(["file", "D:\\bench\\savers\\*.log"], ["D:\\bench\\LaunchFloor.exe",
+                                                                 "D:\\bench\\savers\\S0000.scr"])
 
     def saver_launched(self, folder):
         self.clear_logs()
@@ -171,6 +202,7 @@ class Bench:
     def scenarios(self):
         return {
             "floor": lambda: self.start(["window", "LumivaneBenchFloor"], ["D:\\bench\\Floor.exe"]),
+            "launch floor": self.launch_floor,
             "empty list, saver: screen window shown": lambda: self.start(["window", "TfrmScreen"],
                                                                          ["D:\\bench\\empty\\Lumivane.scr", "/s"]),
             "empty list, configure: window shown": lambda: self.start(["window", "TfrmMain"],
@@ -186,6 +218,7 @@ class Bench:
                 ["rows", "TfrmMain", "101", str(ENTRIES // 2), "102", str(ENTRIES // 2)],
                 ["D:\\bench\\configure\\Lumivane.scr", "/c"]),
             "Total=2147483647: sample saver launched": lambda: self.saver_launched("bigcount"),
+            "saver mode, Flash list, no control: start to the player launched": self.player_launched,
         }
 
 
@@ -207,8 +240,9 @@ def main():
         env.update(values)
         root, savers = lay_out(values["LUMIVANE_E2E_WORK"], programs)
         bench = Bench(env, root, savers)
+        bench.register_player()
         scenarios = {name: measure for name, measure in bench.scenarios().items()
-                     if name == "floor" or not args.only or any(text in name for text in args.only)}
+                     if name in FLOORS or not args.only or any(text in name for text in args.only)}
         for measure in scenarios.values():  # warm-up: file cache, Wine's first-start costs
             measure()
         times = {name: [] for name in scenarios}
@@ -221,14 +255,14 @@ def main():
 
     # On a busy machine the median moves with the load; the fastest start shows
     # the cost of the start itself, so both ratios are printed.
-    floor_median = statistics.median(times["floor"])
-    floor_min = min(times["floor"])
     print("Lumivane start-up under Wine, %d starts each, %d-entry lists" % (args.runs, ENTRIES))
-    print("%-46s %9s %9s %9s %8s %8s" % ("", "median ms", "min ms", "max ms", "x median", "x min"))
+    print("%-66s %9s %9s %9s %8s %8s  %s" % ("", "median ms", "min ms", "max ms", "x median", "x min", "against"))
     for name, values in times.items():
         median = statistics.median(values)
-        print("%-46s %9.1f %9.1f %9.1f %8.2f %8.2f" % (name, median, min(values), max(values), median / floor_median,
-                                                       min(values) / floor_min))
+        floor = "launch floor" if "launched" in name else "floor"
+        print("%-66s %9.1f %9.1f %9.1f %8.2f %8.2f  %s" % (
+            name, median, min(values), max(values), median / statistics.median(times[floor]),
+            min(values) / min(times[floor]), floor))
         if args.raw:
             print("    " + " ".join("%.0f" % v for v in values))
     print("Reading the %d-entry list: %d calls of GetPrivateProfileStringA %.1f ms, one GetPrivateProfileSectionA "

@@ -65,7 +65,7 @@ bool Holds(const Condition& c) {
 // Ends processes that own a visible window of a class our benchmarks start, in case
 // one escaped the job (a program started through the shell may break away).
 void SweepWindows() {
-    for (const char* cls : {"LumivaneSampleSaver", "TfrmScreen", "TfrmMain", "LumivaneBenchFloor"}) {
+    for (const char* cls : {"LumivaneSampleSaver", "TfrmScreen", "TfrmMain", "LumivaneBenchFloor", "LumivaneStandInPlayer"}) {
         for (int tries = 0; tries < 20; ++tries) {
             HWND window = FindWindowA(cls, nullptr);
             if (!window)
