@@ -382,6 +382,7 @@ class StandalonePlayer(FlashBed):
                 began = time.monotonic()
                 if close == "key":
                     # The player has the focus: the key goes to it, and the hook passes it on.
+                    self.assertEqual(self.driver.run("foreground")[0]["hwnd"], player["hwnd"])
                     self.input.key("a")
                 else:
                     self.input.click((left + right) // 2, (top + bottom) // 2)

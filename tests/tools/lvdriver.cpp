@@ -477,10 +477,10 @@ int Press(HWND parent, const std::wstring& caption) {
 }
 
 int Usage() {
-    std::fputs(
-        "usage: lvdriver "
-        "find|windows|monitors|gone|children|text|rect|rows|panels|pick|select|state|msgbox|press|close|kill ...\n",
-        stderr);
+    std::fputs("usage: lvdriver "
+               "find|windows|foreground|monitors|gone|children|text|rect|rows|panels|pick|select|state|msgbox|press|"
+               "close|kill ...\n",
+               stderr);
     return 2;
 }
 
@@ -520,6 +520,10 @@ static int Dispatch(std::vector<std::string> utf8Args) {
     }
     if (command == "msgbox")
         return MessageBoxInfo(options);
+    if (command == "foreground") {
+        Print(Describe(GetForegroundWindow()));
+        return 0;
+    }
     if (command == "monitors") {
         EnumDisplayMonitors(
             nullptr, nullptr,
