@@ -25,6 +25,18 @@ std::vector<HWND> WindowsOf(DWORD pid) {
     return found;
 }
 
+// Waits while answering what other threads send this one, our own low-level input
+// hooks among them: a player started again while the saver runs is waited for
+// with the hooks in place, and input the hooks do not answer in time is lost.
+void WaitAnswering(DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    for (DWORD waited = 0; waited < milliseconds; waited = GetTickCount() - start) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - waited, QS_SENDMESSAGE);
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
 class Win32PlayerProcess : public PlayerProcess {
 public:
     explicit Win32PlayerProcess(HANDLE process) : process_(process), pid_(GetProcessId(process)) {}
@@ -34,14 +46,14 @@ public:
     void Place(const Rect& client) override {
         // A player shows its window a moment after it starts: about half a second
         // under Wine, more for one that loads a runtime first.
-        WaitForInputIdle(process_.Get(), 5000);
         HWND window = nullptr;
-        for (int tries = 0; tries < 250 && !window && Running(); ++tries) {
+        const DWORD start = GetTickCount();
+        while (!window && Running() && GetTickCount() - start < 10000) {
             const std::vector<HWND> windows = WindowsOf(pid_);
             if (!windows.empty())
                 window = windows.front();
             else
-                Sleep(20);
+                WaitAnswering(20);
         }
         if (!window)
             return;
