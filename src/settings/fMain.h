@@ -128,8 +128,8 @@ public:
     // Appends every match of mask in folder (which ends in a backslash) and, when
     // recursive, below it, depth first, to the found paths.
     void SearchFolder(const std::string& folder, const std::string& mask, bool recursive);
-    // A plain folder to descend into: the attribute word is exactly the directory
-    // bit, and the name is neither "." nor "..".
+    // A folder to descend into: a directory that is not hidden, system, a reparse
+    // point or a cloud placeholder, and whose name is neither "." nor "..".
     static bool IsSubFolder(const DirEntry& entry);
     // "*.scr" for list kind 0, "*.swf" for 1, empty for any other.
     static std::string SearchMask(std::int32_t listKind);
@@ -148,6 +148,8 @@ public:
     bool Searching() const { return searchDepth_ > 0; }
 
 private:
+    // Appends a row per found path; false when a newer search took the list over.
+    bool NameResults(unsigned serial);
     void ApplySettings();
     void Rebuild(bool byName);
     void RefreshByViewMode();

@@ -53,10 +53,20 @@ std::string TfrmMain::SearchMask(std::int32_t listKind) {
 }
 
 bool TfrmMain::IsSubFolder(const DirEntry& entry) {
-    return entry.attributes == attr::kDirectory && entry.name != "." && entry.name != "..";
+    // Documents, Downloads and Program Files carry the read-only bit, many folders
+    // are archive or compressed: those are entered. A junction or link would walk a
+    // tree twice or forever, and listing a cloud placeholder downloads it.
+    constexpr std::uint32_t kNotEntered = attr::kHidden | attr::kSystem | attr::kReparsePoint | attr::kOffline |
+                                          attr::kRecallOnOpen | attr::kRecallOnDataAccess;
+    return (entry.attributes & attr::kDirectory) && !(entry.attributes & kNotEntered) && entry.name != "." &&
+           entry.name != "..";
 }
 
 void TfrmMain::btSearchClick() {
+    // Stop, Close, then Search while the stopped search unwinds: the close goes
+    // through as soon as that search has returned, not after a whole new one.
+    if (closePending_)
+        return;
     SearchRun run(searchDepth_, closePending_, view_.window);
     const unsigned serial = ++searchSerial_;
     view_.lsSearch.Clear();
@@ -86,14 +96,35 @@ void TfrmMain::btSearchClick() {
         return;
 
     view_.progressBar.SetPosition(view_.progressBar.Max());
-    DisplayNameSources sources{sv_.files, sv_.shell, sv_.codec, sv_.languages};
-    for (const std::string& path : foundPaths_)
-        view_.lsSearch.Add(sv_.codec.UpperFileName(GetDisplayName(sources, path)));
+    if (!NameResults(serial))
+        return;
     view_.statusBar.SetPanelText(1, kFoundPrefix + std::to_string(foundPaths_.size()));
     view_.btSearch.SetVisible(true);
     view_.btStop.SetVisible(false);
     if (!stopRequest_)
         view_.statusBar.SetPanelText(2, kSearchDone);
+}
+
+bool TfrmMain::NameResults(unsigned serial) {
+    // Naming reads every screensaver found (2,000 of them took minutes under
+    // Wine), so the window handles its messages between rows. A Stop or a close
+    // meanwhile ends the naming, and the rows named so far are the results; a
+    // Stop that came during the walk has already had its say.
+    const bool stoppedBefore = stopRequest_;
+    DisplayNameSources sources{sv_.files, sv_.shell, sv_.codec, sv_.languages};
+    for (std::size_t i = 0; i < foundPaths_.size(); ++i) {
+        if (i > 0) {
+            sv_.messages.ProcessMessages();
+            if (serial != searchSerial_)
+                return false; // a new search has cleared the rows and refills them
+        }
+        if (closePending_ || (stopRequest_ && !stoppedBefore)) {
+            foundPaths_.resize(i);
+            break;
+        }
+        view_.lsSearch.Add(sv_.codec.UpperFileName(GetDisplayName(sources, foundPaths_[i])));
+    }
+    return true;
 }
 
 void TfrmMain::SearchFolder(const std::string& folder, const std::string& mask, bool recursive) {

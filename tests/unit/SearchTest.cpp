@@ -52,8 +52,8 @@ TEST_F(SearchOrder, DepthFirstWithRowsCountAndStatus) {
     files.AddFile("D:\\S\\readme.txt");
     files.AddFile("D:\\S\\z.scr", SaverWithDescription(u"last at the top"));
     Open();
-    std::vector<std::string> searching;
-    messages.onPump = [&](int) { searching.push_back(statusBar.PanelText(2)); };
+    std::vector<std::pair<std::string, int>> pumps; // panel 2 and the rows at each
+    messages.onPump = [&](int) { pumps.emplace_back(statusBar.PanelText(2), lsSearch.Count()); };
 
     EXPECT_EQ(Search("D:\\S\\"), (std::vector<std::string>{"D:\\S\\top.scr", "D:\\S\\z.scr", "D:\\S\\one\\b.scr",
                                                            "D:\\S\\one\\deep\\c.scr", "D:\\S\\two\\d.scr"}));
@@ -62,9 +62,10 @@ TEST_F(SearchOrder, DepthFirstWithRowsCountAndStatus) {
     EXPECT_EQ(statusBar.PanelText(1), "Found:5");
     EXPECT_EQ(statusBar.PanelText(2), "Search done");
     EXPECT_EQ(statusBar.PanelText(0), "Message");
-    // Messages run once after each sub-folder, deepest first.
-    EXPECT_EQ(searching, (std::vector<std::string>{"Searching:D:\\S\\one\\deep\\", "Searching:D:\\S\\one\\deep\\",
-                                                   "Searching:D:\\S\\two\\"}));
+    // Messages run once after each sub-folder, deepest first, then between two rows.
+    const std::string deep = "Searching:D:\\S\\one\\deep\\", two = "Searching:D:\\S\\two\\";
+    EXPECT_EQ(pumps, (std::vector<std::pair<std::string, int>>{
+                         {deep, 0}, {deep, 0}, {two, 0}, {two, 1}, {two, 2}, {two, 3}, {two, 4}}));
     EXPECT_TRUE(btSearch.visible);
     EXPECT_FALSE(btStop.visible);
     EXPECT_EQ(progressBar.position, 100);
@@ -76,8 +77,11 @@ TEST_F(SearchOrder, DuringTheSearchTheListStaysEmptyAndTheButtonsSwap) {
     Open();
     Search("D:\\S\\");
     ASSERT_EQ(lsSearch.Count(), 2);
-    messages.onPump = [&](int) {
-        EXPECT_EQ(lsSearch.Count(), 0);
+    // The rows come only once the walk is over (pump 1, after "sub"); the window
+    // then answers between two rows (pump 2).
+    messages.pumps = 0;
+    messages.onPump = [&](int pump) {
+        EXPECT_EQ(lsSearch.Count(), pump - 1);
         EXPECT_EQ(statusBar.PanelText(1), "Found:2"); // the old count stays until the end
         EXPECT_FALSE(btSearch.visible);
         EXPECT_TRUE(btStop.visible);
@@ -96,37 +100,56 @@ TEST_F(SearchOrder, FlashTabSearchesMoviesAndShowsFileNames) {
     EXPECT_EQ(lsSearch.rows, (std::vector<std::string>{"INTRO.SWF", "LOOP.SWF"}));
 }
 
-// Only a folder whose attribute word is the directory bit alone is entered;
-// files that fit the mask are found whatever their attributes.
-TEST_F(SearchFinds, WholeWordFolderTestAndFilesOfAnyAttribute) {
+// The folders users keep files in are entered whatever else they carry
+// (read-only, archive); hidden, system and linked ones are not, nor anything
+// below them. Files that fit the mask are found whatever their attributes.
+TEST_F(SearchFinds, FoldersUsersKeepAreEnteredLinksAndHiddenOnesNot) {
     files.AddFile("D:\\S\\hidden.scr", SaverWithDescription(u"Hidden"), attr::kHidden | attr::kArchive);
     files.AddFile("D:\\S\\system.scr", SaverWithDescription(u"System"), attr::kSystem | attr::kHidden);
-    files.AddFolder("D:\\S\\ro", attr::kReadOnly);
-    files.AddFile("D:\\S\\ro\\x.scr", SaverWithDescription(u"X"));
-    files.AddFolder("D:\\S\\arch", attr::kArchive);
-    files.AddFile("D:\\S\\arch\\x.scr", SaverWithDescription(u"X"));
-    files.AddFolder("D:\\S\\hid", attr::kHidden);
+    files.AddFolder("D:\\S\\ro", attr::kDirectory | attr::kReadOnly);
+    files.AddFile("D:\\S\\ro\\r.scr", SaverWithDescription(u"R"));
+    files.AddFolder("D:\\S\\arch", attr::kDirectory | attr::kArchive);
+    files.AddFile("D:\\S\\arch\\a.scr", SaverWithDescription(u"A"));
+    files.AddFolder("D:\\S\\hid", attr::kDirectory | attr::kHidden);
     files.AddFile("D:\\S\\hid\\x.scr", SaverWithDescription(u"X"));
-    files.AddFolder("D:\\S\\sys", attr::kSystem);
+    files.AddFolder("D:\\S\\sys", attr::kDirectory | attr::kSystem);
     files.AddFile("D:\\S\\sys\\x.scr", SaverWithDescription(u"X"));
-    files.AddFolder("D:\\S\\plain");
-    files.AddFolder("D:\\S\\plain\\ro", attr::kReadOnly);
-    files.AddFile("D:\\S\\plain\\ro\\x.scr", SaverWithDescription(u"X"));
-    files.AddFile("D:\\S\\plain\\found.scr", SaverWithDescription(u"Found"));
+    files.AddFolder("D:\\S\\link", attr::kDirectory | attr::kReparsePoint);
+    files.AddFile("D:\\S\\link\\x.scr", SaverWithDescription(u"X"));
+    files.AddFolder("D:\\S\\ro\\link", attr::kDirectory | attr::kReparsePoint);
+    files.AddFile("D:\\S\\ro\\link\\x.scr", SaverWithDescription(u"X"));
     Open();
-    EXPECT_EQ(Search("D:\\S\\"),
-              (std::vector<std::string>{"D:\\S\\hidden.scr", "D:\\S\\system.scr", "D:\\S\\plain\\found.scr"}));
-    EXPECT_EQ(messages.pumps, 1);
+    EXPECT_EQ(Search("D:\\S\\"), (std::vector<std::string>{"D:\\S\\hidden.scr", "D:\\S\\system.scr", "D:\\S\\ro\\r.scr",
+                                                           "D:\\S\\arch\\a.scr"}));
+    EXPECT_EQ(clock.sleeps.size(), 2u); // ro and arch: the only folders entered
 }
 
-TEST_F(SearchFinds, IsSubFolderTestsTheWholeWord) {
-    EXPECT_TRUE(TfrmMain::IsSubFolder({"a", attr::kDirectory}));
-    EXPECT_FALSE(TfrmMain::IsSubFolder({".", attr::kDirectory}));
-    EXPECT_FALSE(TfrmMain::IsSubFolder({"..", attr::kDirectory}));
-    EXPECT_TRUE(TfrmMain::IsSubFolder({"...", attr::kDirectory}));
-    for (std::uint32_t extra : {attr::kReadOnly, attr::kHidden, attr::kSystem, attr::kArchive, attr::kNormal, 0x400u})
-        EXPECT_FALSE(TfrmMain::IsSubFolder({"a", attr::kDirectory | extra})) << extra;
-    EXPECT_FALSE(TfrmMain::IsSubFolder({"a", attr::kArchive}));
+TEST_F(SearchFinds, WhichFoldersAreEntered) {
+    using namespace attr;
+    const struct {
+        const char* name;
+        std::uint32_t attributes;
+        bool entered;
+    } cases[] = {
+        {"a", kDirectory, true},
+        {"...", kDirectory, true},
+        {"Documents", kDirectory | kReadOnly, true},
+        {"a", kDirectory | kArchive, true},
+        {"a", kDirectory | kCompressed | kNotContentIndexed | kNormal, true},
+        {"a", kDirectory | kReadOnly | kArchive | kCompressed, true},
+        {".", kDirectory, false},
+        {"..", kDirectory, false},
+        {"a", kArchive, false}, // a file
+        {"a", kDirectory | kHidden, false},
+        {"a", kDirectory | kSystem, false},
+        {"a", kDirectory | kReadOnly | kSystem, false},
+        {"junction", kDirectory | kReparsePoint, false},
+        {"OneDrive", kDirectory | kReadOnly | kRecallOnDataAccess, false},
+        {"a", kDirectory | kRecallOnOpen, false},
+        {"a", kDirectory | kOffline, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TfrmMain::IsSubFolder({c.name, c.attributes}), c.entered) << c.name << " " << c.attributes;
 }
 
 TEST_F(SearchFinds, TheProductWordIsExcludedByteForByte) {
@@ -315,8 +338,9 @@ TEST_P(SearchStopAtEachLevel, UnwindsOneStepAndOnePausePerLevel) {
     for (const std::string& path : Search("D:\\T\\"))
         found.push_back(path.substr(path.find_last_of('\\') + 1));
     EXPECT_EQ(found, c.found);
-    EXPECT_EQ(messages.pumps, c.pumps);
+    // The walk pauses once per pump; naming the rows adds one pump between two rows.
     EXPECT_EQ(static_cast<int>(clock.sleeps.size()), c.pumps);
+    EXPECT_EQ(messages.pumps, c.pumps + static_cast<int>(c.found.size()) - 1);
     EXPECT_EQ(lsSearch.Count(), static_cast<int>(c.found.size()));
     EXPECT_EQ(statusBar.PanelText(1), "Found:" + std::to_string(c.found.size()));
     EXPECT_EQ(statusBar.PanelText(2), c.stopAtPump ? "User stopped searching..." : "Search done");
@@ -411,6 +435,54 @@ TEST_F(SearchStop, ASearchStartedWhileAllDrivesUnwindReplacesItToo) {
     Run(&TfrmMain::btSearchClick);
     EXPECT_EQ(form.FoundPaths(), std::vector<std::string>{"E:\\New\\y.scr"});
     EXPECT_EQ(lsSearch.Count(), 1);
+}
+
+// While the rows are named the window answers, under the rules of the walk:
+// Stop or a close end the naming with the rows named so far, and a search
+// started meanwhile takes the list over.
+TEST_F(SearchStop, StopCloseOrANewSearchWhileRowsAreNamed) {
+    for (const char* name : {"a", "b", "c", "d"})
+        files.AddFile(std::string("D:\\S\\") + name + ".scr", SaverWithDescription(u"x"));
+    files.AddFile("D:\\T\\t.scr", SaverWithDescription(u"T"));
+    Open();
+    Base("D:\\T\\");
+    Base("D:\\S\\");
+
+    messages.onPump = [&](int pump) {
+        if (pump == 2)
+            form.btStopClick();
+    };
+    Run(&TfrmMain::btSearchClick);
+    EXPECT_EQ(form.FoundPaths(), (std::vector<std::string>{"D:\\S\\a.scr", "D:\\S\\b.scr"}));
+    EXPECT_EQ(lsSearch.Count(), 2);
+    EXPECT_EQ(statusBar.PanelText(1), "Found:2");
+    EXPECT_EQ(statusBar.PanelText(2), "User stopped searching...");
+
+    messages.pumps = 0;
+    bool again = false;
+    messages.onPump = [&](int pump) {
+        if (pump == 1 && !again) {
+            again = true;
+            form.btStopClick();
+            cboxDriver.SetItemIndex(cboxDriver.Count() - 2); // the folder T
+            form.btSearchClick();
+        }
+    };
+    Run(&TfrmMain::btSearchClick);
+    EXPECT_EQ(form.FoundPaths(), std::vector<std::string>{"D:\\T\\t.scr"});
+    EXPECT_EQ(lsSearch.rows, std::vector<std::string>{"T"});
+    EXPECT_EQ(statusBar.PanelText(1), "Found:1");
+
+    cboxDriver.SetItemIndex(cboxDriver.Count() - 1); // S again
+    messages.pumps = 0;
+    messages.onPump = [&](int pump) {
+        if (pump == 1)
+            EXPECT_FALSE(form.FormClose());
+    };
+    Run(&TfrmMain::btSearchClick);
+    EXPECT_EQ(lsSearch.Count(), 1);
+    EXPECT_EQ(messages.pumps, 1);
+    EXPECT_EQ(window.closes, 1);
 }
 
 TEST_F(SearchStop, StopBeforeAnySearchThenANormalSearch) {
@@ -624,8 +696,9 @@ TEST_F(SearchClose, CloseDuringASearchWaitsForItThenStoresEverything) {
     Search("D:\\S\\");
     EXPECT_FALSE(mayClose);
     EXPECT_EQ(messages.pumps, 2);
-    EXPECT_EQ(form.FoundPaths().size(), 3u);
-    EXPECT_EQ(lsSearch.Count(), 3);
+    // A closing window names none of its results.
+    EXPECT_TRUE(form.FoundPaths().empty());
+    EXPECT_EQ(lsSearch.Count(), 0);
     EXPECT_FALSE(form.Searching());
     EXPECT_EQ(window.closes, 1);
 
@@ -636,6 +709,28 @@ TEST_F(SearchClose, CloseDuringASearchWaitsForItThenStoresEverything) {
     EXPECT_EQ(Stored("Amount", "Total"), "0");
     EXPECT_EQ(Stored("Misc", "Sub"), "0");
     EXPECT_EQ(Stored("RandomWhat", "Type"), "0");
+}
+
+// Stop, then Close while the stopped search unwinds, then Search: the new
+// search does not start, and the close goes through once the stopped one returns.
+TEST_F(SearchClose, StopThenCloseThenSearchClosesAsTheStoppedSearchReturns) {
+    for (int i = 0; i < 4; ++i)
+        files.AddFile("D:\\S\\f" + std::to_string(i) + "\\g\\x.scr", "x");
+    Open();
+    messages.onPump = [&](int pump) {
+        if (pump == 1) { // after S\f0\g
+            form.btStopClick();
+        } else if (pump == 2) { // S\f0 unwinds
+            EXPECT_FALSE(form.FormClose());
+            form.btSearchClick();
+        }
+    };
+    Search("D:\\S\\");
+    EXPECT_EQ(messages.pumps, 2);
+    EXPECT_EQ(window.closes, 1);
+    EXPECT_FALSE(form.Searching());
+    EXPECT_TRUE(form.FormClose());
+    EXPECT_TRUE(form.Released());
 }
 
 TEST_F(SearchClose, ACloseOutsideASearchIsNotDeferred) {
