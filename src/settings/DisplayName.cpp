@@ -29,6 +29,10 @@ std::string ExtractFileExt(std::string_view path) {
     return std::string(path.substr(dot));
 }
 
+bool IsScreenSaverFile(TextCodec& codec, std::string_view path) {
+    return codec.UpperFileName(ExtractFileExt(path)) == codec.UpperFileName(kScreenSaverExt);
+}
+
 std::string ExtractFileName(std::string_view path) {
     const auto sep = path.find_last_of("\\:");
     return std::string(sep == std::string_view::npos ? path : path.substr(sep + 1));
@@ -37,7 +41,7 @@ std::string ExtractFileName(std::string_view path) {
 std::string GetDisplayName(DisplayNameSources& sources, const std::string& path) {
     if (!sources.files.FileExists(path))
         return kFileNotFound;
-    if (ExtractFileExt(path) != kScreenSaverExt)
+    if (!IsScreenSaverFile(sources.codec, path))
         return ExtractFileName(path);
 
     const auto description = LoadPeString(sources.files, path, kDescriptionId, sources.languages.Preferred());

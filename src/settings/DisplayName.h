@@ -31,6 +31,11 @@ struct DisplayNameSources {
 // empty when there is none.
 std::string ExtractFileExt(std::string_view path);
 
+// Whether the path names a screensaver: its extension is ".scr" as Windows
+// compares file names, so "X.SCR" and "x.Scr" are screensavers too (the search's
+// mask already finds them).
+bool IsScreenSaverFile(TextCodec& codec, std::string_view path);
+
 // Everything after the last "\" or ":".
 std::string ExtractFileName(std::string_view path);
 

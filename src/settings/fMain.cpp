@@ -214,7 +214,7 @@ void TfrmMain::btSetupClick() {
         ShowWarning(sv_.dialogs, kSelectToConfig);
         return;
     }
-    if (ExtractFileExt(currentFile_) == kScreenSaverExt)
+    if (IsScreenSaverFile(sv_.codec, currentFile_))
         sv_.shell.Execute("config", currentFile_, kConfigParameters);
     else
         ShowWarning(sv_.dialogs, kOnlyScreenSaverConfig);

@@ -43,11 +43,12 @@ TEST_F(DisplayNames, DescriptionOfAScreenSaver) {
     EXPECT_EQ(Name("D:\\Savers\\waves.scr"), "Ocean Waves");
 }
 
-TEST_F(DisplayNames, ExtensionTestIsByteExact) {
+// The extension is compared as Windows compares file names: in any case.
+TEST_F(DisplayNames, ExtensionTestIgnoresCase) {
     files.AddFile("D:\\SAVERS\\WAVES.SCR", SaverWithDescription(u"Ocean Waves"));
-    files.AddFile("D:\\Savers\\mixed.Scr", SaverWithDescription(u"Ocean Waves"));
-    EXPECT_EQ(Name("D:\\SAVERS\\WAVES.SCR"), "WAVES.SCR");
-    EXPECT_EQ(Name("D:\\Savers\\mixed.Scr"), "mixed.Scr");
+    files.AddFile("D:\\Savers\\mixed.Scr", SaverWithDescription(u"Stars"));
+    EXPECT_EQ(Name("D:\\SAVERS\\WAVES.SCR"), "Ocean Waves");
+    EXPECT_EQ(Name("D:\\Savers\\mixed.Scr"), "Stars");
     // The file system matches without regard to case: the stored path is what counts.
     EXPECT_EQ(Name("D:\\savers\\waves.scr"), "Ocean Waves");
 }

@@ -109,7 +109,7 @@ TEST_F(MainRows, ByNameUpperCasesAsciiOnly) {
     files.AddFile("D:\\Movies\\Caf\xe9.swf", "FWS");
     Open();
     EXPECT_EQ(lsScreen.rows,
-              (std::vector<std::string>{"OCEAN WAVES", "FILE NOT FOUND!", "STARFIELD \xe9TOIL\xe9", "CAPS.SCR"}));
+              (std::vector<std::string>{"OCEAN WAVES", "FILE NOT FOUND!", "STARFIELD \xe9TOIL\xe9", "IGNORED"}));
     EXPECT_EQ(lsFlash.rows, (std::vector<std::string>{"INTRO.SWF", "CAF\xe9.SWF"}));
 }
 
@@ -326,21 +326,22 @@ TEST_F(MainConfigPreview, ConfigRules) {
     Run(&TfrmMain::btSetupClick);
     Click(lsFlash, 0);
     Run(&TfrmMain::btSetupClick);
-    Click(lsScreen, 1);
-    Run(&TfrmMain::btSetupClick);
     Click(lsScreen, 3);
     Run(&TfrmMain::btSetupClick);
-    EXPECT_EQ(Warnings(),
-              (std::vector<std::string>{"You must select a screensaver file to config.", "Only screensaver can config.",
-                                        "Only screensaver can config.", "Only screensaver can config."}));
+    EXPECT_EQ(Warnings(), (std::vector<std::string>{"You must select a screensaver file to config.",
+                                                    "Only screensaver can config.", "Only screensaver can config."}));
     EXPECT_TRUE(shell.calls.empty());
-    Click(lsScreen, 2); // missing, but lower-case ".scr": the shell is asked all the same
+    Click(lsScreen, 2); // missing, but a ".scr": the shell is asked all the same
     Run(&TfrmMain::btSetupClick);
     Click(lsScreen, 0);
     Run(&TfrmMain::btSetupClick);
-    EXPECT_EQ(shell.calls, (std::vector<ShellCall>{{"config", kGone, " \\c"}, {"config", kWaves, " \\c"}}));
+    Click(lsScreen, 1); // the extension in capitals is a screensaver's all the same
+    Run(&TfrmMain::btSetupClick);
+    EXPECT_EQ(shell.calls,
+              (std::vector<ShellCall>{
+                  {"config", kGone, " \\c"}, {"config", kWaves, " \\c"}, {"config", "D:\\Savers\\CAPS.SCR", " \\c"}}));
     EXPECT_EQ(std::string(kConfigParameters), std::string("\x20\x5c\x63"));
-    EXPECT_EQ(dialogs.boxes.size(), 4u);
+    EXPECT_EQ(dialogs.boxes.size(), 3u);
 }
 
 TEST_F(MainConfigPreview, PreviewRules) {
