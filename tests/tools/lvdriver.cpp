@@ -20,6 +20,8 @@
 //   lvdriver state HWND                    a button's tick, a tab control's active tab, the focused control
 //   lvdriver msgbox [--caption T] [--timeout MS]   a message box: caption, text, buttons
 //   lvdriver press HWND CAPTION            clicks the child button with that caption
+//   lvdriver taskbar [--pid N]             the windows the shell gives a taskbar entry, with their text
+//   lvdriver ping HWND [--timeout MS]      how long the window takes to answer a message (ms)
 //   lvdriver close HWND                    posts WM_CLOSE
 //   lvdriver kill PID                      ends a process that a test left behind
 //   lvdriver serve                         the commands above from stdin, one a line
@@ -476,10 +478,39 @@ int Press(HWND parent, const std::wstring& caption) {
     return 1;
 }
 
+// The shell's rule for a taskbar entry: a visible top-level window that is
+// either marked WS_EX_APPWINDOW or has no owner and is no tool window.
+int Taskbar(const Options& options) {
+    for (HWND window : TopLevel(options)) {
+        const LONG_PTR ex = GetWindowLongPtrW(window, GWL_EXSTYLE);
+        const bool owned = GetWindow(window, GW_OWNER) != nullptr;
+        if ((ex & WS_EX_APPWINDOW) || (!owned && !(ex & WS_EX_TOOLWINDOW)))
+            Print("{\"hwnd\": " + Handle(window) + ", \"pid\": " + std::to_string(ProcessOf(window)) +
+                  ", \"class\": " + Json(ClassOf(window)) + ", \"text\": " + Json(TextOf(window)) + "}");
+    }
+    return 0;
+}
+
+// The time a window's thread takes to answer WM_NULL: near zero while it runs its
+// message loop, the length of the wait while it is busy elsewhere.
+int Ping(HWND window, DWORD timeoutMs) {
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    DWORD_PTR result = 0;
+    const bool answered = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
+    QueryPerformanceCounter(&end);
+    const double ms = static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart;
+    char text[96];
+    std::snprintf(text, sizeof text, "{\"ms\": %.2f, \"answered\": %s}", ms, answered ? "true" : "false");
+    Print(text);
+    return 0;
+}
+
 int Usage() {
     std::fputs("usage: lvdriver "
-               "find|windows|foreground|monitors|gone|children|text|rect|rows|panels|pick|select|state|msgbox|press|"
-               "close|kill ...\n",
+               "find|windows|foreground|monitors|gone|children|text|rect|rows|panels|pick|select|state|msgbox|"
+               "taskbar|ping|press|close|kill ...\n",
                stderr);
     return 2;
 }
@@ -538,6 +569,8 @@ static int Dispatch(std::vector<std::string> utf8Args) {
             0);
         return 0;
     }
+    if (command == "taskbar")
+        return Taskbar(options);
 
     if (args.empty())
         return Usage();
@@ -594,6 +627,8 @@ static int Dispatch(std::vector<std::string> utf8Args) {
         return Select(window, std::atoi(args[1].c_str()));
     if (command == "state")
         return State(window);
+    if (command == "ping")
+        return Ping(window, options.timeoutMs);
     if (command == "press" && args.size() == 2)
         return Press(window, Wide(args[1]));
     if (command == "close") {
