@@ -35,8 +35,8 @@ LANGUAGE_NEUTRAL_SAVER = "AuroraDrift.scr"
 LANGUAGE_FILE = "en-US\\AuroraDrift.scr.mui"
 
 # Window classes a test may leave behind; cleanup ends their processes.
-KNOWN_CLASSES = ("TfrmScreen", "TfrmMain", "TfrmAbout", "#32770", "LumivaneSampleSaver", "LumivaneDriverFixture",
-                 "LumivaneStandInPlayer")
+KNOWN_CLASSES = ("TfrmScreen", "TfrmMain", "TfrmAbout", "LumivaneTaskbar", "#32770", "LumivaneSampleSaver",
+                 "LumivaneDriverFixture", "LumivaneStandInPlayer")
 
 
 def _load_env_file(path):

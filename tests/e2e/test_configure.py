@@ -40,7 +40,7 @@ MNU_VIEW_NAME = 5
 MNU_VIEW_PATH = 6
 
 MAIN_CAPTION = "Lumivane Standard V1.6"
-ERROR_CAPTION = "Lumivane Standard V1.5 Configuration"
+ERROR_CAPTION = "Lumivane Standard V1.5 Configuration"  # the application title
 
 ROW_HEIGHT = 13  # the bed's display runs at 96 DPI
 TAB_FLASH_X = 110  # a point on the "Flash" tab, from the tab control's left edge
@@ -486,6 +486,80 @@ class Keyboard(ConfigureTestCase):
         self.assertEqual(ini["ScreenList"], [("File0", self.ocean), ("File1", self.starfield)])
         self.assertEqual(ini["RandomWhat"], [("Type", "0")])
         self.assertEqual(ini["Misc"], [("FlashSize", "0"), ("Sub", "1")])
+
+
+    def test_tab_order_and_the_focus_after_each_box(self):
+        self.write_lists([self.ocean], [])
+        self.open_window()
+
+        def focus():
+            return self.state(PAGE)["focusId"]  # the focused control of the window's thread
+
+        def key_until(key, control_id):
+            for _ in range(16):
+                if focus() == control_id:
+                    return
+                before = focus()
+                self.input.key(key)
+                self.assertTrue(self.eventually(lambda: focus() != before), (key, before))
+            self.fail("%s never reached control %d" % (key, control_id))
+
+        # The window opens with the focus on the first control of the tab order.
+        self.assertTrue(self.eventually(lambda: focus() == LS_SEARCH), focus())
+        # Search group, random-list group (tabs, then the active tab's list), Config,
+        # Close, About, the Flash Size pair (its ticked button), Search, Stop (under
+        # Search, still a stop), Check All, Save, and round again.
+        order = [CBOX_DRIVER, CHK_SUB, PAGE, LS_SCREEN, BT_SETUP, BT_CLOSE, BT_ABOUT, RBF_ORIGIN, BT_SEARCH, BT_STOP,
+                 BT_CHECK, BT_SAVE, LS_SEARCH]
+        walked = []
+        for _ in order:
+            before = focus()
+            self.input.key("Tab")
+            self.assertTrue(self.eventually(lambda: focus() != before), walked)
+            walked.append(focus())
+        self.assertEqual(walked, order)
+        back = []
+        for _ in order:
+            before = focus()
+            self.input.key("shift+Tab")
+            self.assertTrue(self.eventually(lambda: focus() != before), back)
+            back.append(focus())
+        self.assertEqual(back, list(reversed(order[:-1])) + [LS_SEARCH])
+
+        # After a warning box the focus is back on the button that opened it.
+        key_until("shift+Tab", BT_SETUP)
+        self.input.key("space")
+        self.expect_warning("You must select a screensaver file to config.")
+        self.assertTrue(self.eventually(lambda: focus() == BT_SETUP), focus())
+        # A focused button takes the Enter itself: About opens instead of Close closing.
+        key_until("Tab", BT_ABOUT)
+        self.input.key("Return")
+        about = self.wait_window(cls="TfrmAbout", timeout=10)
+        self.driver.press(about["hwnd"], "&OK")
+        self.assertTrue(self.eventually(lambda: self.driver.find(cls="TfrmAbout", timeout=0) is None))
+        self.assertTrue(self.eventually(lambda: focus() == BT_ABOUT), focus())
+        # The folder browser, opened from the combo with the keyboard, once.
+        key_until("shift+Tab", CBOX_DRIVER)
+        self.input.key("End")
+        browser = self.wait_window(cls="#32770", timeout=10)
+        self.driver.press(browser["hwnd"], "Cancel")
+        self.assertTrue(self.eventually(lambda: self.driver.find(cls="#32770", timeout=0) is None))
+        self.assertTrue(self.eventually(lambda: focus() == CBOX_DRIVER), focus())
+        self.assertIsNone(self.driver.find(cls="#32770", timeout=1), "a second folder browser")
+        self.assertTrue(self.program.running())
+        self.close_with_button()
+
+
+class Title(ConfigureTestCase):
+    def test_the_taskbar_entry_reads_the_application_title(self):
+        self.open_window()
+        self.assertEqual(self.window["text"], MAIN_CAPTION)
+        # The shell's rule: a visible top-level window that is unowned (and no tool
+        # window) or marked as an application window. One entry, with the title.
+        entries = self.driver.run("taskbar", "--pid", self.window["pid"])
+        self.assertEqual([e["text"] for e in entries], [ERROR_CAPTION])
+        self.close_with_button()
+        self.assertEqual(self.driver.run("taskbar", "--pid", self.window["pid"]), [])
 
 
 class Tooltips(ConfigureTestCase):

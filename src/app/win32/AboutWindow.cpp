@@ -30,8 +30,10 @@ void AboutWindow::Create() {
     const DWORD exStyle = WS_EX_DLGMODALFRAME;
     RECT outer{0, 0, Scale(474), Scale(349)};
     AdjustWindowRectEx(&outer, style, FALSE, exStyle);
-    CreateNative(app_, kClassName, TfrmAbout::kCaption, style, exStyle, Scale(276), Scale(206),
-                 outer.right - outer.left, outer.bottom - outer.top, owner_);
+    // Placed as the main window is: its outer corner at the same screen pixel
+    // whatever the DPI, only its inside scales.
+    CreateNative(app_, kClassName, TfrmAbout::kCaption, style, exStyle, 276, 206, outer.right - outer.left,
+                 outer.bottom - outer.top, owner_);
     font_ = MakeFont("MS Sans Serif", 8, true, false);
     titleFont_ = MakeFont("Verdana", 19, false, true);
     picture_ = Icon(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON, Scale(48), Scale(48), 0)));
@@ -72,8 +74,6 @@ void AboutWindow::Layout() {
 }
 
 void AboutWindow::ShowModal() {
-    if (!Handle())
-        Create();
     modal_ = true;
     EnableWindow(owner_, FALSE);
     ShowWindow(Handle(), SW_SHOW);

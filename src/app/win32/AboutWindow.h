@@ -14,6 +14,8 @@ public:
     AboutWindow(const AboutWindow&) = delete;
     AboutWindow& operator=(const AboutWindow&) = delete;
 
+    // Builds the box, hidden; its controls raise if they cannot be made.
+    void Create();
     // Shows the box modally over its owner; returns when it closes.
     void ShowModal() override;
 
@@ -21,9 +23,6 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    // The window is made when first shown: most sessions never open it, and its
-    // windows would cost every start.
-    void Create();
     void Layout();
 
     Application& app_;

@@ -3,6 +3,7 @@
 
 #include "app/win32/ButtonImages.h"
 #include "platform/win32/Win32Error.h"
+#include "settings/PopupShortcuts.h"
 
 #include <shlobj.h>
 #include <windowsx.h>
@@ -48,8 +49,8 @@ enum MenuId : UINT {
     kMnuClear1,
 };
 
-bool CtrlDown() {
-    return GetKeyState(VK_CONTROL) < 0;
+bool KeyDown(int key) {
+    return GetKeyState(key) < 0;
 }
 
 // What a control's notification or a popup command runs. Popup commands come
@@ -113,11 +114,13 @@ void ConfigWindow::Show() {
     RegisterClassOnce(instance, kClassName, GetSysColorBrush(COLOR_BTNFACE), LoadIconA(instance, MAKEINTRESOURCEA(1)));
     // No WS_CLIPCHILDREN: group boxes are drawn by the parent's background.
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;
+    // Owned by the taskbar's window, so the entry shows the application title.
+    const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
     RECT outer{0, 0, Scale(572), Scale(346)};
     AdjustWindowRectEx(&outer, style, FALSE, exStyle);
     CreateNative(app_, kClassName, kMainCaption, style, exStyle, 266, 158, outer.right - outer.left,
-                 outer.bottom - outer.top, nullptr);
+                 outer.bottom - outer.top, app_.TaskbarOwner());
+    app_.SetMainWindow(Handle());
     font_ = MakeFont("MS Sans Serif", 8, true, false);
     boldFont_ = MakeFont("MS Sans Serif", 8, true, true);
     tips_.Create(app_, Handle());
@@ -155,6 +158,8 @@ void ConfigWindow::Show() {
     app_.SetMessageFilter([this](MSG& msg) { return FilterMessage(msg); });
 
     app_.Guard([&] { form_->FormCreate(); });
+    // Built now, hidden: an error while its controls are made is a start-up error.
+    about_->Create();
     app_.Guard([&] { form_->FormShow(); });
     ShowWindow(Handle(), SW_SHOWNORMAL);
     UpdateWindow(Handle());
@@ -306,6 +311,18 @@ void ConfigWindow::CreateControls() {
     for (HWND group : {gboxActive, gBoxSearch, groupBox1})
         SetWindowPos(group, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
+    // The lists lie on top of the tab control (they must, to paint over it), and
+    // the z-order is the dialog manager's tab order, which would put them first:
+    // Tab walks this order instead. The hidden list of the other tab, and Search
+    // or Stop while hidden, are passed over; the radio pair is one stop.
+    tabStops_ = {{lsSearch_.Handle()}, {cboxDriver_.Handle()},
+                 {chkSub_.Handle()},   {tabs},
+                 {lsScreen_.Handle()}, {lsFlash_.Handle()},
+                 {btSetup_.Handle()},  {btClose_.Handle()},
+                 {btAbout_.Handle()},  {rbfOrigin_.Handle(), rbfFull_.Handle()},
+                 {btSearch_.Handle()}, {btStop_.Handle()},
+                 {btCheck_.Handle()},  {btSave_.Handle()}};
+
     // Tooltips only where the window has hints.
     tips_.Add(lsScreen_.Handle(), "");
     tips_.Add(lsFlash_.Handle(), "");
@@ -392,6 +409,28 @@ bool ConfigWindow::Execute() {
 bool ConfigWindow::FilterMessage(MSG& msg) {
     if (!Handle() || !IsWindowEnabled(Handle()))
         return false;
+    const bool ours = msg.hwnd == Handle() || IsChild(Handle(), msg.hwnd);
+    // The control that has the focus when a key or a click arrives is the one to
+    // give it back to after the box that this input may open (a box disables the
+    // window first, which takes the focus away before the window hears of it).
+    const bool input = (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) ||
+                       (msg.message >= WM_LBUTTONDOWN && msg.message <= WM_MOUSELAST);
+    if (ours && input)
+        RememberFocus();
+    if (ours && msg.message == WM_KEYDOWN && !KeyDown(VK_CONTROL) && !KeyDown(VK_MENU)) {
+        if (msg.wParam == VK_TAB) {
+            if (HWND next = NextTabStop(GetFocus(), KeyDown(VK_SHIFT)))
+                MoveFocus(next);
+            return true;
+        }
+        // A focused button takes the Enter itself; elsewhere Enter is Close's.
+        HWND focus = GetFocus();
+        if (msg.wParam == VK_RETURN && focus != btClose_.Handle() &&
+            (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON)) {
+            SendMessageA(focus, BM_CLICK, 0, 0);
+            return true;
+        }
+    }
     if (msg.message == WM_KEYDOWN &&
         (msg.hwnd == lsScreen_.Handle() || msg.hwnd == lsFlash_.Handle() || msg.hwnd == lsSearch_.Handle()) &&
         RunShortcut(msg.hwnd, msg.wParam))
@@ -399,21 +438,83 @@ bool ConfigWindow::FilterMessage(MSG& msg) {
     return IsDialogMessageA(Handle(), &msg) != FALSE;
 }
 
+// The control's own visibility: while the window itself is being shown its
+// controls already count.
+bool ConfigWindow::TakesFocus(HWND control) {
+    return (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) && IsWindowEnabled(control);
+}
+
+// The control a tab stop gives the focus to: for the radio pair the ticked one.
+HWND ConfigWindow::StopTarget(const std::vector<HWND>& stop) {
+    HWND first = nullptr;
+    for (HWND control : stop) {
+        if (!TakesFocus(control))
+            continue;
+        if (stop.size() == 1 || SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED)
+            return control;
+        if (!first)
+            first = control;
+    }
+    return first;
+}
+
+HWND ConfigWindow::NextTabStop(HWND from, bool backwards) const {
+    const int count = static_cast<int>(tabStops_.size());
+    int at = -1;
+    for (int i = 0; i < count && at < 0; ++i)
+        for (HWND control : tabStops_[static_cast<std::size_t>(i)])
+            if (from && (control == from || IsChild(control, from)))
+                at = i;
+    for (int step = 1; step <= count; ++step) {
+        int i = at < 0 ? (backwards ? count - step : step - 1) : at + (backwards ? -step : step);
+        i = (i % count + count) % count;
+        if (HWND target = StopTarget(tabStops_[static_cast<std::size_t>(i)]))
+            return target;
+    }
+    return nullptr;
+}
+
+void ConfigWindow::MoveFocus(HWND control) {
+    SetFocus(control);
+    focus_ = control;
+}
+
+void ConfigWindow::RememberFocus() {
+    HWND focus = GetFocus();
+    if (focus && IsChild(Handle(), focus))
+        focus_ = focus;
+}
+
+// The window becomes active: at the first showing, and each time a box in front
+// of it (warning, about box, folder browser) has closed.
+void ConfigWindow::RestoreFocus() {
+    if (focus_ && IsWindow(focus_) && IsChild(Handle(), focus_) && TakesFocus(focus_))
+        MoveFocus(focus_);
+    else if (HWND first = NextTabStop(nullptr, false))
+        MoveFocus(first);
+}
+
 // Popup shortcuts act while their list has the focus; the enabling rule runs
 // first, and a disabled item does nothing.
 bool ConfigWindow::RunShortcut(HWND list, WPARAM key) {
     const bool results = list == lsSearch_.Handle();
     UINT id = 0;
-    if (CtrlDown() && key == 'S')
+    switch (PopupShortcut({static_cast<unsigned>(key), KeyDown(VK_CONTROL), KeyDown(VK_SHIFT), KeyDown(VK_MENU)})) {
+    case PopupCommand::Setup:
         id = results ? kMnuSetup1 : kMnuSetup;
-    else if (CtrlDown() && key == 'V')
+        break;
+    case PopupCommand::Preview:
         id = results ? kMnuPreview1 : kMnuPreview;
-    else if (CtrlDown() && key == 'A')
-        id = results ? kMnuClear1 : kMnuClear;
-    else if (key == VK_DELETE && !CtrlDown())
+        break;
+    case PopupCommand::Delete:
         id = results ? kMnuDelete1 : kMnuDelete;
-    if (!id)
+        break;
+    case PopupCommand::ClearAll:
+        id = results ? kMnuClear1 : kMnuClear;
+        break;
+    case PopupCommand::None:
         return false;
+    }
     RunPopupRule(results);
     const UINT state = GetMenuState(results ? pmResult_.Get() : pmActive_.Get(), id, MF_BYCOMMAND);
     if (!(state & (MF_DISABLED | MF_GRAYED)))
@@ -486,12 +587,17 @@ std::optional<LRESULT> ConfigWindow::OnListMessage(HWND hwnd, UINT message, WPAR
 
 void ConfigWindow::OnCommand(int id, int code) {
     // A pick from the open list ends in CBN_SELENDOK; with the list closed the
-    // arrow keys pick at once.
-    if (id == kCboxDriver && code == CBN_SELCHANGE && !SendMessageA(cboxDriver_.Handle(), CB_GETDROPPEDSTATE, 0, 0))
+    // arrow keys pick at once (CBN_SELCHANGE). Wine follows every CBN_SELENDOK
+    // with a CBN_SELCHANGE of the same pick, which must not open the folder
+    // browser a second time.
+    if (id == kCboxDriver && code == CBN_SELCHANGE && !SendMessageA(cboxDriver_.Handle(), CB_GETDROPPEDSTATE, 0, 0) &&
+        cboxDriver_.ItemIndex() != comboPicked_)
         code = CBN_SELENDOK;
     for (const Command& command : kCommands)
         if (command.id == id && command.code == code) {
             app_.Guard([&] { ((*form_).*command.handler)(); });
+            if (id == kCboxDriver)
+                comboPicked_ = cboxDriver_.ItemIndex();
             return;
         }
 }
@@ -545,7 +651,16 @@ LRESULT ConfigWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             DestroyWindow(Handle());
         return 0;
     }
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            RememberFocus();
+        } else if (!HIWORD(wParam)) {
+            RestoreFocus();
+            return 0;
+        }
+        break;
     case WM_DESTROY:
+        app_.SetMainWindow(nullptr);
         PostQuitMessage(0);
         return 0;
     default:

@@ -41,6 +41,13 @@ private:
     void OnCommand(int id, int code);
     void OnNotify(const NMHDR& header);
     bool FilterMessage(MSG& msg);
+    // Keyboard focus: the tab order and the control to give the focus back to.
+    static bool TakesFocus(HWND control);
+    static HWND StopTarget(const std::vector<HWND>& stop);
+    HWND NextTabStop(HWND from, bool backwards) const;
+    void MoveFocus(HWND control);
+    void RememberFocus();
+    void RestoreFocus();
     bool RunShortcut(HWND list, WPARAM key);
     void RunPopupRule(bool results);
     void ShowPopup(HWND list, int x, int y);
@@ -55,6 +62,9 @@ private:
     Menu pmResult_;
     std::string selectedFolder_;
     std::vector<Icon> icons_;
+    std::vector<std::vector<HWND>> tabStops_; // in tab order; a stop of two is the radio pair
+    HWND focus_ = nullptr;
+    int comboPicked_ = -1; // the combo item whose pick ran last
     // Our handlers in front of the lists (popup, ticking, tooltips) and of the
     // other controls with hints (tooltips).
     ControlHook lsScreenHook_, lsFlashHook_, lsSearchHook_;

@@ -5,6 +5,21 @@
 
 namespace lumivane::win32 {
 
+Application::Application(HINSTANCE instance) : instance_(instance) {}
+
+Application::~Application() = default;
+
+HWND Application::TaskbarOwner() {
+    if (!taskbar_)
+        taskbar_ = std::make_unique<TaskbarWindow>(*this, title_);
+    return taskbar_->Handle();
+}
+
+void Application::SetMainWindow(HWND main) {
+    if (taskbar_)
+        taskbar_->SetMainWindow(main);
+}
+
 void Application::Run() {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0)
@@ -194,6 +209,40 @@ LRESULT CALLBACK ControlHook::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARA
         }
     }
     return CallWindowProcW(original, hwnd, message, wParam, lParam);
+}
+
+// TaskbarWindow ----------------------------------------------------------------------
+
+TaskbarWindow::TaskbarWindow(Application& app, const std::string& title) {
+    constexpr char kClassName[] = "LumivaneTaskbar";
+    HINSTANCE instance = app.Instance();
+    RegisterClassOnce(instance, kClassName, nullptr, LoadIconA(instance, MAKEINTRESOURCEA(1)));
+    // Shown, or the taskbar leaves it out; of no size, so there is nothing to see.
+    // No minimise box: the main window has none either.
+    CreateNative(app, kClassName, title.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS, 0,
+                 GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr);
+    ShowWindow(Handle(), SW_SHOWNOACTIVATE);
+}
+
+LRESULT TaskbarWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE) {
+            // The box in front of the main window, if one shows, else the main window.
+            HWND front = GetLastActivePopup(Handle());
+            if (front && front != Handle() && IsWindowVisible(front) && IsWindowEnabled(front))
+                SetActiveWindow(front);
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        if (main_ && IsWindowEnabled(main_))
+            PostMessageA(main_, WM_CLOSE, 0, 0);
+        return 0;
+    default:
+        break;
+    }
+    return NativeWindow::HandleMessage(message, wParam, lParam);
 }
 
 // Panel ------------------------------------------------------------------------------
