@@ -50,12 +50,12 @@ TEST(WindowCreation, AWindowThatCannotBeMadeEndsTheStartWithApplicationError) {
         const char* commandLine;
         const char* refused;
     };
-    // A control of the configuration window, the window itself, a window of the
+    // A control of the configuration window, the window itself, the about box and
+    // its memo (made with it, hidden), the taskbar's window, a window of the
     // toolkit's own class in the screen window, and a label created by hand.
     const Case cases[] = {
-        {"Lumivane.scr /c", "LISTBOX"},
-        {"Lumivane.scr /c", "TfrmMain"},
-        {"Lumivane.scr /c", "tooltips_class32"},
+        {"Lumivane.scr /c", "LISTBOX"}, {"Lumivane.scr /c", "TfrmMain"},        {"Lumivane.scr /c", "TfrmAbout"},
+        {"Lumivane.scr /c", "EDIT"},    {"Lumivane.scr /c", "LumivaneTaskbar"}, {"Lumivane.scr /c", "tooltips_class32"},
         {"Lumivane.scr /s", "TPanel"},
     };
     for (const Case& c : cases) {

@@ -118,9 +118,10 @@ void ConfigWindow::Show() {
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
     RECT outer{0, 0, Scale(572), Scale(346)};
     AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+    taskbar_ = std::make_unique<TaskbarWindow>(app_, app_.Title());
     CreateNative(app_, kClassName, kMainCaption, style, exStyle, 266, 158, outer.right - outer.left,
-                 outer.bottom - outer.top, app_.TaskbarOwner());
-    app_.SetMainWindow(Handle());
+                 outer.bottom - outer.top, taskbar_->Handle());
+    taskbar_->SetMainWindow(Handle());
     font_ = MakeFont("MS Sans Serif", 8, true, false);
     boldFont_ = MakeFont("MS Sans Serif", 8, true, true);
     tips_.Create(app_, Handle());
@@ -660,7 +661,7 @@ LRESULT ConfigWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         }
         break;
     case WM_DESTROY:
-        app_.SetMainWindow(nullptr);
+        taskbar_->SetMainWindow(nullptr);
         PostQuitMessage(0);
         return 0;
     default:

@@ -55,6 +55,7 @@ private:
 
     Application& app_;
     MainServices services_;
+    std::unique_ptr<TaskbarWindow> taskbar_; // the main window's owner, gone after it
     Font font_;
     Font boldFont_;
     Tooltips tips_;

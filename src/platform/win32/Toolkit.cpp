@@ -5,21 +5,6 @@
 
 namespace lumivane::win32 {
 
-Application::Application(HINSTANCE instance) : instance_(instance) {}
-
-Application::~Application() = default;
-
-HWND Application::TaskbarOwner() {
-    if (!taskbar_)
-        taskbar_ = std::make_unique<TaskbarWindow>(*this, title_);
-    return taskbar_->Handle();
-}
-
-void Application::SetMainWindow(HWND main) {
-    if (taskbar_)
-        taskbar_->SetMainWindow(main);
-}
-
 void Application::Run() {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0)
@@ -228,9 +213,16 @@ LRESULT TaskbarWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE) {
-            // The box in front of the main window, if one shows, else the main window.
-            HWND front = GetLastActivePopup(Handle());
-            if (front && front != Handle() && IsWindowVisible(front) && IsWindowEnabled(front))
+            // The main window, or the box in front of it while one shows (Wine keeps
+            // the last active popup per direct owner, so the chain is followed).
+            HWND front = Handle();
+            for (int depth = 0; depth < 4 && (front == Handle() || !IsWindowEnabled(front)); ++depth) {
+                HWND next = GetLastActivePopup(front);
+                if (!next || next == front)
+                    break;
+                front = next;
+            }
+            if (front != Handle() && IsWindowVisible(front) && IsWindowEnabled(front))
                 SetActiveWindow(front);
             return 0;
         }

@@ -8,7 +8,6 @@
 
 #include <exception>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -20,23 +19,13 @@
 
 namespace lumivane::win32 {
 
-class TaskbarWindow;
-
 class Application : public MessagePump {
 public:
-    explicit Application(HINSTANCE instance);
-    ~Application() override;
-    Application(const Application&) = delete;
-    Application& operator=(const Application&) = delete;
+    explicit Application(HINSTANCE instance) : instance_(instance) {}
 
     HINSTANCE Instance() const { return instance_; }
     const std::string& Title() const { return title_; }
     void SetTitle(const std::string& title) { title_ = title; }
-    // The owner of the main window: it carries the title on the taskbar, so that
-    // the entry reads the title while the main window keeps its own caption.
-    // Made on first use; the main window then goes without WS_EX_APPWINDOW.
-    HWND TaskbarOwner();
-    void SetMainWindow(HWND main);
     Win32Dialogs& GetDialogs() { return dialogs_; }
 
     // Runs an event handler inside the toolkit's catch point: an error that
@@ -69,7 +58,6 @@ private:
     Win32Dialogs dialogs_;
     std::function<bool(MSG&)> filter_;
     std::exception_ptr deferred_;
-    std::unique_ptr<TaskbarWindow> taskbar_;
 };
 
 // CreateWindowEx that raises EOSError naming the call when the window cannot be
@@ -110,9 +98,10 @@ private:
 };
 
 // The program's entry on the taskbar: a window of no size with the application
-// title that owns the main window. Activating it (a click on the entry) passes
-// the activation on to the main window or the box in front of it; closing it
-// (the entry's menu) closes the main window.
+// title that owns the main window, so that the entry reads the title while the
+// main window keeps its caption (and goes without WS_EX_APPWINDOW). Activating
+// it (a click on the entry) passes the activation on to the main window or the
+// box in front of it; closing it (the entry's menu) closes the main window.
 class TaskbarWindow : public NativeWindow {
 public:
     TaskbarWindow(Application& app, const std::string& title);
