@@ -1,6 +1,7 @@
 """The configuration window's file search, end to end under Wine: a prepared tree
 on a drive letter of its own (S:, never the host's root), a search of it with the
-rows, count and status texts it shows, ticking rows by their box, by the space
+rows, count and status texts it shows (read-only and archive folders entered;
+hidden, system and linked ones not), ticking rows by their box, by the space
 bar and by Check All, Save and Close with the "Lumivane.ini" they leave; Stop
 during the search of a deep tree; and a close that arrives while a search runs,
 which must still end the program normally and store everything."""
@@ -42,7 +43,19 @@ class SearchTestCase(LumivaneTestCase):
         if os.path.islink(link):
             os.remove(link)
         self.bed.values.pop("LUMIVANE_DRIVE_S", None)
+        for folder, _, _ in os.walk(self.tree):
+            os.chmod(folder, 0o755)  # read-only folders, so that their files can go
         shutil.rmtree(self.tree, ignore_errors=True)
+
+    def mark(self, relative, attributes):
+        """Gives a file or folder of the tree DOS attributes. Wine keeps them in the extended
+        attribute user.DOSATTRIB, as Samba does; a read-only folder is one without write bits."""
+        path = os.path.join(self.tree, *relative.split("\\"))
+        if "R" in attributes:
+            os.chmod(path, 0o555)
+        bits = sum(value for letter, value in (("H", 0x2), ("S", 0x4), ("A", 0x20)) if letter in attributes)
+        if bits:
+            os.setxattr(path, "user.DOSATTRIB", b"0x%x" % bits)
 
     def map_drive(self, letter, folder):
         env_file = os.environ["LUMIVANE_WINEBED_ENV"]
@@ -123,7 +136,8 @@ class SearchTickSaveClose(SearchTestCase):
     def test_search_tick_save_and_close_store_the_ticked_files(self):
         found = {
             self.put("Savers\\OceanWaves.scr", "OceanWaves.scr"): "OCEAN WAVES",
-            self.put("Savers\\LUMIVANE.SCR", "Starfield.scr"): "LUMIVANE.SCR",
+            # An extension in capitals is a screensaver's too: its description shows.
+            self.put("Savers\\LUMIVANE.SCR", "Starfield.scr"): "STARFIELD",
             self.put("Savers\\.shy.scr", "Starfield.scr"): "STARFIELD",  # hidden under Wine, found all the same
             self.put("Savers\\b\\EmberGlow.scr", "EmberGlow.scr"): "EMBER GLOW",
             self.put("Savers\\old.scr\\inner.scr", "OceanWaves.scr"): "OCEAN WAVES",
@@ -133,6 +147,19 @@ class SearchTickSaveClose(SearchTestCase):
         self.put("Savers\\MyLumivane.scr", "Starfield.scr")
         self.put("Savers\\readme.txt")
         self.put("Savers\\.hidden\\skipped.scr", "Starfield.scr")  # a hidden folder is not entered
+        # Folders users keep files in are entered whatever else they carry (Documents
+        # is read-only); hidden, system and linked ones are not: a link would find its
+        # target's files twice, or loop.
+        found[self.put("Savers\\Documents\\Ember.scr", "EmberGlow.scr")] = "EMBER GLOW"
+        found[self.put("Savers\\Kept\\Ocean.scr", "OceanWaves.scr")] = "OCEAN WAVES"
+        self.put("Savers\\Hid\\skipped.scr", "Starfield.scr")
+        self.put("Savers\\Sys\\skipped.scr", "Starfield.scr")
+        self.put("Elsewhere\\Linked.scr", "Starfield.scr")  # reachable only through the link
+        os.symlink(os.path.join(self.tree, "Elsewhere"), os.path.join(self.tree, "Savers", "Link"))
+        self.mark("Savers\\Documents", "R")
+        self.mark("Savers\\Kept", "A")
+        self.mark("Savers\\Hid", "H")
+        self.mark("Savers\\Sys", "S")
 
         self.open_window("S:\\Savers\\")
         self.assertEqual(self.panels(), ["Message", "Found:0", ""])
@@ -146,7 +173,7 @@ class SearchTickSaveClose(SearchTestCase):
         self.assertFalse(self.visible(BT_STOP))
         # Depth first: the folder's own four matches come before anything below it.
         self.assertEqual(sorted(r["text"] for r in rows[:4]),
-                         sorted(["OCEAN WAVES", "LUMIVANE.SCR", "STARFIELD", "FILE NOT FOUND!"]))
+                         sorted(["OCEAN WAVES", "STARFIELD", "STARFIELD", "FILE NOT FOUND!"]))
 
         # Tick the first row by its box, the last one with the space bar.
         box = self.controls[LS_SEARCH]["client"]
