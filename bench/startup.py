@@ -17,7 +17,8 @@ In one run, on one Wine prefix and virtual display (tests/e2e/winebed.sh):
   empty      /s and /c with an empty list: start to the window shown, Lumivane's
              own fixed cost (libraries, COM, controls) against the floor; for /c
              also to the rows answered, which waits, as "configure" does, for
-             the window to be painted and its message loop to run
+             the window to be painted and its message loop to run, and the
+             about box's first showing, from the press of "About" to the box shown
   one        /s with a one-entry list: start to the sample saver launched, so
              that the cost of the other 999 entries shows
   player     /s with a 500-movie Flash list, no Flash Player control and the
@@ -27,11 +28,12 @@ Each runs --runs times (after one warm-up start of each), interleaved, timed
 inside Wine by StartBench.exe from CreateProcess to the condition; the table
 gives each as a ratio to the floor, by median and by fastest start.
 
-    python3 bench/startup.py [--build DIR] [--runs N]
+    python3 bench/startup.py [--build DIR] [--runs N] [--scr FILE]
 
 DIR is a windows build folder (default build/windows); it is configured and built
 if needed, and its Wine test bed is set up and torn down here, so do not run the
-end-to-end tests in the same folder at the same time.
+end-to-end tests in the same folder at the same time. FILE measures another
+Lumivane.scr (an older version, say) with the same tools and floor.
 """
 
 import argparse
@@ -214,6 +216,8 @@ class Bench:
             "saver: screen window shown": lambda: self.start(["window", "TfrmScreen"],
                                                              ["D:\\bench\\saver\\Lumivane.scr", "/s"]),
             "saver: sample saver launched": lambda: self.saver_launched("saver"),
+            "empty list, configure: about box shown, from the press": lambda: self.start(
+                ["press", "TfrmMain", "114", "TfrmAbout"], ["D:\\bench\\empty\\Lumivane.scr", "/c"]),
             "configure: rows filled": lambda: self.start(
                 ["rows", "TfrmMain", "101", str(ENTRIES // 2), "102", str(ENTRIES // 2)],
                 ["D:\\bench\\configure\\Lumivane.scr", "/c"]),
@@ -228,10 +232,13 @@ def main():
     parser.add_argument("--runs", type=int, default=7)
     parser.add_argument("--only", action="append", default=[], help="run only scenarios whose name holds this text")
     parser.add_argument("--raw", action="store_true", help="print every start's time too")
+    parser.add_argument("--scr", help="measure this Lumivane.scr (another version) with the build's tools")
     args = parser.parse_args()
     build_dir = os.path.abspath(args.build)
 
     programs = build(build_dir)
+    if args.scr:
+        programs["scr"] = os.path.abspath(args.scr)
     bed = os.path.join(ROOT, "tests", "e2e", "winebed.sh")
     run(["bash", bed, "setup", build_dir], stdout=subprocess.DEVNULL)
     try:

@@ -6,10 +6,13 @@
 //   StartBench <timeout-ms> window <class> -- <command line>
 //   StartBench <timeout-ms> rows <class> <list id> <rows> [<list id> <rows>...] -- <command line>
 //   StartBench <timeout-ms> file <mask> -- <command line>
+//   StartBench <timeout-ms> press <class> <button id> <class> -- <command line>
 //
 // window: a visible top-level window of that class; rows: that window is visible
 // and each list box child holds at least that many rows; file: a file matching the
-// mask exists (a sample saver's log, written as it starts). Afterwards the started
+// mask exists (a sample saver's log, written as it starts); press: once the first
+// window shows, its button is pressed and the time runs from the press to the
+// second window shown (the about box's first showing, say). Afterwards the started
 // program and everything it started are ended (a job object holds them), so the
 // next run starts clean. Exit code 0 when the condition held, 1 on time-out, 2 on
 // bad usage.
@@ -32,6 +35,8 @@ struct Condition {
     std::string className;
     std::vector<Rows> rows;
     std::string mask;
+    int button = 0;
+    std::string shownClass; // press: the window the button shows
 };
 
 HWND VisibleWindow(const std::string& className) {
@@ -65,7 +70,8 @@ bool Holds(const Condition& c) {
 // Ends processes that own a visible window of a class our benchmarks start, in case
 // one escaped the job (a program started through the shell may break away).
 void SweepWindows() {
-    for (const char* cls : {"LumivaneSampleSaver", "TfrmScreen", "TfrmMain", "LumivaneBenchFloor", "LumivaneStandInPlayer"}) {
+    for (const char* cls :
+         {"LumivaneSampleSaver", "TfrmScreen", "TfrmMain", "TfrmAbout", "LumivaneBenchFloor", "LumivaneStandInPlayer"}) {
         for (int tries = 0; tries < 20; ++tries) {
             HWND window = FindWindowA(cls, nullptr);
             if (!window)
@@ -83,7 +89,8 @@ void SweepWindows() {
 }
 
 int Usage() {
-    std::fputs("usage: StartBench <timeout-ms> window <class> | rows <class> <id> <n>... | file <mask> -- <command>\n",
+    std::fputs("usage: StartBench <timeout-ms> window <class> | rows <class> <id> <n>... | file <mask> | "
+               "press <class> <id> <class> -- <command>\n",
                stderr);
     return 2;
 }
@@ -105,6 +112,10 @@ int main(int argc, char** argv) {
         }
     } else if (condition.kind == "file") {
         condition.mask = argv[i++];
+    } else if (condition.kind == "press" && i + 2 < argc) {
+        condition.className = argv[i++];
+        condition.button = std::atoi(argv[i++]);
+        condition.shownClass = argv[i++];
     } else {
         return Usage();
     }
@@ -139,13 +150,31 @@ int main(int argc, char** argv) {
 
     bool held = false;
     double ms = 0;
-    for (;;) {
-        held = Holds(condition);
-        QueryPerformanceCounter(&now);
-        ms = 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
-        if (held || ms > timeoutMs)
-            break;
-        Sleep(1);
+    auto wait = [&](const Condition& c) {
+        for (;;) {
+            held = Holds(c);
+            QueryPerformanceCounter(&now);
+            ms = 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+            if (held || ms > timeoutMs)
+                return;
+            Sleep(1);
+        }
+    };
+    if (condition.kind == "press") {
+        wait(Condition{"window", condition.className, {}, {}, 0, {}});
+        if (held) {
+            // The window answers once its start is over; the press goes in then.
+            HWND window = VisibleWindow(condition.className);
+            DWORD_PTR answer = 0;
+            SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &answer);
+            HWND button = GetDlgItem(window, condition.button);
+            QueryPerformanceCounter(&start);
+            PostMessageA(window, WM_COMMAND, MAKEWPARAM(condition.button, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(button));
+            wait(Condition{"window", condition.shownClass, {}, {}, 0, {}});
+        }
+    } else {
+        wait(condition);
     }
     if (held)
         std::printf("{\"ms\": %.2f}\n", ms);
