@@ -25,9 +25,7 @@ constexpr std::uint32_t kDirectory = 0x10;
 constexpr std::uint32_t kArchive = 0x20;
 constexpr std::uint32_t kNormal = 0x80;
 constexpr std::uint32_t kReparsePoint = 0x400; // junctions and symbolic links
-constexpr std::uint32_t kCompressed = 0x800;
 constexpr std::uint32_t kOffline = 0x1000;
-constexpr std::uint32_t kNotContentIndexed = 0x2000;
 // Cloud placeholders: opening one, or reading it, downloads it first.
 constexpr std::uint32_t kRecallOnOpen = 0x40000;
 constexpr std::uint32_t kRecallOnDataAccess = 0x400000;

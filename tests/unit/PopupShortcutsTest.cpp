@@ -17,17 +17,13 @@ TEST(PopupShortcuts, ExactModifiersOnly) {
         {{'V', true, false, false}, PopupCommand::Preview},
         {{kKeyDelete, false, false, false}, PopupCommand::Delete},
         {{'A', true, false, false}, PopupCommand::ClearAll},
-        // An extra modifier is another key: nothing runs.
+        // An extra or a missing modifier makes another key: nothing runs.
         {{kKeyDelete, false, true, false}, PopupCommand::None},
         {{kKeyDelete, true, false, false}, PopupCommand::None},
         {{'A', true, true, false}, PopupCommand::None},
         {{'A', true, false, true}, PopupCommand::None}, // AltGr on many keyboards
-        {{'S', true, true, false}, PopupCommand::None},
-        {{'V', true, false, true}, PopupCommand::None},
-        // A missing modifier too.
+        {{'V', true, true, false}, PopupCommand::None},
         {{'A', false, false, false}, PopupCommand::None},
-        {{'S', false, true, false}, PopupCommand::None},
-        {{'X', true, false, false}, PopupCommand::None},
     };
     for (const Case& c : cases)
         EXPECT_EQ(PopupShortcut(c.chord), c.expected)
