@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "common/Errors.h"
 #include "fakes/FakeFileSystem.h"
+#include "common/Errors.h"
 #include "saver/FlashInfo.h"
 
 using namespace lumivane;
