@@ -238,6 +238,12 @@ class SearchStopAndClose(SearchTestCase):
         self.assertTrue(self.eventually(lambda: self.visible(BT_SEARCH) and self.rows_or_none(), 10))
         # Unwinding costs one pause per level: well under a second here.
         self.assertLess(time.monotonic() - started, 5)
+        # The matches found before Stop are still named, with the window answering
+        # between rows; the count is shown once the last of them is.
+        def counted():
+            rows = len(self.rows_or_none() or [])
+            return rows > 0 and self.panels()[1] == "Found:%d" % rows
+        self.assertTrue(self.eventually(counted, 10), self.panels())
         self.snap("stopped")
         panels = self.panels()
         count = len(self.rows())
