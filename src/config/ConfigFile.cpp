@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <map>
 
-#include "common/IntegerText.h"
 #include "common/Errors.h"
+#include "common/IntegerText.h"
 
 namespace lumivane {
 
@@ -50,6 +50,11 @@ std::int64_t FileKeyIndex(const std::string& name) {
 std::string ConfigPathFor(const std::string& programPath) {
     const auto slash = programPath.find_last_of('\\');
     return (slash == std::string::npos ? std::string() : programPath.substr(0, slash + 1)) + kConfigFileName;
+}
+
+std::string RoundPathFor(const std::string& configPath) {
+    const auto slash = configPath.find_last_of('\\');
+    return (slash == std::string::npos ? std::string() : configPath.substr(0, slash + 1)) + kRoundFileName;
 }
 
 std::string TConfigFile::ReadString(const std::string& section, const std::string& key, const std::string& def) {
@@ -107,6 +112,22 @@ void TConfigFile::Flush() {
     profile_.Flush(path_);
 }
 
+namespace {
+
+VarietyOptions LoadVariety(TConfigFile& file) {
+    VarietyOptions variety;
+    variety.noRepeat = file.ReadBool(kMisc, "NoRepeat", false);
+    variety.changeEvery = std::clamp(file.ReadInteger(kMisc, "ChangeEvery", 0), 0, kLongestChangeEvery);
+    return variety;
+}
+
+// The round's section is the list's own name, so the file reads like the lists.
+const char* RoundSection(std::int32_t listKind) {
+    return listKind == 0 ? kScreenList : listKind == 1 ? kFlashList : nullptr;
+}
+
+} // namespace
+
 Settings LoadSettings(TConfigFile& file) {
     Settings s;
     s.screenCount = file.ReadInteger(kAmount, "Total", 0);
@@ -118,6 +139,7 @@ Settings LoadSettings(TConfigFile& file) {
     s.listKind = file.ReadInteger(kRandomWhat, "Type", 0);
     s.flashSize = file.ReadBool(kMisc, "FlashSize", true);
     s.includeSubFolders = file.ReadBool(kMisc, "Sub", true);
+    s.variety = LoadVariety(file);
     return s;
 }
 
@@ -141,10 +163,15 @@ void AddRecentFolder(TConfigFile& file, RecentFolders& slots, const std::string&
         file.WriteString(kRecentFolder, FolderKey(slot), slots[slot]);
 }
 
-void SaveOptions(TConfigFile& file, std::int32_t activeTab, bool flashSize, bool includeSubFolders) {
+void SaveOptions(TConfigFile& file, std::int32_t activeTab, bool flashSize, bool includeSubFolders,
+                 const VarietyOptions& variety) {
     file.WriteInteger(kRandomWhat, "Type", activeTab);
     file.WriteBool(kMisc, "FlashSize", flashSize);
     file.WriteBool(kMisc, "Sub", includeSubFolders);
+    if (variety.noRepeat || !file.ReadString(kMisc, "NoRepeat").empty())
+        file.WriteBool(kMisc, "NoRepeat", variety.noRepeat);
+    if (variety.changeEvery != 0 || !file.ReadString(kMisc, "ChangeEvery").empty())
+        file.WriteInteger(kMisc, "ChangeEvery", variety.changeEvery);
 }
 
 ActiveList LoadActiveList(TConfigFile& file) {
@@ -159,7 +186,27 @@ ActiveList LoadActiveList(TConfigFile& file) {
             active.entries = file.ReadList(kFlashList, active.count);
     }
     active.flashSize = file.ReadBool(kMisc, "FlashSize", true);
+    active.variety = LoadVariety(file);
     return active;
+}
+
+PlayedRound LoadRound(TConfigFile& roundFile, std::int32_t listKind) {
+    PlayedRound round;
+    if (const char* section = RoundSection(listKind)) {
+        round.played = roundFile.ReadList(section, roundFile.ReadInteger(section, "Count", 0));
+        round.last = roundFile.ReadString(section, "Last");
+    }
+    return round;
+}
+
+void SaveRound(TConfigFile& roundFile, std::int32_t listKind, const PlayedRound& round) {
+    const char* section = RoundSection(listKind);
+    if (!section)
+        return;
+    for (std::size_t n = 0; n < round.played.size(); ++n)
+        roundFile.WriteString(section, FileKey(static_cast<std::int64_t>(n)), round.played[n]);
+    roundFile.WriteInteger(section, "Count", static_cast<std::int32_t>(round.played.size()));
+    roundFile.WriteString(section, "Last", round.last);
 }
 
 } // namespace lumivane

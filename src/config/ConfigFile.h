@@ -51,6 +51,32 @@ private:
 
 using RecentFolders = std::array<std::string, 5>; // slot 4 the newest
 
+// The longest "ChangeEvery" the saver takes, a week; a larger stored value
+// counts as this.
+inline constexpr std::int32_t kLongestChangeEvery = 7 * 24 * 60;
+
+// The saver's variety options, both off by default, which is the saver as it
+// always was. They are written only once set, so a file of a user who never
+// sets them stays as it was.
+struct VarietyOptions {
+    bool noRepeat = false;        // every entry once before any repeats
+    std::int32_t changeEvery = 0; // minutes of one entry before the next; 0 never
+    bool operator==(const VarietyOptions&) const = default;
+};
+
+// The no-repeat round of one list: the entries played in it, oldest first, and
+// the one that played last (kept when a new round begins).
+struct PlayedRound {
+    std::vector<std::string> played;
+    std::string last;
+};
+
+// The round lives in a file of its own beside "Lumivane.ini", so that the
+// saver, which writes it at every start, never writes the file that holds the
+// user's lists.
+inline constexpr char kRoundFileName[] = "LumivaneRound.ini";
+std::string RoundPathFor(const std::string& configPath);
+
 // Everything the configuration window loads.
 struct Settings {
     std::int32_t screenCount = 0;
@@ -61,6 +87,7 @@ struct Settings {
     std::int32_t listKind = 0;
     bool flashSize = true;
     bool includeSubFolders = true;
+    VarietyOptions variety;
 };
 
 // What the screen window loads.
@@ -69,6 +96,7 @@ struct ActiveList {
     std::int32_t count = 0; // the stored count of the active list (0 for other kinds)
     std::vector<std::string> entries;
     bool flashSize = true;
+    VarietyOptions variety;
 };
 
 Settings LoadSettings(TConfigFile& file);
@@ -80,9 +108,14 @@ void SaveLists(TConfigFile& file, const std::vector<std::string>& screenList, co
 // Shifts the ring of recent folders, puts folder into slot 4 and writes all five.
 void AddRecentFolder(TConfigFile& file, RecentFolders& slots, const std::string& folder);
 
-// Type (-1 when no tab is active), FlashSize, Sub.
-void SaveOptions(TConfigFile& file, std::int32_t activeTab, bool flashSize, bool includeSubFolders);
+// Type (-1 when no tab is active), FlashSize, Sub, NoRepeat, ChangeEvery.
+void SaveOptions(TConfigFile& file, std::int32_t activeTab, bool flashSize, bool includeSubFolders,
+                 const VarietyOptions& variety);
 
 ActiveList LoadActiveList(TConfigFile& file);
+
+// The round of list kind 0 or 1 in the round file; empty for other kinds.
+PlayedRound LoadRound(TConfigFile& roundFile, std::int32_t listKind);
+void SaveRound(TConfigFile& roundFile, std::int32_t listKind, const PlayedRound& round);
 
 } // namespace lumivane

@@ -8,6 +8,7 @@
 #include "config/ConfigFile.h"
 #include "saver/FlashInfo.h"
 #include "saver/MoveSkip.h"
+#include "saver/Rotation.h"
 
 namespace lumivane {
 
@@ -19,6 +20,7 @@ void TfrmScreen::FormCreate() {
         listKind_ = active.listKind;
         loadedList_ = std::move(active.entries);
         flashSize_ = active.flashSize;
+        variety_ = active.variety;
         if (listKind_ == 0)
             view_.palFlash.SetVisible(false);
         else if (listKind_ == 1 && active.count > 0)
@@ -35,23 +37,55 @@ void TfrmScreen::FormCreate() {
         SetupFlashLoop();
 }
 
+std::uint32_t TfrmScreen::ClockSeed() {
+    const TimeOfDay t = sv_.clock.UtcTimeOfDay();
+    return static_cast<std::uint32_t>(((t.hour * 60 + t.minute) * 60 + t.second) * 1000 + t.millisecond);
+}
+
+std::size_t TfrmScreen::Draw(std::uint32_t& seed, std::size_t n) {
+    seed = seed * 134775813u + 1u;
+    return static_cast<std::size_t>((static_cast<std::uint64_t>(seed) * n) >> 32);
+}
+
 bool TfrmScreen::PickRandomFile() {
-    const std::uint64_t n = loadedList_.size();
+    if (variety_.noRepeat)
+        return PickFromRound();
+    const std::size_t n = loadedList_.size();
     if (n == 0)
         return false;
     // Seeded once per pick and advanced per draw: reseeding from the clock before
     // every draw would repeat the same index within one clock tick.
-    const TimeOfDay t = sv_.clock.UtcTimeOfDay();
-    std::uint32_t seed = static_cast<std::uint32_t>(((t.hour * 60 + t.minute) * 60 + t.second) * 1000 + t.millisecond);
+    std::uint32_t seed = ClockSeed();
     for (int draw = 0; draw < 5; ++draw) {
-        seed = seed * 134775813u + 1u;
-        const auto index = static_cast<std::size_t>((static_cast<std::uint64_t>(seed) * n) >> 32);
+        const std::size_t index = Draw(seed, n);
         if (sv_.files.FileExists(loadedList_[index])) {
             pickedFile_ = loadedList_[index];
             return true;
         }
     }
     return false;
+}
+
+bool TfrmScreen::PickFromRound() {
+    std::vector<std::string> existing;
+    for (const std::string& entry : loadedList_)
+        if (sv_.files.FileExists(entry))
+            existing.push_back(entry);
+    TConfigFile roundFile(sv_.profile, RoundPathFor(sv_.configPath));
+    PlayedRound round = LoadRound(roundFile, listKind_);
+    const std::vector<std::string> candidates = RoundCandidates(existing, round);
+    if (candidates.empty())
+        return false;
+    std::uint32_t seed = ClockSeed();
+    pickedFile_ = candidates[Draw(seed, candidates.size())];
+    RecordPlay(round, pickedFile_);
+    try {
+        SaveRound(roundFile, listKind_, round);
+    } catch (const EIniFileException&) {
+        // A round that cannot be kept (a read-only folder) only lets an entry
+        // come round again sooner; the saver itself runs on.
+    }
+    return true;
 }
 
 void TfrmScreen::StartRandomEntry() {

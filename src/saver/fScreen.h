@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "config/ConfigFile.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
@@ -86,6 +87,9 @@ private:
     void LaunchPlayer();
     void ClosePlayer();
     void CloseOnce();
+    bool PickFromRound();
+    std::size_t Draw(std::uint32_t& seed, std::size_t n);
+    std::uint32_t ClockSeed();
 
     ScreenServices sv_;
     ScreenView view_;
@@ -96,6 +100,7 @@ private:
     std::int32_t listKind_ = 0;
     std::vector<std::string> loadedList_;
     bool flashSize_ = true;
+    VarietyOptions variety_;
     std::string pickedFile_;
     int lastX_ = -1, lastY_ = -1;
     bool closing_ = false;

@@ -46,6 +46,27 @@ void TfrmMain::ApplySettings() {
     view_.rbfOrigin.SetChecked(s.flashSize);
     view_.rbfFull.SetChecked(!s.flashSize);
     view_.chkSub.SetChecked(s.includeSubFolders);
+    variety_ = s.variety;
+    ShowVariety();
+}
+
+void TfrmMain::ShowVariety() {
+    view_.mnuNoRepeat.SetChecked(variety_.noRepeat);
+    // A value typed into the file by hand that is no choice checks none.
+    for (std::size_t i = 0; i < kChangeEveryChoices.size(); ++i)
+        view_.mnuChangeEvery[i]->SetChecked(kChangeEveryChoices[i] == variety_.changeEvery);
+}
+
+void TfrmMain::mnuNoRepeatClick() {
+    variety_.noRepeat = !variety_.noRepeat;
+    ShowVariety();
+}
+
+void TfrmMain::mnuChangeEveryClick(std::size_t choice) {
+    if (choice >= kChangeEveryChoices.size())
+        return;
+    variety_.changeEvery = kChangeEveryChoices[choice];
+    ShowVariety();
 }
 
 bool TfrmMain::FormClose() {
@@ -58,7 +79,7 @@ bool TfrmMain::FormClose() {
     }
     if (config_) {
         SaveLists(*config_, screenList_, flashList_, screenCount_, flashCount_);
-        SaveOptions(*config_, view_.page.TabIndex(), view_.rbfOrigin.Checked(), view_.chkSub.Checked());
+        SaveOptions(*config_, view_.page.TabIndex(), view_.rbfOrigin.Checked(), view_.chkSub.Checked(), variety_);
         config_->Flush();
     }
     driveList_.clear();

@@ -7,6 +7,7 @@
 // its handlers to this class and uses the state kept here for it.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -40,6 +41,8 @@ inline constexpr char kFoundPrefix[] = "Found:";
 inline constexpr char kSearchingPrefix[] = "Searching:";
 inline constexpr char kSearchDone[] = "Search done";
 inline constexpr char kUserStopped[] = "User stopped searching...";
+// The "Change every" choices of the random lists' popup menu, in minutes.
+inline constexpr std::array<std::int32_t, 6> kChangeEveryChoices = {0, 1, 2, 5, 10, 30};
 
 struct MainServices {
     ProfileFile& profile;
@@ -83,6 +86,10 @@ struct MainView {
     MenuItem& mnuPreview1;
     FolderBrowser& dlgFolder;
     ModalWindow& frmAbout;
+    // The variety options in pmActive: "Play each once before repeating" and
+    // the "Change every" choices, one per entry of kChangeEveryChoices.
+    MenuItem& mnuNoRepeat;
+    std::array<MenuItem*, kChangeEveryChoices.size()> mnuChangeEvery;
 };
 
 class TfrmMain {
@@ -115,6 +122,8 @@ public:
     void mnuViewNameClick();
     void mnuViewPathClick();
     void cboxDriverSelect();
+    void mnuNoRepeatClick();
+    void mnuChangeEveryClick(std::size_t choice);
     void AddBrowsedFolder(const std::string& folder);
 
     // The file search and its results list.
@@ -143,6 +152,7 @@ public:
     const std::string& CurrentFile() const { return currentFile_; }
     const std::vector<std::string>& DriveList() const { return driveList_; }
     const RecentFolders& Recent() const { return recentFolders_; }
+    const VarietyOptions& Variety() const { return variety_; }
     bool Released() const { return released_; }
     const std::vector<std::string>& FoundPaths() const { return foundPaths_; }
     bool Searching() const { return searchDepth_ > 0; }
@@ -151,6 +161,7 @@ private:
     // Appends a row per found path; false when a newer search took the list over.
     bool NameResults(unsigned serial);
     void ApplySettings();
+    void ShowVariety();
     void Rebuild(bool byName);
     void RefreshByViewMode();
     void SelectRow(ListBox& box, const std::vector<std::string>& list);
@@ -169,6 +180,7 @@ private:
     std::int32_t listKind_ = 0;
     std::string currentFile_;
     RecentFolders recentFolders_;
+    VarietyOptions variety_;
     std::vector<std::string> driveList_;
     bool released_ = false;
     // The search's state, set up and released by this window.

@@ -26,6 +26,8 @@ struct FakeMainWidgets {
     FakeMenuItem mnuSetup, mnuPreview, mnuReset, mnuDelete, mnuClear, mnuViewName, mnuViewPath, mnuSetup1, mnuPreview1;
     FakeFolderBrowser dlgFolder;
     FakeModalWindow frmAbout;
+    FakeMenuItem mnuNoRepeat;
+    std::array<FakeMenuItem, kChangeEveryChoices.size()> mnuChangeEvery;
 
     FakeMainWidgets() {
         mnuReset.enabled = false;
@@ -57,7 +59,10 @@ struct FakeMainWidgets {
                         .mnuSetup1 = mnuSetup1,
                         .mnuPreview1 = mnuPreview1,
                         .dlgFolder = dlgFolder,
-                        .frmAbout = frmAbout};
+                        .frmAbout = frmAbout,
+                        .mnuNoRepeat = mnuNoRepeat,
+                        .mnuChangeEvery = {&mnuChangeEvery[0], &mnuChangeEvery[1], &mnuChangeEvery[2],
+                                           &mnuChangeEvery[3], &mnuChangeEvery[4], &mnuChangeEvery[5]}};
     }
 };
 

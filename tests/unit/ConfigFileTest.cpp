@@ -137,7 +137,7 @@ TEST_F(SaveTest, FirstSaveThenCloseWritesSectionsInOrderOfFirstWrite) {
     std::int32_t screenCount = 0, flashCount = 0;
     SaveLists(file, {"C:\\a.scr", "C:\\b.scr"}, {}, screenCount, flashCount);
     SaveLists(file, {"C:\\a.scr", "C:\\b.scr"}, {}, screenCount, flashCount);
-    SaveOptions(file, 0, true, false);
+    SaveOptions(file, 0, true, false, {});
     file.Flush();
     EXPECT_EQ(screenCount, 2);
     EXPECT_EQ(flashCount, 0);
@@ -164,7 +164,7 @@ TEST_F(SaveTest, AFailedWriteStopsTheOperationThere) {
 }
 
 TEST_F(SaveTest, NoActiveTabIsStoredAsMinusOne) {
-    SaveOptions(file, -1, false, true);
+    SaveOptions(file, -1, false, true, {});
     EXPECT_EQ(Text(), "[RandomWhat]\r\nType=-1\r\n[Misc]\r\nFlashSize=0\r\nSub=1\r\n");
 }
 
