@@ -42,12 +42,17 @@ enum MenuId : UINT {
     kMnuClear,
     kMnuViewName,
     kMnuViewPath,
+    kMnuNoRepeat,
     kMnuSetup1 = 211,
     kMnuPreview1,
     kMnuReset1,
     kMnuDelete1,
     kMnuClear1,
+    kMnuChangeEvery = 221, // one id per choice of kChangeEveryChoices
 };
+
+constexpr const char* kChangeEveryTexts[] = {"Never", "1 minute", "2 minutes", "5 minutes", "10 minutes", "30 minutes"};
+static_assert(std::size(kChangeEveryTexts) == kChangeEveryChoices.size());
 
 bool KeyDown(int key) {
     return GetKeyState(key) < 0;
@@ -86,6 +91,7 @@ constexpr Command kCommands[] = {
     {kMnuClear, 0, &TfrmMain::mnuClearClick},
     {kMnuViewName, 0, &TfrmMain::mnuViewNameClick},
     {kMnuViewPath, 0, &TfrmMain::mnuViewPathClick},
+    {kMnuNoRepeat, 0, &TfrmMain::mnuNoRepeatClick},
     {kMnuSetup1, 0, &TfrmMain::btSetupClick},
     {kMnuPreview1, 0, &TfrmMain::lsSearchDblClick},
 };
@@ -130,32 +136,36 @@ void ConfigWindow::Show() {
     HookControls();
     about_ = std::make_unique<AboutWindow>(app_, Handle());
 
-    form_ = std::make_unique<TfrmMain>(services_, MainView{
-                                                      .window = *this,
-                                                      .page = page_,
-                                                      .lsScreen = lsScreen_,
-                                                      .lsFlash = lsFlash_,
-                                                      .lsSearch = lsSearch_,
-                                                      .cboxDriver = cboxDriver_,
-                                                      .chkSub = chkSub_,
-                                                      .rbfOrigin = rbfOrigin_,
-                                                      .rbfFull = rbfFull_,
-                                                      .btSearch = btSearch_,
-                                                      .btStop = btStop_,
-                                                      .statusBar = statusBar_,
-                                                      .progressBar = progressBar_,
-                                                      .mnuSetup = mnuSetup_,
-                                                      .mnuPreview = mnuPreview_,
-                                                      .mnuReset = mnuReset_,
-                                                      .mnuDelete = mnuDelete_,
-                                                      .mnuClear = mnuClear_,
-                                                      .mnuViewName = mnuViewName_,
-                                                      .mnuViewPath = mnuViewPath_,
-                                                      .mnuSetup1 = mnuSetup1_,
-                                                      .mnuPreview1 = mnuPreview1_,
-                                                      .dlgFolder = *this,
-                                                      .frmAbout = *about_,
-                                                  });
+    form_ = std::make_unique<TfrmMain>(
+        services_, MainView{
+                       .window = *this,
+                       .page = page_,
+                       .lsScreen = lsScreen_,
+                       .lsFlash = lsFlash_,
+                       .lsSearch = lsSearch_,
+                       .cboxDriver = cboxDriver_,
+                       .chkSub = chkSub_,
+                       .rbfOrigin = rbfOrigin_,
+                       .rbfFull = rbfFull_,
+                       .btSearch = btSearch_,
+                       .btStop = btStop_,
+                       .statusBar = statusBar_,
+                       .progressBar = progressBar_,
+                       .mnuSetup = mnuSetup_,
+                       .mnuPreview = mnuPreview_,
+                       .mnuReset = mnuReset_,
+                       .mnuDelete = mnuDelete_,
+                       .mnuClear = mnuClear_,
+                       .mnuViewName = mnuViewName_,
+                       .mnuViewPath = mnuViewPath_,
+                       .mnuSetup1 = mnuSetup1_,
+                       .mnuPreview1 = mnuPreview1_,
+                       .dlgFolder = *this,
+                       .frmAbout = *about_,
+                       .mnuNoRepeat = mnuNoRepeat_,
+                       .mnuChangeEvery = {&mnuChangeEvery_[0], &mnuChangeEvery_[1], &mnuChangeEvery_[2],
+                                          &mnuChangeEvery_[3], &mnuChangeEvery_[4], &mnuChangeEvery_[5]},
+                   });
     app_.SetMessageFilter([this](MSG& msg) { return FilterMessage(msg); });
 
     app_.Guard([&] { form_->FormCreate(); });
@@ -200,7 +210,18 @@ void ConfigWindow::CreateMenus() {
         {MF_SEPARATOR, 0, nullptr}, // N2
         {MF_STRING | MF_CHECKED, kMnuViewName, "View in file name"},
         {MF_STRING, kMnuViewPath, "View in full path"},
+        {MF_SEPARATOR, 0, nullptr},
+        {MF_STRING, kMnuNoRepeat, "Play each once before repeating"},
     });
+    // The submenu belongs to the popup once appended: it goes when the popup goes.
+    Menu changeEvery(CreatePopupMenu());
+    if (!changeEvery)
+        RaiseLastError("CreatePopupMenu");
+    for (std::size_t i = 0; i < kChangeEveryChoices.size(); ++i)
+        AppendMenuA(changeEvery.Get(), MF_STRING, kMnuChangeEvery + i, kChangeEveryTexts[i]);
+    if (!AppendMenuA(pmActive_.Get(), MF_POPUP, reinterpret_cast<UINT_PTR>(changeEvery.Get()), "Change every"))
+        RaiseLastError("AppendMenu");
+    changeEvery.Release();
     pmResult_ = MakePopup({
         {MF_STRING, kMnuSetup1, "Setup\tCtrl+S"},
         {MF_STRING, kMnuPreview1, "Preview\tCtrl+V"},
@@ -222,6 +243,9 @@ void ConfigWindow::CreateMenus() {
     mnuReset1_ = {pmResult_.Get(), kMnuReset1};
     mnuDelete1_ = {pmResult_.Get(), kMnuDelete1};
     mnuClear1_ = {pmResult_.Get(), kMnuClear1};
+    mnuNoRepeat_ = {pmActive_.Get(), kMnuNoRepeat};
+    for (std::size_t i = 0; i < mnuChangeEvery_.size(); ++i)
+        mnuChangeEvery_[i] = {pmActive_.Get(), static_cast<UINT>(kMnuChangeEvery + i)};
 }
 
 void ConfigWindow::CreateControls() {
@@ -594,6 +618,10 @@ void ConfigWindow::OnCommand(int id, int code) {
     if (id == kCboxDriver && code == CBN_SELCHANGE && !SendMessageA(cboxDriver_.Handle(), CB_GETDROPPEDSTATE, 0, 0) &&
         cboxDriver_.ItemIndex() != comboPicked_)
         code = CBN_SELENDOK;
+    if (code == 0 && id >= kMnuChangeEvery && id < kMnuChangeEvery + static_cast<int>(kChangeEveryChoices.size())) {
+        app_.Guard([&] { form_->mnuChangeEveryClick(static_cast<std::size_t>(id - kMnuChangeEvery)); });
+        return;
+    }
     for (const Command& command : kCommands)
         if (command.id == id && command.code == code) {
             app_.Guard([&] { ((*form_).*command.handler)(); });

@@ -4,6 +4,7 @@
 // name. The about box is created hidden beside it.
 #pragma once
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -81,6 +82,8 @@ private:
     ProgressBarAdapter progressBar_;
     MenuItemAdapter mnuSetup_, mnuPreview_, mnuReset_, mnuDelete_, mnuClear_, mnuViewName_, mnuViewPath_;
     MenuItemAdapter mnuSetup1_, mnuPreview1_, mnuReset1_, mnuDelete1_, mnuClear1_;
+    MenuItemAdapter mnuNoRepeat_;
+    std::array<MenuItemAdapter, kChangeEveryChoices.size()> mnuChangeEvery_;
 
     std::unique_ptr<AboutWindow> about_;
     std::unique_ptr<TfrmMain> form_;
