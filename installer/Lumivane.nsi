@@ -42,6 +42,8 @@ SetCompressor /SOLID lzma
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumivane"
 !define DESKTOP_KEY "Control Panel\Desktop"
 !define SETTINGS "Lumivane.ini"
+; The saver's memory of the no-repeat round; it goes with the settings.
+!define ROUND "LumivaneRound.ini"
 
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
@@ -143,12 +145,14 @@ Section "Uninstall"
     ${GetOptions} $R0 "/REMOVESETTINGS" $R1
     ${IfNot} ${Errors}
         Delete "$INSTDIR\${SETTINGS}"
+        Delete "$INSTDIR\${ROUND}"
     ${ElseIf} ${FileExists} "$INSTDIR\${SETTINGS}"
         ; Silent uninstalls keep the settings: a reinstall then finds the lists again.
         MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 \
             "Also delete your Lumivane settings (the lists of screensavers and movies in ${SETTINGS})?" \
             /SD IDNO IDNO keep
         Delete "$INSTDIR\${SETTINGS}"
+        Delete "$INSTDIR\${ROUND}"
     keep:
     ${EndIf}
 

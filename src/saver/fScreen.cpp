@@ -35,6 +35,10 @@ void TfrmScreen::FormCreate() {
     }
     if (listKind_ != 0)
         SetupFlashLoop();
+    if (variety_.changeEvery > 0 && (started_ || player_ || (flash_ && !pickedFile_.empty()))) {
+        view_.changeTimer.SetInterval(static_cast<unsigned>(variety_.changeEvery) * 60000u);
+        view_.changeTimer.SetEnabled(true);
+    }
 }
 
 std::uint32_t TfrmScreen::ClockSeed() {
@@ -101,7 +105,11 @@ void TfrmScreen::StartScreenSaver() {
         // Shown first, so that the started saver's window opens above ours even
         // when it is not always-on-top.
         view_.window.ShowNow();
-        sv_.shell.Execute("open", pickedFile_, "s");
+        // A saver that is to be replaced is started so that it can be ended.
+        if (variety_.changeEvery > 0)
+            started_ = sv_.shell.Start(pickedFile_, "s");
+        else
+            sv_.shell.Execute("open", pickedFile_, "s");
     } else {
         ShowWarning(sv_.dialogs, kNotFoundWarning);
     }
@@ -148,6 +156,11 @@ void TfrmScreen::StartFlash() {
         ShowWarning(sv_.dialogs, kNotFoundWarning);
         return;
     }
+    PlayPickedMovie();
+}
+
+void TfrmScreen::PlayPickedMovie() {
+    FlashControl* flash = flash_;
     if (!flash) {
         StartPlayer();
         return;
@@ -188,13 +201,47 @@ void TfrmScreen::LaunchPlayer() {
         player_->Place(playerPlace_);
 }
 
-void TfrmScreen::ClosePlayer() {
-    if (!player_)
+void TfrmScreen::EndProcess(std::unique_ptr<StartedProcess>& process) {
+    if (!process)
         return;
-    player_->AskToClose();
-    if (!player_->WaitForExit(kPlayerGraceMs))
-        player_->Terminate();
-    player_.reset();
+    process->AskToClose();
+    if (!process->WaitForExit(kPlayerGraceMs))
+        process->Terminate();
+    process.reset();
+}
+
+bool TfrmScreen::PickNext() {
+    if (variety_.noRepeat)
+        return PickFromRound();
+    // Another entry than the one playing now, when there is one.
+    std::vector<std::string> others;
+    for (const std::string& entry : loadedList_)
+        if (entry != pickedFile_ && sv_.files.FileExists(entry))
+            others.push_back(entry);
+    if (others.empty())
+        return sv_.files.FileExists(pickedFile_);
+    std::uint32_t seed = ClockSeed();
+    pickedFile_ = others[Draw(seed, others.size())];
+    return true;
+}
+
+void TfrmScreen::changeTimerTimer() {
+    if (closing_)
+        return;
+    if (listKind_ == 0) {
+        // A saver that ended before its time (the user came back and it closed
+        // itself, or it failed) is not replaced: the window waits for input.
+        if (!started_ || !started_->Running()) {
+            view_.changeTimer.SetEnabled(false);
+            return;
+        }
+        EndProcess(started_);
+        if (PickNext())
+            started_ = sv_.shell.Start(pickedFile_, "s");
+    } else if (listKind_ == 1 && (flash_ || player_) && PickNext()) {
+        EndProcess(player_);
+        PlayPickedMovie();
+    }
 }
 
 void TfrmScreen::SetupFlashLoop() {
@@ -258,7 +305,10 @@ void TfrmScreen::CloseOnce() {
 
 void TfrmScreen::FormClose() {
     closing_ = true;
-    ClosePlayer();
+    EndProcess(player_);
+    // Only a saver started with "ChangeEvery" is ours to end; one started plainly
+    // closes itself on the same input, as it always did.
+    EndProcess(started_);
     loadedList_.clear();
     loadedList_.shrink_to_fit();
 }

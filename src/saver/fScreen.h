@@ -47,6 +47,7 @@ struct ScreenView {
     Label& txtIntro;
     Control& palFlash;
     Timer& loopTimer;
+    Timer& changeTimer; // "ChangeEvery": the next entry's turn
     FlashHost& flashHost;
     int screenWidth;
     int screenHeight;
@@ -57,7 +58,10 @@ class TfrmScreen {
 public:
     TfrmScreen(ScreenServices services, ScreenView view) : sv_(std::move(services)), view_(view) {}
     // Whatever ended the window (an error on the way out included), no player is left.
-    ~TfrmScreen() { ClosePlayer(); }
+    ~TfrmScreen() {
+        EndProcess(player_);
+        EndProcess(started_);
+    }
     TfrmScreen(const TfrmScreen&) = delete;
     TfrmScreen& operator=(const TfrmScreen&) = delete;
 
@@ -67,6 +71,8 @@ public:
     void FormKeyDown();
     void FormClose();
     void loopTimerTimer();
+    // With "ChangeEvery": ends what plays and starts the next pick.
+    void changeTimerTimer();
 
     bool PickRandomFile();
     void StartRandomEntry();
@@ -80,12 +86,14 @@ public:
 private:
     void StartScreenSaver();
     void StartFlash();
+    void PlayPickedMovie();
+    bool PickNext();
+    void EndProcess(std::unique_ptr<StartedProcess>& process);
     void SetupFlashLoop();
     FlashControl* TryFlash();
     Rect MoviePlace();
     void StartPlayer();
     void LaunchPlayer();
-    void ClosePlayer();
     void CloseOnce();
     bool PickFromRound();
     std::size_t Draw(std::uint32_t& seed, std::size_t n);
@@ -95,7 +103,8 @@ private:
     ScreenView view_;
     FlashControl* flash_ = nullptr; // created on first use: no player is needed for the screensaver list
     bool noControl_ = false;        // creating the control failed: no Flash Player control here
-    std::unique_ptr<PlayerProcess> player_;
+    std::unique_ptr<StartedProcess> player_;
+    std::unique_ptr<StartedProcess> started_; // the screensaver started with "ChangeEvery" on
     Rect playerPlace_;
     std::int32_t listKind_ = 0;
     std::vector<std::string> loadedList_;

@@ -19,14 +19,14 @@ public:
     std::vector<std::string> calls;
 
     std::string AssociatedPlayer() override { return program; }
-    std::unique_ptr<PlayerProcess> Open(const std::string& movie) override {
+    std::unique_ptr<StartedProcess> Open(const std::string& movie) override {
         calls.push_back("Open " + movie);
         running = true;
         return std::make_unique<Process>(*this);
     }
 
 private:
-    struct Process : PlayerProcess {
+    struct Process : StartedProcess {
         explicit Process(FakeFlashPlayers& o) : owner(o) {}
         FakeFlashPlayers& owner;
         bool Running() override { return owner.running; }

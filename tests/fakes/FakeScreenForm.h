@@ -32,6 +32,7 @@ struct FakeScreenForm : FakeIniFile {
     FakeLabel txtIntro;
     FakeControl palFlash;
     FakeTimer loopTimer;
+    FakeTimer changeTimer;
     FakeFlashHost flashHost;
     FakeFlashPlayers players;
     int stripHeight;
@@ -40,6 +41,7 @@ struct FakeScreenForm : FakeIniFile {
                                  .txtIntro = txtIntro,
                                  .palFlash = palFlash,
                                  .loopTimer = loopTimer,
+                                 .changeTimer = changeTimer,
                                  .flashHost = flashHost,
                                  .screenWidth = 1024,
                                  .screenHeight = 768,

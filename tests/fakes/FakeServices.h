@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,17 +24,47 @@ struct ShellCall {
     bool operator==(const ShellCall&) const = default;
 };
 
+// Every process it starts runs until it is ended, asked to close, or a test
+// ends it (`started[i]->running = false`, as a saver that closed itself).
 class FakeShell : public Shell {
 public:
+    struct Started {
+        std::string file;
+        bool running = true;
+        std::vector<std::string> calls; // what the saver did to it
+    };
     std::vector<ShellCall> calls;
+    std::vector<std::shared_ptr<Started>> started;
     std::map<std::string, std::string> displayNames;
     void Execute(const std::string& verb, const std::string& file, const std::string& parameters) override {
         calls.push_back({verb, file, parameters});
+    }
+    std::unique_ptr<StartedProcess> Start(const std::string& file, const std::string& parameters) override {
+        calls.push_back({"open", file, parameters});
+        started.push_back(std::make_shared<Started>(Started{file}));
+        return std::make_unique<Process>(started.back());
     }
     std::string DisplayName(const std::string& path) override {
         auto it = displayNames.find(path);
         return it == displayNames.end() ? std::string() : it->second;
     }
+
+private:
+    struct Process : StartedProcess {
+        explicit Process(std::shared_ptr<Started> s) : state(std::move(s)) {}
+        std::shared_ptr<Started> state;
+        bool Running() override { return state->running; }
+        void Place(const Rect&) override { state->calls.push_back("Place"); }
+        void AskToClose() override {
+            state->calls.push_back("AskToClose");
+            state->running = false;
+        }
+        bool WaitForExit(unsigned) override { return !state->running; }
+        void Terminate() override {
+            state->calls.push_back("Terminate");
+            state->running = false;
+        }
+    };
 };
 
 class FakeUiLanguages : public UiLanguages {

@@ -97,3 +97,49 @@ TEST(Rotation, TheConfigurationWindowShowsAndStoresBothOptions) {
     EXPECT_EQ(window.Stored("Misc", "NoRepeat"), "0");
     EXPECT_EQ(window.Stored("Misc", "ChangeEvery"), "1");
 }
+
+TEST(ChangeEvery, EachTurnEndsWhatPlaysAndStartsAnotherUntilASaverEndsByItself) {
+    FakeScreenForm saver;
+    const std::vector<std::string> savers = {"C:\\S\\a.scr", "C:\\S\\b.scr", "C:\\S\\c.scr"};
+    for (const std::string& path : savers)
+        saver.files.AddFile(path);
+    saver.Lists(savers, {}, "[Misc]\r\nChangeEvery=2\r\n");
+    saver.Create();
+    ASSERT_EQ(saver.shell.started.size(), 1u);
+    EXPECT_TRUE(saver.changeTimer.Enabled());
+    EXPECT_EQ(saver.changeTimer.Interval(), 120000u);
+
+    saver.screen.changeTimerTimer();
+    ASSERT_EQ(saver.shell.started.size(), 2u);
+    EXPECT_EQ(saver.shell.started[0]->calls, std::vector<std::string>{"AskToClose"});
+    EXPECT_NE(saver.shell.started[1]->file, saver.shell.started[0]->file);
+    EXPECT_EQ(saver.shell.calls[1], (ShellCall{"open", saver.shell.started[1]->file, "s"}));
+
+    saver.shell.started[1]->running = false; // the user came back and it closed itself
+    saver.screen.changeTimerTimer();
+    EXPECT_EQ(saver.shell.started.size(), 2u);
+    EXPECT_FALSE(saver.changeTimer.Enabled());
+
+    // Closing ends a saver that still runs; a plain start (no ChangeEvery) is left alone.
+    FakeScreenForm closing;
+    closing.files.AddFile(savers[0]);
+    closing.Lists({savers[0]}, {}, "[Misc]\r\nChangeEvery=1\r\n");
+    closing.Create();
+    closing.screen.FormKeyDown();
+    closing.screen.FormClose();
+    EXPECT_EQ(closing.shell.started[0]->calls, std::vector<std::string>{"AskToClose"});
+}
+
+TEST(ChangeEvery, TheControlLoadsTheNextMovie) {
+    FakeScreenForm saver;
+    saver.files.AddFile("D:\\m.swf");
+    saver.files.AddFile("D:\\n.swf");
+    saver.Lists({}, {"D:\\m.swf", "D:\\n.swf"}, "[RandomWhat]\r\nType=1\r\n[Misc]\r\nFlashSize=0\r\nChangeEvery=5\r\n");
+    saver.Create();
+    const std::string first = saver.flashHost.flash.movie;
+    ASSERT_FALSE(first.empty());
+    EXPECT_TRUE(saver.changeTimer.Enabled());
+    saver.screen.changeTimerTimer();
+    EXPECT_NE(saver.flashHost.flash.movie, first);
+    EXPECT_TRUE(saver.flashHost.flash.playing);
+}

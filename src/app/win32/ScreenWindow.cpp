@@ -12,6 +12,7 @@ namespace {
 constexpr char kClassName[] = "TfrmScreen";
 constexpr char kCoverClass[] = "TfrmScreenCover";
 constexpr UINT_PTR kLoopTimerId = 1;
+constexpr UINT_PTR kChangeTimerId = 2;
 // Input a hook saw going to another program's window, posted to the screen window.
 constexpr UINT kForeignInput = WM_APP + 1;
 enum : WPARAM { kForeignKey, kForeignClick, kForeignMove };
@@ -188,6 +189,7 @@ void ScreenWindow::Show() {
     palFlashAdapter_.Attach(palFlash_->Handle());
 
     loopTimer_ = std::make_unique<TimerAdapter>(Handle(), kLoopTimerId, 1000, true);
+    changeTimer_ = std::make_unique<TimerAdapter>(Handle(), kChangeTimerId, 0, false);
     flashHost_ =
         std::make_unique<Win32FlashHost>(palFlash_->Handle(), Rect{Scale(64), Scale(32), Scale(192), Scale(192)});
 
@@ -195,6 +197,7 @@ void ScreenWindow::Show() {
                                                                .txtIntro = txtIntro_,
                                                                .palFlash = palFlashAdapter_,
                                                                .loopTimer = *loopTimer_,
+                                                               .changeTimer = *changeTimer_,
                                                                .flashHost = *flashHost_,
                                                                .screenWidth = screenWidth,
                                                                .screenHeight = screenHeight,
@@ -274,6 +277,8 @@ LRESULT ScreenWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_TIMER:
         if (wParam == kLoopTimerId && form_)
             app_.Guard([&] { form_->loopTimerTimer(); });
+        else if (wParam == kChangeTimerId && form_)
+            app_.Guard([&] { form_->changeTimerTimer(); });
         return 0;
     case WM_CLOSE:
         // The hooks go first: while FormClose waits for the player to end, the
@@ -286,6 +291,7 @@ LRESULT ScreenWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         return 0;
     case WM_DESTROY:
         KillTimer(Handle(), kLoopTimerId);
+        KillTimer(Handle(), kChangeTimerId);
         PostQuitMessage(0);
         return 0;
     default:

@@ -41,6 +41,7 @@ private:
     LabelAdapter txtIntro_;
     ControlAdapter<Control> palFlashAdapter_;
     std::unique_ptr<TimerAdapter> loopTimer_;
+    std::unique_ptr<TimerAdapter> changeTimer_;
     std::unique_ptr<FlashHost> flashHost_;
     std::unique_ptr<TfrmScreen> form_;
     std::vector<std::unique_ptr<Cover>> covers_;

@@ -12,7 +12,7 @@ namespace lumivane::win32 {
 class Win32FlashPlayers : public FlashPlayers {
 public:
     std::string AssociatedPlayer() override;
-    std::unique_ptr<PlayerProcess> Open(const std::string& movie) override;
+    std::unique_ptr<StartedProcess> Open(const std::string& movie) override;
 };
 
 } // namespace lumivane::win32

@@ -5,11 +5,17 @@
 
 #include <cstring>
 
+#include "platform/win32/Win32StartedProcess.h"
+
 namespace lumivane::win32 {
 
 void Win32Shell::Execute(const std::string& verb, const std::string& file, const std::string& parameters) {
     ShellExecuteA(nullptr, verb.c_str(), file.c_str(), parameters.empty() ? nullptr : parameters.c_str(), nullptr,
                   SW_SHOWNORMAL);
+}
+
+std::unique_ptr<StartedProcess> Win32Shell::Start(const std::string& file, const std::string& parameters) {
+    return StartWithShell(file, parameters);
 }
 
 std::string Win32Shell::DisplayName(const std::string& path) {
