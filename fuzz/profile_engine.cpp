@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/ProfileEngine.h"
+#include "platform/ProfileDocument.h"
 
 using namespace lumivane;
 

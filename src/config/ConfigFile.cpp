@@ -2,7 +2,6 @@
 #include "config/ConfigFile.h"
 
 #include <algorithm>
-#include <map>
 
 #include "common/Errors.h"
 #include "common/IntegerText.h"
@@ -45,6 +44,54 @@ std::int64_t FileKeyIndex(const std::string& name) {
     return value;
 }
 
+void WriteLists(ConfigDocument& doc, const std::vector<std::string>& screenList,
+                const std::vector<std::string>& flashList) {
+    for (std::size_t n = 0; n < screenList.size(); ++n)
+        doc.WriteString(kScreenList, FileKey(static_cast<std::int64_t>(n)), screenList[n]);
+    doc.WriteInteger(kAmount, "Total", static_cast<std::int32_t>(screenList.size()));
+    for (std::size_t n = 0; n < flashList.size(); ++n)
+        doc.WriteString(kFlashList, FileKey(static_cast<std::int64_t>(n)), flashList[n]);
+    doc.WriteInteger(kAmount, "FlashTotal", static_cast<std::int32_t>(flashList.size()));
+}
+
+void WriteOptions(ConfigDocument& doc, std::int32_t activeTab, bool flashSize, bool includeSubFolders,
+                  const VarietyOptions& variety) {
+    doc.WriteInteger(kRandomWhat, "Type", activeTab);
+    doc.WriteBool(kMisc, "FlashSize", flashSize);
+    doc.WriteBool(kMisc, "Sub", includeSubFolders);
+    if (variety.noRepeat || !doc.ReadString(kMisc, "NoRepeat").empty())
+        doc.WriteBool(kMisc, "NoRepeat", variety.noRepeat);
+    if (variety.changeEvery != 0 || !doc.ReadString(kMisc, "ChangeEvery").empty())
+        doc.WriteInteger(kMisc, "ChangeEvery", variety.changeEvery);
+}
+
+VarietyOptions ReadVariety(const ConfigDocument& doc) {
+    VarietyOptions variety;
+    variety.noRepeat = doc.ReadBool(kMisc, "NoRepeat", false);
+    variety.changeEvery = std::clamp(doc.ReadInteger(kMisc, "ChangeEvery", 0), 0, kLongestChangeEvery);
+    return variety;
+}
+
+// The round's section is the list's own name, so the file reads like the lists.
+const char* RoundSection(std::int32_t listKind) {
+    return listKind == 0 ? kScreenList : listKind == 1 ? kFlashList : nullptr;
+}
+
+Settings ReadSettings(const ConfigDocument& doc) {
+    Settings s;
+    s.screenCount = doc.ReadInteger(kAmount, "Total", 0);
+    s.flashCount = doc.ReadInteger(kAmount, "FlashTotal", 0);
+    s.screenList = doc.ReadList(kScreenList, s.screenCount);
+    s.flashList = doc.ReadList(kFlashList, s.flashCount);
+    for (int slot = 4; slot >= 0; --slot)
+        s.recentFolders[static_cast<std::size_t>(slot)] = doc.ReadString(kRecentFolder, FolderKey(slot));
+    s.listKind = doc.ReadInteger(kRandomWhat, "Type", 0);
+    s.flashSize = doc.ReadBool(kMisc, "FlashSize", true);
+    s.includeSubFolders = doc.ReadBool(kMisc, "Sub", true);
+    s.variety = ReadVariety(doc);
+    return s;
+}
+
 } // namespace
 
 std::string ConfigPathFor(const std::string& programPath) {
@@ -57,144 +104,169 @@ std::string RoundPathFor(const std::string& configPath) {
     return (slash == std::string::npos ? std::string() : configPath.substr(0, slash + 1)) + kRoundFileName;
 }
 
-std::string TConfigFile::ReadString(const std::string& section, const std::string& key, const std::string& def) {
-    return profile_.ReadString(path_, section, key, def, kProfileBufferSize);
+std::string ConfigDocument::ReadString(const std::string& section, const std::string& key) const {
+    const std::string* value = doc_.Find(section, key);
+    return value ? ProfileReadValue(*value, kProfileBufferSize) : std::string();
 }
 
-std::int32_t TConfigFile::ReadInteger(const std::string& section, const std::string& key, std::int32_t def) {
+std::int32_t ConfigDocument::ReadInteger(const std::string& section, const std::string& key, std::int32_t def) const {
     return StrToIntDef(ReadString(section, key), def);
 }
 
-bool TConfigFile::ReadBool(const std::string& section, const std::string& key, bool def) {
+bool ConfigDocument::ReadBool(const std::string& section, const std::string& key, bool def) const {
     return ReadInteger(section, key, def ? 1 : 0) != 0;
 }
 
-void TConfigFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
-    if (!profile_.WriteString(path_, section, key, value))
-        throw EIniFileException("Unable to write to " + path_);
-}
-
-void TConfigFile::WriteInteger(const std::string& section, const std::string& key, std::int32_t value) {
-    WriteString(section, key, std::to_string(value));
-}
-
-void TConfigFile::WriteBool(const std::string& section, const std::string& key, bool value) {
-    WriteString(section, key, value ? "1" : "0");
-}
-
-std::vector<std::string> TConfigFile::ReadList(const std::string& section, std::int32_t count) {
+std::vector<std::string> ConfigDocument::ReadList(const std::string& section, std::int32_t count) const {
     std::vector<std::string> list;
     if (count <= 0)
         return list;
-    // One read of the whole section, then each FileN looked up as the profile
-    // functions would: the first of keys with the same name wins, a value wrapped
-    // in matching quotes loses them, and it is cut to what a read buffer holds.
-    // Only the keys that exist are visited, so an absurd count such as 2147483647
-    // costs nothing, and a long list costs one call instead of one per entry.
-    std::map<std::int64_t, std::string> byIndex;
-    for (auto& entry : profile_.ReadSection(path_, section)) {
+    // Each FileN looked up as the profile functions would: the first key of the
+    // name wins (one without value reads as empty). Only the keys that exist are
+    // visited, so an absurd count such as 2147483647 costs nothing.
+    std::vector<std::pair<std::int64_t, std::string>> byIndex;
+    for (auto& entry : doc_.Entries(section)) {
         const std::int64_t index = FileKeyIndex(entry.name);
         if (index >= 0 && index < count)
-            byIndex.try_emplace(index, std::move(entry.value));
+            byIndex.emplace_back(index, std::move(entry.value));
     }
-    for (auto& [index, value] : byIndex) {
-        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
-            value = value.substr(1, value.size() - 2);
-        if (value.size() > kProfileBufferSize - 1)
-            value.resize(kProfileBufferSize - 1);
+    std::stable_sort(byIndex.begin(), byIndex.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 0; i < byIndex.size(); ++i) {
+        if (i > 0 && byIndex[i].first == byIndex[i - 1].first)
+            continue;
+        std::string value = ProfileReadValue(byIndex[i].second, kProfileBufferSize);
         if (!value.empty())
             list.push_back(std::move(value));
     }
     return list;
 }
 
-void TConfigFile::Flush() {
-    profile_.Flush(path_);
+void ConfigDocument::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+    if (!doc_.Set(section, key, value))
+        return;
+    // One profile call per value reads back the file that the first changing call
+    // wrote: what does not survive writing and reading again (a line holding only
+    // a NUL, the keys of a "[]" section joining the section above) is gone for
+    // every later value. Once written and read, the document stays as it is.
+    if (!changed_)
+        doc_ = ProfileDocument::Parse(doc_.Serialize());
+    changed_ = true;
 }
 
-namespace {
-
-VarietyOptions LoadVariety(TConfigFile& file) {
-    VarietyOptions variety;
-    variety.noRepeat = file.ReadBool(kMisc, "NoRepeat", false);
-    variety.changeEvery = std::clamp(file.ReadInteger(kMisc, "ChangeEvery", 0), 0, kLongestChangeEvery);
-    return variety;
+void ConfigDocument::WriteInteger(const std::string& section, const std::string& key, std::int32_t value) {
+    WriteString(section, key, std::to_string(value));
 }
 
-// The round's section is the list's own name, so the file reads like the lists.
-const char* RoundSection(std::int32_t listKind) {
-    return listKind == 0 ? kScreenList : listKind == 1 ? kFlashList : nullptr;
+void ConfigDocument::WriteBool(const std::string& section, const std::string& key, bool value) {
+    WriteString(section, key, value ? "1" : "0");
 }
 
-} // namespace
+bool TConfigFile::ReadLocked(const std::function<void(ConfigDocument&)>& done) {
+    const std::uint64_t start = clock_.Milliseconds();
+    for (;;) {
+        {
+            const auto lock = profile_.Lock(path_);
+            ProfileBytes file = profile_.Read(path_);
+            if (file.status != ProfileRead::Unreadable) {
+                ConfigDocument doc(ProfileDocument::Parse(file.bytes));
+                done(doc);
+                return true;
+            }
+        }
+        if (clock_.Milliseconds() - start >= kReadRetryMs)
+            return false;
+        clock_.Sleep(kReadRetryStepMs);
+    }
+}
 
-Settings LoadSettings(TConfigFile& file) {
-    Settings s;
-    s.screenCount = file.ReadInteger(kAmount, "Total", 0);
-    s.flashCount = file.ReadInteger(kAmount, "FlashTotal", 0);
-    s.screenList = file.ReadList(kScreenList, s.screenCount);
-    s.flashList = file.ReadList(kFlashList, s.flashCount);
-    for (int slot = 4; slot >= 0; --slot)
-        s.recentFolders[slot] = file.ReadString(kRecentFolder, FolderKey(slot));
-    s.listKind = file.ReadInteger(kRandomWhat, "Type", 0);
-    s.flashSize = file.ReadBool(kMisc, "FlashSize", true);
-    s.includeSubFolders = file.ReadBool(kMisc, "Sub", true);
-    s.variety = LoadVariety(file);
-    return s;
+std::optional<ConfigDocument> TConfigFile::Read() {
+    std::optional<ConfigDocument> result;
+    ReadLocked([&](ConfigDocument& doc) { result = std::move(doc); });
+    return result;
+}
+
+void TConfigFile::Update(const std::function<void(ConfigDocument&)>& edit) {
+    bool written = true;
+    const bool read = ReadLocked([&](ConfigDocument& doc) {
+        edit(doc);
+        if (doc.Changed())
+            written = profile_.Replace(path_, doc.Text());
+    });
+    if (!read || !written)
+        throw EIniFileException("Unable to write to " + path_);
+}
+
+std::optional<Settings> LoadSettings(TConfigFile& file) {
+    const std::optional<ConfigDocument> doc = file.Read();
+    if (!doc)
+        return std::nullopt;
+    return ReadSettings(*doc);
 }
 
 void SaveLists(TConfigFile& file, const std::vector<std::string>& screenList, const std::vector<std::string>& flashList,
                std::int32_t& screenCount, std::int32_t& flashCount) {
-    for (std::size_t n = 0; n < screenList.size(); ++n)
-        file.WriteString(kScreenList, FileKey(static_cast<std::int64_t>(n)), screenList[n]);
-    file.WriteInteger(kAmount, "Total", static_cast<std::int32_t>(screenList.size()));
+    file.Update([&](ConfigDocument& doc) { WriteLists(doc, screenList, flashList); });
     screenCount = static_cast<std::int32_t>(screenList.size());
-    for (std::size_t n = 0; n < flashList.size(); ++n)
-        file.WriteString(kFlashList, FileKey(static_cast<std::int64_t>(n)), flashList[n]);
-    file.WriteInteger(kAmount, "FlashTotal", static_cast<std::int32_t>(flashList.size()));
     flashCount = static_cast<std::int32_t>(flashList.size());
 }
 
-void AddRecentFolder(TConfigFile& file, RecentFolders& slots, const std::string& folder) {
-    for (int slot = 0; slot < 4; ++slot)
+void ShiftRecentFolders(RecentFolders& slots, const std::string& folder) {
+    for (std::size_t slot = 0; slot < 4; ++slot)
         slots[slot] = slots[slot + 1];
     slots[4] = folder;
-    for (int slot = 0; slot <= 4; ++slot)
-        file.WriteString(kRecentFolder, FolderKey(slot), slots[slot]);
+}
+
+void AddRecentFolder(TConfigFile& file, RecentFolders& slots, const std::string& folder) {
+    ShiftRecentFolders(slots, folder);
+    file.Update([&](ConfigDocument& doc) {
+        for (int slot = 0; slot <= 4; ++slot)
+            doc.WriteString(kRecentFolder, FolderKey(slot), slots[static_cast<std::size_t>(slot)]);
+    });
 }
 
 void SaveOptions(TConfigFile& file, std::int32_t activeTab, bool flashSize, bool includeSubFolders,
                  const VarietyOptions& variety) {
-    file.WriteInteger(kRandomWhat, "Type", activeTab);
-    file.WriteBool(kMisc, "FlashSize", flashSize);
-    file.WriteBool(kMisc, "Sub", includeSubFolders);
-    if (variety.noRepeat || !file.ReadString(kMisc, "NoRepeat").empty())
-        file.WriteBool(kMisc, "NoRepeat", variety.noRepeat);
-    if (variety.changeEvery != 0 || !file.ReadString(kMisc, "ChangeEvery").empty())
-        file.WriteInteger(kMisc, "ChangeEvery", variety.changeEvery);
+    file.Update([&](ConfigDocument& doc) { WriteOptions(doc, activeTab, flashSize, includeSubFolders, variety); });
 }
 
-ActiveList LoadActiveList(TConfigFile& file) {
+void SaveListsAndOptions(TConfigFile& file, const std::vector<std::string>& screenList,
+                         const std::vector<std::string>& flashList, std::int32_t& screenCount, std::int32_t& flashCount,
+                         std::int32_t activeTab, bool flashSize, bool includeSubFolders,
+                         const VarietyOptions& variety) {
+    file.Update([&](ConfigDocument& doc) {
+        WriteLists(doc, screenList, flashList);
+        WriteOptions(doc, activeTab, flashSize, includeSubFolders, variety);
+    });
+    screenCount = static_cast<std::int32_t>(screenList.size());
+    flashCount = static_cast<std::int32_t>(flashList.size());
+}
+
+std::optional<ActiveList> LoadActiveList(TConfigFile& file) {
+    const std::optional<ConfigDocument> doc = file.Read();
+    if (!doc)
+        return std::nullopt;
     ActiveList active;
-    active.listKind = file.ReadInteger(kRandomWhat, "Type", 0);
+    active.listKind = doc->ReadInteger(kRandomWhat, "Type", 0);
     if (active.listKind == 0) {
-        active.count = file.ReadInteger(kAmount, "Total", 0);
-        active.entries = file.ReadList(kScreenList, active.count);
+        active.count = doc->ReadInteger(kAmount, "Total", 0);
+        active.entries = doc->ReadList(kScreenList, active.count);
     } else if (active.listKind == 1) {
-        active.count = file.ReadInteger(kAmount, "FlashTotal", 0);
+        active.count = doc->ReadInteger(kAmount, "FlashTotal", 0);
         if (active.count > 0)
-            active.entries = file.ReadList(kFlashList, active.count);
+            active.entries = doc->ReadList(kFlashList, active.count);
     }
-    active.flashSize = file.ReadBool(kMisc, "FlashSize", true);
-    active.variety = LoadVariety(file);
+    active.flashSize = doc->ReadBool(kMisc, "FlashSize", true);
+    active.variety = ReadVariety(*doc);
     return active;
 }
 
 PlayedRound LoadRound(TConfigFile& roundFile, std::int32_t listKind) {
     PlayedRound round;
-    if (const char* section = RoundSection(listKind)) {
-        round.played = roundFile.ReadList(section, roundFile.ReadInteger(section, "Count", 0));
-        round.last = roundFile.ReadString(section, "Last");
+    const char* section = RoundSection(listKind);
+    const std::optional<ConfigDocument> doc = section ? roundFile.Read() : std::nullopt;
+    if (doc) {
+        round.played = doc->ReadList(section, doc->ReadInteger(section, "Count", 0));
+        round.last = doc->ReadString(section, "Last");
     }
     return round;
 }
@@ -203,10 +275,12 @@ void SaveRound(TConfigFile& roundFile, std::int32_t listKind, const PlayedRound&
     const char* section = RoundSection(listKind);
     if (!section)
         return;
-    for (std::size_t n = 0; n < round.played.size(); ++n)
-        roundFile.WriteString(section, FileKey(static_cast<std::int64_t>(n)), round.played[n]);
-    roundFile.WriteInteger(section, "Count", static_cast<std::int32_t>(round.played.size()));
-    roundFile.WriteString(section, "Last", round.last);
+    roundFile.Update([&](ConfigDocument& doc) {
+        for (std::size_t n = 0; n < round.played.size(); ++n)
+            doc.WriteString(section, FileKey(static_cast<std::int64_t>(n)), round.played[n]);
+        doc.WriteInteger(section, "Count", static_cast<std::int32_t>(round.played.size()));
+        doc.WriteString(section, "Last", round.last);
+    });
 }
 
 } // namespace lumivane

@@ -1,52 +1,84 @@
 // "Lumivane.ini": its location, value rules and the five operations through
-// which both windows read and write it. Every read and write is one call to the
-// profile functions; nothing is cached, so a saver and a configuration window can
-// use the file at the same time.
+// which both windows read and write it. Each operation reads the whole file once
+// and a writing operation writes the whole new file once, both under the lock
+// that every process of the program takes for the file's folder: a saver and
+// two configuration windows may use the file at the same time, and each sees a
+// whole file. A write gives the content, order and rules that one profile call
+// per value would give (see ProfileDocument.h).
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/Clock.h"
+#include "platform/ProfileDocument.h"
 #include "platform/ProfileFile.h"
 
 namespace lumivane {
 
 inline constexpr char kConfigFileName[] = "Lumivane.ini";
 inline constexpr std::size_t kProfileBufferSize = 2048;
+// A file held by another program (a backup or a virus scanner holds one for a
+// moment) is read again for this long before the read counts as failed.
+inline constexpr unsigned kReadRetryMs = 6000;
+inline constexpr unsigned kReadRetryStepMs = 100;
 
 // The configuration file's path for a program file: its folder (up to and
 // including the last backslash) followed by "Lumivane.ini".
 std::string ConfigPathFor(const std::string& programPath);
 
-// Value rules over the profile functions. Writes that fail raise
-// EIniFileException "Unable to write to <path>".
-class TConfigFile {
+// One read of the file, with the value rules for reading and writing.
+class ConfigDocument {
 public:
-    TConfigFile(ProfileFile& profile, std::string path) : profile_(profile), path_(std::move(path)) {}
+    explicit ConfigDocument(ProfileDocument doc = {}) : doc_(std::move(doc)) {}
 
-    const std::string& Path() const { return path_; }
-
-    std::string ReadString(const std::string& section, const std::string& key, const std::string& def = "");
-    std::int32_t ReadInteger(const std::string& section, const std::string& key, std::int32_t def);
-    bool ReadBool(const std::string& section, const std::string& key, bool def);
+    std::string ReadString(const std::string& section, const std::string& key) const;
+    std::int32_t ReadInteger(const std::string& section, const std::string& key, std::int32_t def) const;
+    bool ReadBool(const std::string& section, const std::string& key, bool def) const;
+    // File0 .. File(count-1) of a list section, the non-empty values in order.
+    std::vector<std::string> ReadList(const std::string& section, std::int32_t count) const;
 
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
     void WriteInteger(const std::string& section, const std::string& key, std::int32_t value);
     void WriteBool(const std::string& section, const std::string& key, bool value);
 
-    // Reads File0 .. File(count-1) of a list section, keeping the non-empty values,
-    // with the same result as one read per key.
-    std::vector<std::string> ReadList(const std::string& section, std::int32_t count);
-
-    // Asks the platform to write cached profile data to disk (the release of the
-    // configuration window's file object).
-    void Flush();
+    bool Changed() const { return changed_; }
+    std::string Text() const { return doc_.Serialize(); }
 
 private:
+    ProfileDocument doc_;
+    bool changed_ = false;
+};
+
+// The file of one path. Writes that fail raise EIniFileException "Unable to write
+// to <path>" and leave the file as it was.
+class TConfigFile {
+public:
+    TConfigFile(ProfileFile& profile, std::string path, Clock& clock)
+        : profile_(profile), path_(std::move(path)), clock_(clock) {}
+
+    const std::string& Path() const { return path_; }
+
+    // The whole file, read once; a missing file is an empty one. Empty when the
+    // file is there but stayed unreadable for kReadRetryMs.
+    std::optional<ConfigDocument> Read();
+    // One writing operation: the file read afresh, edit applied to it, and the new
+    // file written once if that changed anything, all under the lock. A file that
+    // stays unreadable cannot be written over either.
+    void Update(const std::function<void(ConfigDocument&)>& edit);
+
+private:
+    // Reads under the lock until the file is read or the time is up; then runs
+    // done on what was read, still under the lock. False when the time ran out.
+    bool ReadLocked(const std::function<void(ConfigDocument&)>& done);
+
     ProfileFile& profile_;
     std::string path_;
+    Clock& clock_;
 };
 
 using RecentFolders = std::array<std::string, 5>; // slot 4 the newest
@@ -99,22 +131,33 @@ struct ActiveList {
     VarietyOptions variety;
 };
 
-Settings LoadSettings(TConfigFile& file);
+// Empty when the file could not be read.
+std::optional<Settings> LoadSettings(TConfigFile& file);
 
-// Writes both lists and their counts; the counts become the lists' lengths.
+// Writes both lists and their counts; the counts become the lists' lengths once
+// the file is written.
 void SaveLists(TConfigFile& file, const std::vector<std::string>& screenList, const std::vector<std::string>& flashList,
                std::int32_t& screenCount, std::int32_t& flashCount);
 
-// Shifts the ring of recent folders, puts folder into slot 4 and writes all five.
+// Shifts the ring of recent folders and puts folder into slot 4.
+void ShiftRecentFolders(RecentFolders& slots, const std::string& folder);
+// Shifts the ring and writes all five slots.
 void AddRecentFolder(TConfigFile& file, RecentFolders& slots, const std::string& folder);
 
 // Type (-1 when no tab is active), FlashSize, Sub, NoRepeat, ChangeEvery.
 void SaveOptions(TConfigFile& file, std::int32_t activeTab, bool flashSize, bool includeSubFolders,
                  const VarietyOptions& variety);
 
-ActiveList LoadActiveList(TConfigFile& file);
+// The configuration window's close: SaveLists and then SaveOptions as one write.
+void SaveListsAndOptions(TConfigFile& file, const std::vector<std::string>& screenList,
+                         const std::vector<std::string>& flashList, std::int32_t& screenCount, std::int32_t& flashCount,
+                         std::int32_t activeTab, bool flashSize, bool includeSubFolders, const VarietyOptions& variety);
 
-// The round of list kind 0 or 1 in the round file; empty for other kinds.
+// Empty when the file could not be read.
+std::optional<ActiveList> LoadActiveList(TConfigFile& file);
+
+// The round of list kind 0 or 1 in the round file; empty for other kinds, and
+// when the file could not be read (a round only steers the pick).
 PlayedRound LoadRound(TConfigFile& roundFile, std::int32_t listKind);
 void SaveRound(TConfigFile& roundFile, std::int32_t listKind, const PlayedRound& round);
 

@@ -1,6 +1,7 @@
 // Contract: modal message boxes.
-// Texts are ANSI byte strings. Every box has one OK button and returns when it is
-// dismissed; nothing is returned because no caller looks at the answer.
+// Texts are ANSI byte strings. ShowBox has one OK button and returns when it is
+// dismissed; nothing is returned because no caller looks at the answer. Ask has
+// the buttons "Yes" and "No" and returns true for Yes.
 #pragma once
 
 #include <string>
@@ -15,6 +16,7 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
     virtual void ShowBox(const std::string& caption, const std::string& text, BoxIcon icon) = 0;
+    virtual bool Ask(const std::string& caption, const std::string& text, BoxIcon icon) = 0;
 };
 
 // The warning box both windows use for their own messages.

@@ -1,38 +1,52 @@
-// Contract: the profile (INI) file functions, as GetPrivateProfileStringA and
-// WritePrivateProfileStringA behave on Windows.
-// - Paths, sections, keys and values are ANSI byte strings; section and key names
-//   match without regard to ASCII case.
-// - ReadString returns at most bufferSize - 1 bytes of the stored value, or the
-//   default when the file, section or key is missing. Reads never fail.
-// - WriteString replaces an existing key in place, adds a new key at the end of its
-//   section and a new section at the end of the file; it creates the file. It
-//   returns false when the file cannot be written.
-// - ReadSection lists a section's lines in file order, as GetPrivateProfileSectionA
-//   does: each key name with its value as stored (quotes kept, no length cut); a
-//   line without "=" has an empty value. Empty when the file or section is missing.
-// - Flush asks the platform to write any cached profile data of the file to disk.
+// Contract: the profile (INI) file on disk, read whole and replaced whole, under
+// a lock that every process of the program shares.
+// - Paths are the program's byte strings, Windows style.
+// - Read gives the file's bytes from one read. Missing when there is no file at
+//   the path; anything else standing there (a folder) counts as missing too.
+//   Unreadable when a file is there but cannot be read now: another program
+//   holds it without sharing (a backup or a virus scanner), or access is denied.
+//   A failed read is never an empty file.
+// - Replace puts new bytes in the file's place so that a reader, in this or any
+//   other process, sees the old file or the new one whole, also when the process
+//   ends in the middle: the bytes go to a new file beside it, written through to
+//   the disk, which then takes the file's name. Returns false when that cannot be
+//   done; the old file is then unchanged and nothing is left beside it.
+// - Lock holds the lock of the file's folder until the returned object is
+//   destroyed. It waits while another process (or thread) holds it, but not for
+//   ever: a holder that hangs delays the others by a few seconds at most. Every
+//   read-modify-write of the file happens under it.
 #pragma once
 
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace lumivane {
 
+// One line of a section: a key with its value as stored.
 struct ProfileEntry {
     std::string name;
     std::string value;
     bool operator==(const ProfileEntry&) const = default;
 };
 
+enum class ProfileRead { Read, Missing, Unreadable };
+
+struct ProfileBytes {
+    ProfileRead status = ProfileRead::Missing;
+    std::string bytes;
+};
+
+class ProfileLock {
+public:
+    virtual ~ProfileLock() = default;
+};
+
 class ProfileFile {
 public:
     virtual ~ProfileFile() = default;
-    virtual std::string ReadString(const std::string& path, const std::string& section, const std::string& key,
-                                   const std::string& defaultValue, std::size_t bufferSize) = 0;
-    virtual bool WriteString(const std::string& path, const std::string& section, const std::string& key,
-                             const std::string& value) = 0;
-    virtual std::vector<ProfileEntry> ReadSection(const std::string& path, const std::string& section) = 0;
-    virtual bool Flush(const std::string& path) = 0;
+    virtual ProfileBytes Read(const std::string& path) = 0;
+    virtual bool Replace(const std::string& path, const std::string& bytes) = 0;
+    virtual std::unique_ptr<ProfileLock> Lock(const std::string& path) = 0;
 };
 
 } // namespace lumivane

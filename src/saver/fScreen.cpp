@@ -15,8 +15,13 @@ namespace lumivane {
 void TfrmScreen::FormCreate() {
     loadedList_.clear();
     {
-        TConfigFile file(sv_.profile, sv_.configPath);
-        ActiveList active = LoadActiveList(file);
+        TConfigFile file(sv_.profile, sv_.configPath, sv_.clock);
+        std::optional<ActiveList> loaded = LoadActiveList(file);
+        // A file held past the retries is said so, as a list of missing files is,
+        // rather than taken for an empty list.
+        if (!loaded)
+            ShowWarning(sv_.dialogs, "Unable to read " + file.Path() + ".");
+        ActiveList active = loaded.value_or(ActiveList{});
         listKind_ = active.listKind;
         loadedList_ = std::move(active.entries);
         flashSize_ = active.flashSize;
@@ -75,7 +80,7 @@ bool TfrmScreen::PickFromRound() {
     for (const std::string& entry : loadedList_)
         if (sv_.files.FileExists(entry))
             existing.push_back(entry);
-    TConfigFile roundFile(sv_.profile, RoundPathFor(sv_.configPath));
+    TConfigFile roundFile(sv_.profile, RoundPathFor(sv_.configPath), sv_.clock);
     PlayedRound round = LoadRound(roundFile, listKind_);
     const std::vector<std::string> candidates = RoundCandidates(existing, round);
     if (candidates.empty())

@@ -2,6 +2,8 @@
 #include "settings/fMain.h"
 
 #include "common/AsciiText.h"
+#include "common/ErrorText.h"
+#include "common/Errors.h"
 #include "settings/DisplayName.h"
 
 namespace lumivane {
@@ -21,8 +23,9 @@ void TfrmMain::FormCreate() {
 void TfrmMain::FormShow() {
     screenList_.clear();
     flashList_.clear();
-    config_ = std::make_unique<TConfigFile>(sv_.profile, sv_.configPath);
+    config_ = std::make_unique<TConfigFile>(sv_.profile, sv_.configPath, sv_.clock);
     released_ = false;
+    closeWriteFailed_ = false;
     ApplySettings();
     view_.cboxDriver.Add(AllDrivesEntry());
     mnuViewNameClick();
@@ -35,7 +38,11 @@ void TfrmMain::FormShow() {
 }
 
 void TfrmMain::ApplySettings() {
-    Settings s = LoadSettings(*config_);
+    std::optional<Settings> loaded = LoadSettings(*config_);
+    fileRead_ = loaded.has_value();
+    if (!fileRead_)
+        ShowWarning(sv_.dialogs, "Unable to read " + config_->Path() + kUnreadableTail);
+    Settings s = loaded.value_or(Settings{});
     screenCount_ = s.screenCount;
     flashCount_ = s.flashCount;
     screenList_ = std::move(s.screenList);
@@ -77,10 +84,21 @@ bool TfrmMain::FormClose() {
         closePending_ = true;
         return false;
     }
-    if (config_) {
-        SaveLists(*config_, screenList_, flashList_, screenCount_, flashCount_);
-        SaveOptions(*config_, view_.page.TabIndex(), view_.rbfOrigin.Checked(), view_.chkSub.Checked(), variety_);
-        config_->Flush();
+    if (config_ && fileRead_) {
+        try {
+            SaveListsAndOptions(*config_, screenList_, flashList_, screenCount_, flashCount_, view_.page.TabIndex(),
+                                view_.rbfOrigin.Checked(), view_.chkSub.Checked(), variety_);
+        } catch (const EIniFileException& e) {
+            // The first failure is shown as any failed write; after the second the
+            // user may give up the unsaved changes rather than be kept in the
+            // window until the file can be written (a read-only share, a full disk).
+            if (!closeWriteFailed_) {
+                closeWriteFailed_ = true;
+                throw;
+            }
+            if (!sv_.dialogs.Ask("Warning", WithPeriod(e.Message()) + kCloseWithoutSaving, BoxIcon::Warning))
+                return false;
+        }
     }
     driveList_.clear();
     foundPaths_.clear();
@@ -275,7 +293,10 @@ void TfrmMain::AddBrowsedFolder(const std::string& folder) {
     view_.cboxDriver.Add(folder + "\\");
     view_.cboxDriver.SetItemIndex(view_.cboxDriver.Count() - 1);
     view_.cboxDriver.Add(kBrowseEntry);
-    AddRecentFolder(*config_, recentFolders_, folder + "\\");
+    if (fileRead_)
+        AddRecentFolder(*config_, recentFolders_, folder + "\\");
+    else
+        ShiftRecentFolders(recentFolders_, folder + "\\");
 }
 
 } // namespace lumivane

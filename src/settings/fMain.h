@@ -43,6 +43,11 @@ inline constexpr char kSearchDone[] = "Search done";
 inline constexpr char kUserStopped[] = "User stopped searching...";
 // The "Change every" choices of the random lists' popup menu, in minutes.
 inline constexpr std::array<std::int32_t, 6> kChangeEveryChoices = {0, 1, 2, 5, 10, 30};
+// After "Unable to read " and the file's path.
+inline constexpr char kUnreadableTail[] =
+    ".\r\nThe lists stored in it are not shown, and nothing is written over them.";
+// After the message of a second failed write at closing.
+inline constexpr char kCloseWithoutSaving[] = "\r\n\r\nClose without saving?";
 
 struct MainServices {
     ProfileFile& profile;
@@ -98,12 +103,14 @@ public:
 
     void FormCreate();
     void FormShow();
-    // Stores both lists and the options, then releases the lists and the
-    // configuration file. Returns true when the window may close. During a search
-    // it only stops the search and returns false; the search, once it has ended,
-    // asks the window to close again. A failed write
-    // raises EIniFileException out of here (the toolkit shows it) and leaves the
-    // window as it was, so the native window stays open and a later close retries.
+    // Stores both lists and the options in one write, then releases the lists and
+    // the configuration file. Returns true when the window may close. During a
+    // search it only stops the search and returns false; the search, once it has
+    // ended, asks the window to close again. A failed write raises
+    // EIniFileException out of here (the toolkit shows it) and leaves the window
+    // as it was, so the native window stays open and a later close retries; when
+    // that one fails too, the user is asked whether to close without saving.
+    // A window that could not read the file writes nothing to it.
     bool FormClose();
 
     void btCloseClick();
@@ -154,12 +161,15 @@ public:
     const RecentFolders& Recent() const { return recentFolders_; }
     const VarietyOptions& Variety() const { return variety_; }
     bool Released() const { return released_; }
+    bool FileRead() const { return fileRead_; }
     const std::vector<std::string>& FoundPaths() const { return foundPaths_; }
     bool Searching() const { return searchDepth_ > 0; }
 
 private:
     // Appends a row per found path; false when a newer search took the list over.
     bool NameResults(unsigned serial);
+    // Loads the file into the window; a file that cannot be read leaves the
+    // defaults and the warning, and keeps the window from writing over it.
     void ApplySettings();
     void ShowVariety();
     void Rebuild(bool byName);
@@ -183,6 +193,10 @@ private:
     VarietyOptions variety_;
     std::vector<std::string> driveList_;
     bool released_ = false;
+    // Whether the last load read the file. A window that shows empty lists
+    // because a scanner held the file must not store them over the real ones.
+    bool fileRead_ = false;
+    bool closeWriteFailed_ = false;
     // The search's state, set up and released by this window.
     std::vector<std::string> foundPaths_;
     bool stopRequest_ = false;

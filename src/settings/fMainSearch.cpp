@@ -182,7 +182,7 @@ void TfrmMain::btSaveClick() {
         view_.lsSearch.SetChecked(i, false);
     }
     mnuViewNameClick();
-    if (config_)
+    if (config_ && fileRead_)
         SaveLists(*config_, screenList_, flashList_, screenCount_, flashCount_);
     view_.mnuReset.SetEnabled(false);
 }

@@ -1,112 +1,221 @@
-// The profile functions' rules the program relies on, checked against the host
-// engine and against the real Windows functions.
+// The profile file contract (one read, one whole replacement, a lock), checked
+// against the host's files and the real Windows file API; and the operations of
+// "Lumivane.ini" over it, held to the profile functions called one value at a
+// time: over the bad-file corpus and hand-edited files, every read gives what the
+// per-value reads give, and every write leaves the bytes the per-value writes
+// leave.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include "config/ConfigFile.h"
+#include "contract/BadIniCorpus.h"
 #include "contract/World.h"
+#include "fakes/FakeServices.h"
 
 using namespace lumivane;
 using namespace lumivane::contract;
+using namespace lumivane::test;
+using namespace std::string_literals;
 
 namespace {
 
-std::vector<std::string> Names(const std::vector<ProfileEntry>& entries) {
-    std::vector<std::string> names;
-    for (const auto& e : entries)
-        names.push_back(e.name);
-    return names;
+struct ProfileContract : ::testing::Test {
+    std::string folder = ProfileFolder();
+    std::string path = folder + "Lumivane.ini";
+    ProfileFile& p = Profile();
+};
+
+// Hand-edited files beyond the corpus, one rule of the profile functions each.
+const std::vector<std::pair<std::string, std::string>> kHandEdited = {
+    {"LinesBeforeTheFirstSection", "key0=before\r\n[screenlist]\r\n file0 = C:\\x.scr \r\n"},
+    {"BlanksAndCaseInNames", "[  misc  ]\r\n  flashSIZE =  0  \r\n; comment\r\n\r\n[AMOUNT]\r\nTOTAL=$3\r\n"},
+    {"KeyWithoutValueHidesTheNext", "[Misc]\r\nSub\r\nSub=0\r\n[Amount]\r\nTotal\r\nTotal=2\r\n"},
+    {"EmptyNamesAndControlBlanks", "[ScreenList]\r\n=e1\r\n=e2\r\n\x1a\x0bv\x0c\r\n[RandomWhat] ]\r\n"},
+    // Once written, the keys of "[]" belong to the section above it.
+    {"SectionWithoutName", "[RecentFolder]\r\nFolderName0=x\r\n[]\r\nk=v\r\n[Amount]\r\n"},
+    {"SectionNameToTheLastBracket", "[Misc]]\r\nSub=0\r\n[Junk\r\n[Amount]x]\r\nTotal=1\r\n"},
+    {"NulInNamesAndValues", "[Amount]\r\nTotal=2\0x\r\nFlash\0Total=1\r\n[Mi\0sc]\r\nSub=0\r\n"s},
+    {"QuotedValues", "[ScreenList]\r\nFile0=\"C:\\q.scr\"\r\nFile1='x'\r\nFile2=\"\r\n[Amount]\r\nTotal=\"2\"\r\n"},
+    {"NothingToChange", "[Misc]  \r\n  FlashSize =  1\r\nSub= 1\r\n[RandomWhat]\r\nType=0\r\n"},
+    {"OneSectionReadForAList",
+     "[screenlist]\r\nfile0 = C:\\a.scr \r\nFILE1=\"C:\\quoted.scr\"\r\nFile1=C:\\second.scr\r\nFile3\r\n"
+     "File4='x'\r\nFile5=\"\r\nFile6=" +
+         std::string(3000, 'w') +
+         "\r\nFile007=C:\\zero.scr\r\nFile8=\"unbalanced\r\n[ScreenList]\r\nFile2=C:\\other.scr\r\nFile9=C:\\late."
+         "scr\r\n"
+         "[Amount]\r\nTotal=100\r\n"},
+};
+
+std::vector<std::pair<std::string, std::string>> Cases() {
+    std::vector<std::pair<std::string, std::string>> cases = kHandEdited;
+    for (auto& bad : BadIniCorpus())
+        cases.emplace_back(bad.name, std::move(bad.text));
+    return cases;
 }
 
-struct ProfileContract : ::testing::Test {
-    std::string path = ProfileFolder() + "Lumivane.ini";
-    ProfileFile& p = Profile();
-    std::string Read(const std::string& s, const std::string& k, const std::string& def = "", std::size_t size = 2048) {
-        return p.ReadString(path, s, k, def, size);
-    }
-    bool Write(const std::string& s, const std::string& k, const std::string& v) {
-        return p.WriteString(path, s, k, v);
-    }
-};
+// LoadSettings as the program did it, one call per value; a count is followed
+// for 100 keys at most, which covers every list of the cases.
+Settings SettingsByCalls(ProfileCalls& calls, const std::string& path) {
+    Settings s;
+    auto integer = [&](const char* section, const char* key, std::int32_t def) {
+        ConfigDocument doc;
+        doc.WriteString("S", "K", calls.Read(path, section, key));
+        return doc.ReadInteger("S", "K", def);
+    };
+    auto list = [&](const char* section, std::int32_t count) {
+        std::vector<std::string> entries;
+        for (std::int32_t n = 0; n < std::min(count, 100); ++n)
+            if (std::string v = calls.Read(path, section, "File" + std::to_string(n)); !v.empty())
+                entries.push_back(v);
+        return entries;
+    };
+    s.screenCount = integer("Amount", "Total", 0);
+    s.flashCount = integer("Amount", "FlashTotal", 0);
+    s.screenList = list("ScreenList", s.screenCount);
+    s.flashList = list("FlashList", s.flashCount);
+    for (int slot = 0; slot < 5; ++slot)
+        s.recentFolders[static_cast<std::size_t>(slot)] =
+            calls.Read(path, "RecentFolder", "FolderName" + std::to_string(slot));
+    s.listKind = integer("RandomWhat", "Type", 0);
+    s.flashSize = integer("Misc", "FlashSize", 1) != 0;
+    s.includeSubFolders = integer("Misc", "Sub", 1) != 0;
+    return s;
+}
+
+void WriteByCalls(ProfileCalls& calls, const std::string& path,
+                  const std::vector<std::pair<std::string, std::string>>& keys, std::vector<std::string> sections) {
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        ASSERT_TRUE(calls.Write(path, sections[i], keys[i].first, keys[i].second));
+}
 
 } // namespace
 
-TEST_F(ProfileContract, MissingFileSectionOrKeyGivesTheDefault) {
-    EXPECT_EQ(Read("Amount", "Total", "dflt"), "dflt");
-    ASSERT_TRUE(Write("Amount", "Total", "3"));
-    EXPECT_EQ(Read("Amount", "Nope", "d2"), "d2");
-    EXPECT_EQ(Read("Nope", "Total", ""), "");
-    EXPECT_TRUE(p.ReadSection(path, "Nope").empty());
+TEST_F(ProfileContract, ReadGivesTheBytesAndMissingForNoFileOrAFolder) {
+    EXPECT_EQ(p.Read(path).status, ProfileRead::Missing);
+    const std::string bytes = "[A]\r\nx=\x01\xff\0\r\r\n"s;
+    WriteRawFile(path, bytes);
+    const ProfileBytes read = p.Read(path);
+    EXPECT_EQ(read.status, ProfileRead::Read);
+    EXPECT_EQ(read.bytes, bytes);
+    WriteRawFile(path, "");
+    EXPECT_EQ(p.Read(path).status, ProfileRead::Read);
+    MakePlainFolder(folder + "Folder.ini");
+    EXPECT_EQ(p.Read(folder + "Folder.ini").status, ProfileRead::Missing);
 }
 
-TEST_F(ProfileContract, NamesMatchWithoutRegardToCase) {
-    ASSERT_TRUE(Write("Misc", "FlashSize", "0"));
-    EXPECT_EQ(Read("MISC", "flashsize"), "0");
-    ASSERT_TRUE(Write("misc", "FLASHSIZE", "1"));
-    EXPECT_EQ(Read("Misc", "FlashSize"), "1");
-    EXPECT_EQ(p.ReadSection(path, "Misc"), (std::vector<ProfileEntry>{{"FlashSize", "1"}}));
+TEST_F(ProfileContract, AHeldFileIsUnreadableNotMissing) {
+    WriteRawFile(path, "[Amount]\r\nTotal=1\r\n");
+    {
+        const auto hold = HoldWithoutSharing(path);
+        if (!hold)
+            GTEST_SKIP() << "this world cannot hold a file";
+        EXPECT_EQ(p.Read(path).status, ProfileRead::Unreadable);
+    }
+    EXPECT_EQ(p.Read(path).bytes, "[Amount]\r\nTotal=1\r\n");
 }
 
-TEST_F(ProfileContract, OrderOfFirstWriteAndReplaceInPlace) {
-    ASSERT_TRUE(Write("ScreenList", "File0", "C:\\a.scr"));
-    ASSERT_TRUE(Write("Amount", "Total", "1"));
-    ASSERT_TRUE(Write("ScreenList", "File1", "C:\\b.scr"));
-    ASSERT_TRUE(Write("ScreenList", "File0", "C:\\c.scr"));
-    ASSERT_TRUE(Write("Amount", "FlashTotal", "0"));
-    p.Flush(path);
-    EXPECT_EQ(Names(p.ReadSection(path, "ScreenList")), (std::vector<std::string>{"File0", "File1"}));
-    EXPECT_EQ(Names(p.ReadSection(path, "Amount")), (std::vector<std::string>{"Total", "FlashTotal"}));
-    const std::string text = ReadRawFile(path);
-    const auto screen = text.find("[ScreenList]"), amount = text.find("[Amount]");
-    ASSERT_NE(screen, std::string::npos);
-    ASSERT_NE(amount, std::string::npos);
-    EXPECT_LT(screen, amount);
-    EXPECT_LT(text.find("File0=C:\\c.scr"), text.find("File1=C:\\b.scr"));
-    EXPECT_EQ(text.find("C:\\a.scr"), std::string::npos);
+TEST_F(ProfileContract, ReplaceIsWholeAndLeavesNothingBeside) {
+    ASSERT_TRUE(p.Replace(path, "[A]\r\nx=1\r\n"));
+    EXPECT_EQ(ReadRawFile(path), "[A]\r\nx=1\r\n");
+    const std::string big(3 << 20, 'b');
+    ASSERT_TRUE(p.Replace(path, big));
+    EXPECT_EQ(ReadRawFile(path), big);
+    ASSERT_TRUE(p.Replace(path, ""));
+    EXPECT_EQ(p.Read(path).bytes, "");
+    EXPECT_EQ(FolderNames(folder), std::vector<std::string>{"Lumivane.ini"});
+
+    const std::string blocked = folder + "Blocked.ini";
+    MakePlainFolder(blocked);
+    EXPECT_FALSE(p.Replace(blocked, "[A]\r\nx=1\r\n"));
+    EXPECT_EQ(p.Read(blocked).status, ProfileRead::Missing);
+    auto names = FolderNames(folder);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Blocked.ini", "Lumivane.ini"}));
 }
 
-TEST_F(ProfileContract, LongValuesReadBackCutToTheBuffer) {
-    const std::string value(3000, 'v');
-    ASSERT_TRUE(Write("ScreenList", "File0", value));
-    EXPECT_EQ(Read("ScreenList", "File0"), value.substr(0, 2047));
-    EXPECT_EQ(Read("ScreenList", "File0", "", 10), value.substr(0, 9));
+TEST_F(ProfileContract, TheLockKeepsAnotherHolderOutUntilReleased) {
+    std::atomic<bool> released{false}, entered{false};
+    auto lock = p.Lock(path);
+    std::thread other([&] {
+        const auto second = Profile().Lock(folder + "Other.ini"); // the same folder
+        entered = true;
+        EXPECT_TRUE(released.load());
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_FALSE(entered.load());
+    released = true;
+    lock.reset();
+    other.join();
+    EXPECT_TRUE(entered.load());
+    // Another folder has a lock of its own.
+    auto mine = p.Lock(path);
+    std::thread elsewhere([&] { const auto lock = Profile().Lock(ProfileFolder() + "Lumivane.ini"); });
+    elsewhere.join();
 }
 
-TEST_F(ProfileContract, HandEditedFiles) {
-    WriteRawFile(path, "[misc]\r\n  FlashSize =  0  \r\n; comment\r\n\r\n[Amount]\nTotal=$3\n[Amount]\nTotal=9\n"
-                       "[RecentFolder]\r\nFolderName0=\"D:\\Quoted\\\"\r\n");
-    EXPECT_EQ(Read("Misc", "FlashSize"), "0");
-    EXPECT_EQ(Read("Amount", "Total"), "$3"); // the first of duplicate sections wins
-    EXPECT_EQ(Read("RecentFolder", "FolderName0"), "D:\\Quoted\\");
-    ASSERT_TRUE(Write("Misc", "Sub", "1"));
-    EXPECT_EQ(Read("Misc", "FlashSize"), "0");
-    EXPECT_EQ(Read("Misc", "Sub"), "1");
+TEST_F(ProfileContract, WholeFileReadsEqualThePerValueReads) {
+    FakeClock clock;
+    for (const auto& [name, text] : Cases()) {
+        SCOPED_TRACE(name);
+        const std::string file = ProfileFolder() + "Lumivane.ini";
+        WriteRawFile(file, text);
+        TConfigFile config(p, file, clock);
+        const Settings whole = LoadSettings(config).value();
+        const Settings byCalls = SettingsByCalls(ReferenceCalls(), file);
+        EXPECT_EQ(whole.screenCount, byCalls.screenCount);
+        EXPECT_EQ(whole.flashCount, byCalls.flashCount);
+        EXPECT_EQ(whole.screenList, byCalls.screenList);
+        EXPECT_EQ(whole.flashList, byCalls.flashList);
+        EXPECT_EQ(whole.recentFolders, byCalls.recentFolders);
+        EXPECT_EQ(whole.listKind, byCalls.listKind);
+        EXPECT_EQ(whole.flashSize, byCalls.flashSize);
+        EXPECT_EQ(whole.includeSubFolders, byCalls.includeSubFolders);
+    }
 }
 
-TEST_F(ProfileContract, AFolderWhereTheFileShouldBeMakesWritesFail) {
-    MakePlainFolder(path);
-    EXPECT_FALSE(Write("Misc", "Sub", "1"));
-    EXPECT_EQ(Read("Misc", "Sub", "d"), "d");
-}
+// Each operation of the configuration window, applied to a copy of each case: a
+// folder pick, a Save of the lists, a close that shrinks them, and a close that
+// changes nothing. After each, the bytes equal those of the per-value calls.
+TEST_F(ProfileContract, WholeFileWritesEqualThePerValueWrites) {
+    FakeClock clock;
+    const std::string a = kCorpusA, b = kCorpusB, movie = kCorpusMovie;
+    for (const auto& [name, text] : Cases()) {
+        SCOPED_TRACE(name);
+        const std::string mine = ProfileFolder() + "Lumivane.ini";
+        const std::string theirs = ProfileFolder() + "Lumivane.ini";
+        WriteRawFile(mine, text);
+        WriteRawFile(theirs, text);
+        TConfigFile config(p, mine, clock);
+        ProfileCalls& calls = ReferenceCalls();
 
-// A list read in one call must give what one read per key gives, on a file
-// edited by hand: odd case, duplicates, quotes, gaps, keys without "=", values
-// longer than a read buffer.
-TEST_F(ProfileContract, OneSectionReadGivesTheListOfOneReadPerKey) {
-    const std::string longValue(3000, 'w');
-    WriteRawFile(path,
-                 "[screenlist]\r\nfile0 = C:\\a.scr \r\nFILE1=\"C:\\quoted.scr\"\r\nFile1=C:\\second.scr\r\n"
-                 "File3\r\nFile4='x'\r\nFile5=\"\r\nFile6=" +
-                     longValue +
-                     "\r\nFile007=C:\\zero.scr\r\n"
-                     "File8=\"unbalanced\r\n[ScreenList]\r\nFile2=C:\\other-section.scr\r\nFile9=C:\\late.scr\r\n");
-    TConfigFile file(p, path);
-    for (std::int32_t count : {0, 1, 4, 9, 100, 2147483647}) {
-        std::vector<std::string> perKey;
-        for (std::int32_t n = 0; n < std::min(count, 20); ++n) {
-            std::string value = file.ReadString("ScreenList", "File" + std::to_string(n));
-            if (!value.empty())
-                perKey.push_back(value);
+        RecentFolders slots{"", "", "", "D:\\Old\\", ""};
+        AddRecentFolder(config, slots, "D:\\Found\\");
+        WriteByCalls(calls, theirs,
+                     {{"FolderName0", ""},
+                      {"FolderName1", ""},
+                      {"FolderName2", "D:\\Old\\"},
+                      {"FolderName3", ""},
+                      {"FolderName4", "D:\\Found\\"}},
+                     std::vector<std::string>(5, "RecentFolder"));
+        EXPECT_EQ(ReadRawFile(mine), ReadRawFile(theirs)) << "after the folder pick";
+
+        std::int32_t sc = 0, fc = 0;
+        SaveLists(config, {a, b}, {movie}, sc, fc);
+        WriteByCalls(calls, theirs, {{"File0", a}, {"File1", b}, {"Total", "2"}, {"File0", movie}, {"FlashTotal", "1"}},
+                     {"ScreenList", "ScreenList", "Amount", "FlashList", "Amount"});
+        EXPECT_EQ(ReadRawFile(mine), ReadRawFile(theirs)) << "after the Save";
+
+        for (int close = 0; close < 2; ++close) {
+            SaveListsAndOptions(config, {b}, {}, sc, fc, -1, false, true, {});
+            WriteByCalls(
+                calls, theirs,
+                {{"File0", b}, {"Total", "1"}, {"FlashTotal", "0"}, {"Type", "-1"}, {"FlashSize", "0"}, {"Sub", "1"}},
+                {"ScreenList", "Amount", "Amount", "RandomWhat", "Misc", "Misc"});
+            EXPECT_EQ(ReadRawFile(mine), ReadRawFile(theirs)) << "after close " << close;
         }
-        EXPECT_EQ(file.ReadList("ScreenList", count), perKey) << count;
     }
 }

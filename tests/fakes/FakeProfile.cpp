@@ -3,40 +3,55 @@
 
 namespace lumivane::test {
 
-std::string FakeProfile::ReadString(const std::string& path, const std::string& section, const std::string& key,
-                                    const std::string& defaultValue, std::size_t bufferSize) {
+namespace {
+
+class FakeLock : public ProfileLock {
+public:
+    explicit FakeLock(int& held) : held_(held) { ++held_; }
+    ~FakeLock() override { --held_; }
+
+private:
+    int& held_;
+};
+
+} // namespace
+
+ProfileBytes FakeProfile::Read(const std::string& path) {
     ++reads;
-    std::string value = defaultValue;
-    auto it = files.find(path);
-    if (it != files.end()) {
-        const ProfileDocument doc = ProfileDocument::Parse(it->second);
-        if (const std::string* found = doc.Find(section, key))
-            value = *found;
+    const auto it = files.find(path);
+    if (it == files.end())
+        return {ProfileRead::Missing, {}};
+    if (unreadableReads != 0) {
+        if (unreadableReads > 0)
+            --unreadableReads;
+        return {ProfileRead::Unreadable, {}};
     }
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
-        value = value.substr(1, value.size() - 2);
-    if (value.size() > bufferSize - 1)
-        value.resize(bufferSize - 1);
-    return value;
+    return {ProfileRead::Read, it->second};
 }
 
-bool FakeProfile::WriteString(const std::string& path, const std::string& section, const std::string& key,
-                              const std::string& value) {
-    if (failWrites || failAfterWrites == 0)
+bool FakeProfile::Replace(const std::string& path, const std::string& bytes) {
+    if (failWrites)
         return false;
-    if (failAfterWrites > 0)
-        --failAfterWrites;
     ++writes;
-    auto doc = ProfileDocument::Parse(files[path]);
-    doc.Set(section, key, value);
-    files[path] = doc.Serialize();
+    if (held_ == 0)
+        ++unlockedWrites;
+    files[path] = bytes;
     return true;
 }
 
-std::vector<ProfileEntry> FakeProfile::ReadSection(const std::string& path, const std::string& section) {
-    ++sectionReads;
-    auto it = files.find(path);
-    return it == files.end() ? std::vector<ProfileEntry>{} : ProfileDocument::Parse(it->second).Entries(section);
+std::unique_ptr<ProfileLock> FakeProfile::Lock(const std::string&) {
+    ++locks;
+    return std::make_unique<FakeLock>(held_);
+}
+
+std::string FakeProfile::ReadString(const std::string& path, const std::string& section, const std::string& key,
+                                    const std::string& def) const {
+    const auto it = files.find(path);
+    if (it == files.end())
+        return def;
+    const ProfileDocument doc = ProfileDocument::Parse(it->second);
+    const std::string* value = doc.Find(section, key);
+    return value ? ProfileReadValue(*value, 2048) : def;
 }
 
 } // namespace lumivane::test

@@ -1,13 +1,15 @@
-// An in-memory profile file that follows the Windows profile rules (it is the
-// host engine over a map of file texts), counts its calls and can be told to
-// fail writes, as an unwritable program folder does.
+// An in-memory profile file: a map of file texts behind the profile file
+// contract. It counts reads and writes, checks that every write happens under
+// the lock, and can be told to fail writes (an unwritable program folder) or to
+// find a file held by another program for a number of reads.
 #pragma once
 
 #include <map>
 #include <string>
 #include <vector>
 
-#include "platform/ProfileEngine.h"
+#include "platform/ProfileDocument.h"
+#include "platform/ProfileFile.h"
 
 namespace lumivane::test {
 
@@ -15,18 +17,19 @@ class FakeProfile : public ProfileFile {
 public:
     std::map<std::string, std::string> files; // path -> file text
     bool failWrites = false;
-    int failAfterWrites = -1; // >= 0: that many writes succeed, then all fail
-    int reads = 0, writes = 0, flushes = 0, sectionReads = 0;
+    int unreadableReads = 0; // reads of an existing file that fail first; -1: all
+    int reads = 0, writes = 0, locks = 0, unlockedWrites = 0;
 
+    ProfileBytes Read(const std::string& path) override;
+    bool Replace(const std::string& path, const std::string& bytes) override;
+    std::unique_ptr<ProfileLock> Lock(const std::string& path) override;
+
+    // What one profile read of the value gives, def when it is missing.
     std::string ReadString(const std::string& path, const std::string& section, const std::string& key,
-                           const std::string& defaultValue, std::size_t bufferSize) override;
-    bool WriteString(const std::string& path, const std::string& section, const std::string& key,
-                     const std::string& value) override;
-    std::vector<ProfileEntry> ReadSection(const std::string& path, const std::string& section) override;
-    bool Flush(const std::string&) override {
-        ++flushes;
-        return true;
-    }
+                           const std::string& def = "") const;
+
+private:
+    int held_ = 0;
 };
 
 inline const std::string kIni = "C:\\Lumivane\\Lumivane.ini";
@@ -53,7 +56,7 @@ struct FakeIniFile {
         Ini(text + extra);
     }
     std::string Stored(const std::string& section, const std::string& key) {
-        return profile.ReadString(iniPath, section, key, "<missing>", 2048);
+        return profile.ReadString(iniPath, section, key, "<missing>");
     }
 };
 

@@ -107,11 +107,21 @@ struct Box {
     bool operator==(const Box&) const = default;
 };
 
+// Questions are recorded among the boxes and answered from the script (No once
+// it has run out).
 class FakeDialogs : public Dialogs {
 public:
     std::vector<Box> boxes;
+    std::vector<bool> answers;
     void ShowBox(const std::string& caption, const std::string& text, BoxIcon icon) override {
         boxes.push_back({caption, text, icon});
+    }
+    bool Ask(const std::string& caption, const std::string& text, BoxIcon icon) override {
+        boxes.push_back({caption, text, icon});
+        const bool yes = !answers.empty() && answers.front();
+        if (!answers.empty())
+            answers.erase(answers.begin());
+        return yes;
     }
 };
 

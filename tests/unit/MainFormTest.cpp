@@ -375,7 +375,7 @@ TEST_F(MainClose, FirstCloseWritesEverythingInOrder) {
     EXPECT_TRUE(Close());
     EXPECT_EQ(profile.files[kIni], "[Amount]\r\nTotal=0\r\nFlashTotal=0\r\n[RandomWhat]\r\nType=0\r\n"
                                    "[Misc]\r\nFlashSize=1\r\nSub=1\r\n");
-    EXPECT_EQ(profile.flushes, 1);
+    EXPECT_EQ(profile.writes, 1); // one write for lists and options
     EXPECT_TRUE(form.Released());
     EXPECT_TRUE(form.ScreenList().empty());
     EXPECT_TRUE(form.DriveList().empty());
@@ -410,7 +410,7 @@ TEST_F(MainClose, ClearAllThenCloseStoresAnEmptyList) {
     EXPECT_EQ(Stored("Amount", "FlashTotal"), "1");
 }
 
-TEST_F(MainClose, AFailedWriteKeepsTheWindowOpenAndTheNextCloseStoresEverything) {
+TEST_F(MainClose, AFailedWriteKeepsTheWindowOpenTheSecondAsksAndNoStays) {
     Lists({kWaves, kStars}, {kIntro});
     Open();
     Click(lsScreen, 0);
@@ -423,23 +423,73 @@ TEST_F(MainClose, AFailedWriteKeepsTheWindowOpenAndTheNextCloseStoresEverything)
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0],
               (Box{"Lumivane Standard V1.5 Configuration", "Unable to write to " + kIni + ".", BoxIcon::Error}));
-    EXPECT_EQ(profile.files[kIni], before);
     EXPECT_EQ(form.ScreenList(), (std::vector<std::string>{kStars})); // nothing lost
-    EXPECT_EQ(profile.flushes, 0);
 
-    // A write that fails half-way stops the close at that write, too.
-    profile.failWrites = false;
-    profile.failAfterWrites = 2;
+    dialogs.answers = {false};
     EXPECT_FALSE(Close());
-    EXPECT_EQ(Stored("RandomWhat", "Type"), "<missing>");
+    ASSERT_EQ(dialogs.boxes.size(), 2u);
+    EXPECT_EQ(dialogs.boxes[1],
+              (Box{"Warning", "Unable to write to " + kIni + ".\r\n\r\nClose without saving?", BoxIcon::Warning}));
+    EXPECT_FALSE(form.Released());
+    EXPECT_EQ(profile.files[kIni], before);
 
-    profile.failAfterWrites = -1;
+    profile.failWrites = false;
     EXPECT_TRUE(Close());
     EXPECT_TRUE(form.Released());
     EXPECT_EQ(Stored("Amount", "Total"), "1");
     EXPECT_EQ(Stored("ScreenList", "File0"), kStars);
     EXPECT_EQ(Stored("RandomWhat", "Type"), "1");
     EXPECT_EQ(dialogs.boxes.size(), 2u);
+}
+
+TEST_F(MainClose, YesClosesWithoutSavingAndLeavesTheFile) {
+    Lists({kWaves, kStars}, {kIntro});
+    Open();
+    Click(lsScreen, 0);
+    Run(&TfrmMain::mnuDeleteClick);
+    const std::string before = profile.files[kIni];
+    profile.failWrites = true;
+    EXPECT_FALSE(Close());
+    dialogs.answers = {true};
+    EXPECT_TRUE(Close());
+    EXPECT_TRUE(form.Released());
+    EXPECT_EQ(dialogs.boxes.size(), 2u);
+    EXPECT_EQ(profile.files[kIni], before);
+}
+
+// A file held past the retries: the warning says so, and neither Save, a folder
+// pick nor Close writes the window's empty lists over the stored ones; Reset
+// reads again, and once it has read the file the window stores as usual.
+TEST_F(MainClose, AFileThatCouldNotBeReadIsNeverWrittenOver) {
+    Lists({kWaves, kStars}, {kIntro});
+    const std::string stored = profile.files[kIni];
+    profile.unreadableReads = -1;
+    Open();
+    EXPECT_EQ(Warnings(), (std::vector<std::string>{"Unable to read " + kIni +
+                                                    ".\r\nThe lists stored in it are not shown, and nothing is "
+                                                    "written over them."}));
+    EXPECT_TRUE(lsScreen.rows.empty());
+    EXPECT_FALSE(form.FileRead());
+    dlgFolder.answers = {"D:\\Savers"};
+    cboxDriver.SetItemIndex(cboxDriver.Count() - 1);
+    Run(&TfrmMain::cboxDriverSelect);
+    Run(&TfrmMain::btSaveClick);
+    EXPECT_TRUE(Close());
+    EXPECT_EQ(profile.writes, 0);
+    EXPECT_EQ(profile.files[kIni], stored);
+
+    profile.unreadableReads = 0;
+    Open();
+    Run(&TfrmMain::mnuClearClick);
+    profile.unreadableReads = -1;
+    Run(&TfrmMain::mnuResetClick); // a failed Reset forgets what was read
+    EXPECT_TRUE(Close());
+    EXPECT_EQ(profile.files[kIni], stored);
+    profile.unreadableReads = 0;
+    Open();
+    Run(&TfrmMain::mnuClearClick);
+    EXPECT_TRUE(Close());
+    EXPECT_EQ(Stored("Amount", "Total"), "0");
 }
 
 TEST_F(MainClose, AboutShowsTheBoxEachTime) {

@@ -41,7 +41,8 @@ TEST(Rotation, CandidatesAsTheRoundGoesOn) {
 
 TEST(Rotation, TheRoundAndTheOptionsAreKeptOnlyWhereTheyBelong) {
     FakeIniFile ini;
-    TConfigFile round(ini.profile, RoundPathFor(ini.iniPath));
+    FakeClock clock;
+    TConfigFile round(ini.profile, RoundPathFor(ini.iniPath), clock);
     EXPECT_EQ(round.Path(), "C:\\Lumivane\\LumivaneRound.ini");
     SaveRound(round, 1, {{"D:\\m.swf", "D:\\n.swf"}, "D:\\n.swf"});
     const PlayedRound back = LoadRound(round, 1);
@@ -51,7 +52,7 @@ TEST(Rotation, TheRoundAndTheOptionsAreKeptOnlyWhereTheyBelong) {
     EXPECT_FALSE(ini.profile.files.contains(ini.iniPath)); // the user's file is not touched
 
     // Off and never set: nothing is written; once set, turning off writes it.
-    TConfigFile file(ini.profile, ini.iniPath);
+    TConfigFile file(ini.profile, ini.iniPath, clock);
     SaveOptions(file, 0, true, true, {});
     EXPECT_EQ(ini.Stored("Misc", "NoRepeat"), "<missing>");
     SaveOptions(file, 0, true, true, {true, 5});
@@ -59,7 +60,7 @@ TEST(Rotation, TheRoundAndTheOptionsAreKeptOnlyWhereTheyBelong) {
     EXPECT_EQ(ini.Stored("Misc", "NoRepeat"), "0");
     EXPECT_EQ(ini.Stored("Misc", "ChangeEvery"), "0");
     ini.Ini("[Misc]\r\nNoRepeat=1\r\nChangeEvery=2147483647\r\n");
-    EXPECT_EQ(LoadActiveList(file).variety, (VarietyOptions{true, kLongestChangeEvery}));
+    EXPECT_EQ(LoadActiveList(file).value().variety, (VarietyOptions{true, kLongestChangeEvery}));
 }
 
 TEST(Rotation, ThreeRunsStartThreeDifferentSaversThenANewRound) {

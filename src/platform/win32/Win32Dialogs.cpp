@@ -4,7 +4,15 @@
 namespace lumivane::win32 {
 
 void Win32Dialogs::ShowBox(const std::string& caption, const std::string& text, BoxIcon icon) {
-    UINT flags = MB_OK;
+    Show(caption, text, icon, MB_OK);
+}
+
+bool Win32Dialogs::Ask(const std::string& caption, const std::string& text, BoxIcon icon) {
+    return Show(caption, text, icon, MB_YESNO) == IDYES;
+}
+
+int Win32Dialogs::Show(const std::string& caption, const std::string& text, BoxIcon icon, UINT buttons) {
+    UINT flags = buttons;
     switch (icon) {
     case BoxIcon::Information:
         flags |= MB_ICONINFORMATION;
@@ -19,7 +27,7 @@ void Win32Dialogs::ShowBox(const std::string& caption, const std::string& text, 
     HWND owner = GetActiveWindow();
     if (!owner)
         flags |= MB_TASKMODAL;
-    MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+    return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
 }
 
 } // namespace lumivane::win32

@@ -12,6 +12,10 @@ namespace lumivane::win32 {
 class Win32Dialogs : public Dialogs {
 public:
     void ShowBox(const std::string& caption, const std::string& text, BoxIcon icon) override;
+    bool Ask(const std::string& caption, const std::string& text, BoxIcon icon) override;
+
+private:
+    static int Show(const std::string& caption, const std::string& text, BoxIcon icon, UINT buttons);
 };
 
 } // namespace lumivane::win32

@@ -1,51 +1,128 @@
-// The profile (INI) file contract over GetPrivateProfileStringA and its kin (see Win32ProfileFile.h).
+// The profile file contract over the file API (see Win32ProfileFile.h).
 #include "platform/win32/Win32ProfileFile.h"
 
-#include <cstring>
+#include <cstdint>
+#include <cstdio>
+
+#include "platform/win32/Handles.h"
 
 namespace lumivane::win32 {
 
-std::string Win32ProfileFile::ReadString(const std::string& path, const std::string& section, const std::string& key,
-                                         const std::string& defaultValue, std::size_t bufferSize) {
-    std::string buffer(bufferSize, '\0');
-    const DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer.data(),
-                                             static_cast<DWORD>(bufferSize), path.c_str());
-    buffer.resize(n);
-    return buffer;
-}
+namespace {
 
-bool Win32ProfileFile::WriteString(const std::string& path, const std::string& section, const std::string& key,
-                                   const std::string& value) {
-    return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str()) != FALSE;
-}
+// How long a process waits for another one's read-modify-write; each holds the
+// lock for milliseconds, so only a hung holder makes anyone wait this long.
+constexpr DWORD kLockWaitMs = 10000;
 
-std::vector<ProfileEntry> Win32ProfileFile::ReadSection(const std::string& path, const std::string& section) {
-    // The lines come terminated one after another; the function reports size - 2
-    // when the buffer was too small.
-    std::vector<char> buffer(1u << 16);
-    DWORD n = 0;
-    for (;;) {
-        n = GetPrivateProfileSectionA(section.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()), path.c_str());
-        if (n + 2 < buffer.size() || buffer.size() >= (256u << 20))
-            break;
-        buffer.resize(buffer.size() * 4);
+class MutexLock : public ProfileLock {
+public:
+    explicit MutexLock(KernelHandle mutex) : mutex_(std::move(mutex)) {
+        const DWORD wait = WaitForSingleObject(mutex_.Get(), kLockWaitMs);
+        // An abandoned mutex is owned all the same: its holder ended, and the file
+        // it may have been writing is whole anyway.
+        owned_ = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
     }
-    std::vector<ProfileEntry> entries;
-    for (std::size_t i = 0; i < n;) {
-        const std::size_t len = std::strlen(buffer.data() + i);
-        if (len == 0)
-            break;
-        const std::string line(buffer.data() + i, len);
-        const auto eq = line.find('=');
-        entries.push_back(eq == std::string::npos ? ProfileEntry{line, ""}
-                                                  : ProfileEntry{line.substr(0, eq), line.substr(eq + 1)});
-        i += len + 1;
+    ~MutexLock() override {
+        if (owned_)
+            ReleaseMutex(mutex_.Get());
     }
-    return entries;
+
+private:
+    KernelHandle mutex_;
+    bool owned_ = false;
+};
+
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
 }
 
-bool Win32ProfileFile::Flush(const std::string& path) {
-    return WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str()) != FALSE;
+// One name for every spelling of a folder ("d:\savers\" and "D:\Savers\."): its
+// full path upper-cased, hashed to keep the name short and free of backslashes.
+std::string MutexName(const std::string& path) {
+    std::string folder = FolderOf(path);
+    char full[MAX_PATH * 4];
+    const DWORD n = GetFullPathNameA(folder.c_str(), sizeof full, full, nullptr);
+    if (n > 0 && n < sizeof full)
+        folder.assign(full, n);
+    CharUpperBuffA(folder.data(), static_cast<DWORD>(folder.size()));
+    std::uint64_t hash = 14695981039346656037ull;
+    for (unsigned char c : folder)
+        hash = (hash ^ c) * 1099511628211ull;
+    char name[64];
+    std::snprintf(name, sizeof name, "Lumivane.ini-%016llx", static_cast<unsigned long long>(hash));
+    return name;
+}
+
+} // namespace
+
+ProfileBytes Win32ProfileFile::Read(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        return {error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ? ProfileRead::Unreadable
+                                                                                 : ProfileRead::Missing,
+                {}};
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return {ProfileRead::Missing, {}};
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        // Gone between the two calls: replaced by another process just now.
+        const DWORD error = GetLastError();
+        return {error == ERROR_FILE_NOT_FOUND ? ProfileRead::Missing : ProfileRead::Unreadable, {}};
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart > 0x7FFFFFFF)
+        return {ProfileRead::Unreadable, {}};
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD got = 0;
+        if (!ReadFile(file.Get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got, nullptr))
+            return {ProfileRead::Unreadable, {}};
+        if (got == 0)
+            break;
+        done += got;
+    }
+    bytes.resize(done);
+    return {ProfileRead::Read, std::move(bytes)};
+}
+
+bool Win32ProfileFile::Replace(const std::string& path, const std::string& bytes) {
+    // A name of its own per writer: should the lock ever time out, two writers
+    // still never write into one temporary file.
+    const std::string temp =
+        path + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++tempSerial_) + ".tmp";
+    {
+        FileHandle file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr));
+        if (!file)
+            return false;
+        std::size_t done = 0;
+        bool ok = true;
+        while (ok && done < bytes.size()) {
+            DWORD wrote = 0;
+            ok = WriteFile(file.Get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &wrote, nullptr) &&
+                 wrote > 0;
+            done += wrote;
+        }
+        if (!ok || !FlushFileBuffers(file.Get())) {
+            file.Reset();
+            DeleteFileA(temp.c_str());
+            return false;
+        }
+    }
+    if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileA(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+std::unique_ptr<ProfileLock> Win32ProfileFile::Lock(const std::string& path) {
+    return std::make_unique<MutexLock>(KernelHandle(CreateMutexA(nullptr, FALSE, MutexName(path).c_str())));
 }
 
 } // namespace lumivane::win32

@@ -1,4 +1,6 @@
-// The profile (INI) file contract over GetPrivateProfileStringA and its kin.
+// The profile file contract over the file API: one ReadFile of the whole file, a
+// new file beside it renamed over the old one with MoveFileEx (write-through),
+// and a named mutex per folder as the lock between the program's processes.
 #pragma once
 
 #include <windows.h>
@@ -9,12 +11,12 @@ namespace lumivane::win32 {
 
 class Win32ProfileFile : public ProfileFile {
 public:
-    std::string ReadString(const std::string& path, const std::string& section, const std::string& key,
-                           const std::string& defaultValue, std::size_t bufferSize) override;
-    bool WriteString(const std::string& path, const std::string& section, const std::string& key,
-                     const std::string& value) override;
-    std::vector<ProfileEntry> ReadSection(const std::string& path, const std::string& section) override;
-    bool Flush(const std::string& path) override;
+    ProfileBytes Read(const std::string& path) override;
+    bool Replace(const std::string& path, const std::string& bytes) override;
+    std::unique_ptr<ProfileLock> Lock(const std::string& path) override;
+
+private:
+    unsigned tempSerial_ = 0;
 };
 
 } // namespace lumivane::win32

@@ -1,4 +1,4 @@
-// The host world: the fakes, and the host profile engine over real files.
+// The host world: the fakes, and the host's profile files.
 #include "contract/World.h"
 
 #include <filesystem>
@@ -6,12 +6,33 @@
 
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeServices.h"
-#include "platform/ProfileEngine.h"
+#include "platform/HostProfileFile.h"
+#include "platform/ProfileDocument.h"
 
 namespace lumivane::contract {
 
 namespace {
+
+class EngineCalls : public ProfileCalls {
+public:
+    std::string Read(const std::string& path, const std::string& section, const std::string& key) override {
+        const ProfileDocument doc = ProfileDocument::Parse(ReadRawFile(path));
+        const std::string* value = doc.Find(section, key);
+        return value ? ProfileReadValue(*value, 2048) : std::string();
+    }
+    bool Write(const std::string& path, const std::string& section, const std::string& key,
+               const std::string& value) override {
+        if (std::filesystem::is_directory(path))
+            return false;
+        ProfileDocument doc = ProfileDocument::Parse(ReadRawFile(path));
+        if (doc.Set(section, key, value))
+            WriteRawFile(path, doc.Serialize());
+        return true;
+    }
+};
+
 HostProfileFile gProfile;
+EngineCalls gCalls;
 test::FakeFileSystem gFiles;
 test::FakeSemaphore gSemaphore;
 test::FakeShell gShell;
@@ -33,6 +54,21 @@ std::string ProfileFolder() {
 
 void MakePlainFolder(const std::string& path) {
     std::filesystem::create_directories(path);
+}
+
+std::vector<std::string> FolderNames(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    return names;
+}
+
+ProfileCalls& ReferenceCalls() {
+    return gCalls;
+}
+
+std::unique_ptr<FileHold> HoldWithoutSharing(const std::string&) {
+    return nullptr;
 }
 
 FileSystem& Files() {

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "platform/win32/Handles.h"
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32ProfileFile.h"
@@ -12,7 +13,30 @@
 namespace lumivane::contract {
 
 namespace {
+
+class WindowsCalls : public ProfileCalls {
+public:
+    std::string Read(const std::string& path, const std::string& section, const std::string& key) override {
+        char buffer[2048];
+        const DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer, sizeof buffer, path.c_str());
+        return std::string(buffer, n);
+    }
+    bool Write(const std::string& path, const std::string& section, const std::string& key,
+               const std::string& value) override {
+        return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str()) != FALSE;
+    }
+};
+
+class Win32FileHold : public FileHold {
+public:
+    explicit Win32FileHold(win32::FileHandle file) : file_(std::move(file)) {}
+
+private:
+    win32::FileHandle file_;
+};
+
 win32::Win32ProfileFile gProfile;
+WindowsCalls gCalls;
 win32::Win32FileSystem gFiles;
 win32::Win32Semaphore gSemaphore;
 win32::Win32Shell gShell;
@@ -39,6 +63,30 @@ std::string ProfileFolder() {
 
 void MakePlainFolder(const std::string& path) {
     CreateDirectoryA(path.c_str(), nullptr);
+}
+
+std::vector<std::string> FolderNames(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    win32::FindHandle find(FindFirstFileA((folder + "*").c_str(), &data));
+    if (!find)
+        return names;
+    do {
+        const std::string name = data.cFileName;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    } while (FindNextFileA(find.Get(), &data));
+    return names;
+}
+
+ProfileCalls& ReferenceCalls() {
+    return gCalls;
+}
+
+std::unique_ptr<FileHold> HoldWithoutSharing(const std::string& path) {
+    win32::FileHandle file(
+        CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file ? std::make_unique<Win32FileHold>(std::move(file)) : nullptr;
 }
 
 FileSystem& Files() {

@@ -1,0 +1,77 @@
+// Host profile files (see HostProfileFile.h).
+#include "platform/HostProfileFile.h"
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <mutex>
+#include <unistd.h>
+
+namespace lumivane {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+class HostLock : public ProfileLock {
+public:
+    explicit HostLock(std::timed_mutex& mutex) : lock_(mutex, std::chrono::seconds(10)) {}
+
+private:
+    std::unique_lock<std::timed_mutex> lock_;
+};
+
+} // namespace
+
+ProfileBytes HostProfileFile::Read(const std::string& path) {
+    std::error_code error;
+    if (!fs::is_regular_file(path, error))
+        return {ProfileRead::Missing, {}};
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return {ProfileRead::Unreadable, {}};
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        return {ProfileRead::Unreadable, {}};
+    return {ProfileRead::Read, std::move(bytes)};
+}
+
+bool HostProfileFile::Replace(const std::string& path, const std::string& bytes) {
+    static std::atomic<unsigned> counter{0};
+    const std::string temp = path + "." + std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".tmp";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out || !out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) || !out.flush()) {
+            std::error_code ignored;
+            fs::remove(temp, ignored);
+            return false;
+        }
+    }
+    std::error_code error;
+    fs::rename(temp, path, error);
+    if (!error)
+        return true;
+    fs::remove(temp, error);
+    return false;
+}
+
+std::unique_ptr<ProfileLock> HostProfileFile::Lock(const std::string& path) {
+    static std::mutex guard;
+    static std::map<std::string, std::timed_mutex> locks;
+    std::timed_mutex* mutex;
+    {
+        std::lock_guard<std::mutex> lock(guard);
+        mutex = &locks[FolderOf(path)];
+    }
+    return std::make_unique<HostLock>(*mutex);
+}
+
+} // namespace lumivane
