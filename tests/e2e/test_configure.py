@@ -425,29 +425,43 @@ class ConfigAndPreview(ConfigureTestCase):
 
 
 class UnwritableFile(ConfigureTestCase):
-    def test_close_fails_while_a_folder_stands_in_for_the_file_and_succeeds_after(self):
-        self.write_lists([self.ocean, self.gone], [self.movie], "[RandomWhat]\nType=1\n[Misc]\nFlashSize=0\nSub=1\n")
-        self.open_window()
-        self.assertEqual(self.rows(LS_SCREEN), ["OCEAN WAVES", "FILE NOT FOUND!"])
+    QUESTION = "Unable to write to %s.\r\n\r\nClose without saving?"
+
+    def make_unwritable(self):
         # Running as root, a read-only file would still be written; a folder of that name cannot be.
         os.remove(self.folder.ini_path)
         os.mkdir(self.folder.ini_path)
 
-        self.driver.press(self.hwnd, "Close")
+    def close_meets_the_write_error(self, close):
+        close()
         box = self.driver.msgbox(caption=ERROR_CAPTION, timeout=10)
         self.assertIsNotNone(box, "no write error")
-        self.snap("write-error")
         self.assertEqual(box["text"], "Unable to write to %s." % self.folder.dos_file("Lumivane.ini"))
         self.assertEqual(box["buttons"], ["OK"])
         self.driver.press(box["hwnd"], "OK")
         self.assertTrue(self.driver.gone(box["hwnd"]))
         self.assert_stays(self.program, 1.0)
-        # The caption's close box meets the same failure.
-        self.driver.close(self.hwnd)
-        box = self.driver.msgbox(caption=ERROR_CAPTION, timeout=10)
-        self.assertIsNotNone(box, "no write error on the second close")
-        self.driver.press(box["hwnd"], "OK")
+
+    def close_asks(self, close, answer):
+        close()
+        box = self.driver.msgbox(caption="Warning", timeout=10)
+        self.assertIsNotNone(box, "no question at the second failed close")
+        self.assertEqual(box["text"], self.QUESTION % self.folder.dos_file("Lumivane.ini"))
+        self.assertEqual(box["buttons"], ["Yes", "No"])
+        self.snap("close-without-saving")
+        self.driver.press(box["hwnd"], answer)
         self.assertTrue(self.driver.gone(box["hwnd"]))
+
+    def test_close_fails_while_a_folder_stands_in_for_the_file_asks_the_second_time_and_succeeds_after(self):
+        self.write_lists([self.ocean, self.gone], [self.movie], "[RandomWhat]\nType=1\n[Misc]\nFlashSize=0\nSub=1\n")
+        self.open_window()
+        self.assertEqual(self.rows(LS_SCREEN), ["OCEAN WAVES", "FILE NOT FOUND!"])
+        self.make_unwritable()
+
+        self.close_meets_the_write_error(lambda: self.driver.press(self.hwnd, "Close"))
+        self.snap("write-error")
+        # The caption's close box meets the same failure, and now asks; No keeps the window.
+        self.close_asks(lambda: self.driver.close(self.hwnd), "No")
         self.assert_stays(self.program, 0.5)
         self.assertIsNotNone(self.driver.find(cls="TfrmMain", timeout=1))
         self.assertEqual(os.listdir(self.folder.ini_path), [])
@@ -462,6 +476,15 @@ class UnwritableFile(ConfigureTestCase):
             ("RandomWhat", [("Type", "1")]),
             ("Misc", [("FlashSize", "0"), ("Sub", "1")]),
         ])
+
+    def test_yes_at_the_second_failed_close_ends_the_program(self):
+        self.write_lists([self.ocean], [])
+        self.open_window()
+        self.make_unwritable()
+        self.close_meets_the_write_error(lambda: self.input.key("alt+F4"))
+        self.close_asks(lambda: self.driver.press(self.hwnd, "Close"), "Yes")
+        self.assertEqual(self.program.wait(20), 0)
+        self.assertEqual(os.listdir(self.folder.ini_path), [])
 
 
 class Keyboard(ConfigureTestCase):

@@ -24,6 +24,8 @@
 //   lvdriver ping HWND [--timeout MS]      how long the window takes to answer a message (ms)
 //   lvdriver close HWND                    posts WM_CLOSE
 //   lvdriver kill PID                      ends a process that a test left behind
+//   lvdriver hold PATH MS                  opens a file without sharing for MS milliseconds, as a
+//                                          backup program or a virus scanner does
 //   lvdriver serve                         the commands above from stdin, one a line
 //
 // Texts are read with the W messages: under Wine the A ones return only the first
@@ -510,7 +512,7 @@ int Ping(HWND window, DWORD timeoutMs) {
 int Usage() {
     std::fputs("usage: lvdriver "
                "find|windows|foreground|monitors|gone|children|text|rect|rows|panels|pick|select|state|msgbox|"
-               "taskbar|ping|press|close|kill ...\n",
+               "taskbar|ping|press|close|kill|hold ...\n",
                stderr);
     return 2;
 }
@@ -574,6 +576,19 @@ static int Dispatch(std::vector<std::string> utf8Args) {
 
     if (args.empty())
         return Usage();
+    if (command == "hold" && args.size() == 2) {
+        HANDLE file = CreateFileW(Wide(args[0]).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            Print("{\"error\": \"cannot open\", \"code\": " + std::to_string(GetLastError()) + "}");
+            return 1;
+        }
+        Print("{\"held\": " + Json(Wide(args[0])) + "}");
+        Sleep(static_cast<DWORD>(std::strtoul(args[1].c_str(), nullptr, 10)));
+        CloseHandle(file);
+        Print("{\"released\": " + Json(Wide(args[0])) + "}");
+        return 0;
+    }
     if (command == "kill") {
         DWORD pid = static_cast<DWORD>(std::strtoul(args[0].c_str(), nullptr, 0));
         HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);

@@ -442,21 +442,6 @@ TEST_F(MainClose, AFailedWriteKeepsTheWindowOpenTheSecondAsksAndNoStays) {
     EXPECT_EQ(dialogs.boxes.size(), 2u);
 }
 
-TEST_F(MainClose, YesClosesWithoutSavingAndLeavesTheFile) {
-    Lists({kWaves, kStars}, {kIntro});
-    Open();
-    Click(lsScreen, 0);
-    Run(&TfrmMain::mnuDeleteClick);
-    const std::string before = profile.files[kIni];
-    profile.failWrites = true;
-    EXPECT_FALSE(Close());
-    dialogs.answers = {true};
-    EXPECT_TRUE(Close());
-    EXPECT_TRUE(form.Released());
-    EXPECT_EQ(dialogs.boxes.size(), 2u);
-    EXPECT_EQ(profile.files[kIni], before);
-}
-
 // A file held past the retries: the warning says so, and neither Save, a folder
 // pick nor Close writes the window's empty lists over the stored ones; Reset
 // reads again, and once it has read the file the window stores as usual.
