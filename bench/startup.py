@@ -24,6 +24,13 @@ In one run, on one Wine prefix and virtual display (tests/e2e/winebed.sh):
   player     /s with a 500-movie Flash list, no Flash Player control and the
              stand-in player registered for .swf files: start to the player
              launched (its log file appears)
+  long lists /c with 10,000 and with 100,000 screensaver entries (hard links of
+             the sample saver, each named by its description): start to the rows
+             filled; and WM_CLOSE to the program ended, once with the list as it
+             was read (nothing to write) and once with every entry moved up one
+             key (the file's first entry empty, as after deleting the first row),
+             so that the whole list is written; the closes against the close
+             floor (WM_CLOSE to Floor.exe ended)
 Each runs --runs times (after one warm-up start of each), interleaved, timed
 inside Wine by StartBench.exe from CreateProcess to the condition; the table
 gives each as a ratio to the floor, by median and by fastest start.
@@ -47,7 +54,8 @@ import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 ENTRIES = 1000
-FLOORS = ("floor", "launch floor")
+FLOORS = ("floor", "launch floor", "close floor")
+LONG_LISTS = (10000, 100000)
 
 # A 25-byte movie whose frame rectangle is 550 x 400.
 MOVIE = b"FWS\x06" + b"\0" * 4 + b"\x78\x00\x05\x5F\x00\x00\x0F\xA0\x00" + b"\0" * 8
@@ -89,6 +97,13 @@ def load_env(path):
                     key, _, value = token.partition("=")
                     values[key] = value
     return values
+
+
+def long_list_ini(paths, shifted):
+    """The list as the configuration window stores it; shifted puts an empty entry first, which
+    reading skips, so that the next close moves every entry up one key."""
+    entries = [""] + paths if shifted else paths
+    return ini_text(entries, [])
 
 
 def ini_text(screen, flash, total=None, kind=0):
@@ -140,20 +155,34 @@ def lay_out(work, programs):
         "configure": ini_text(saver_paths[:ENTRIES // 2], movie_paths),
         "player": ini_text([], movie_paths, kind=1),
     }
+    many = os.path.join(root, "many")
+    os.makedirs(many)
+    many_paths = []
+    for i in range(max(LONG_LISTS)):
+        if i % 50000 == 0:  # a file takes at most 65,000 links
+            source = os.path.join(many, "master%d.bin" % (i // 50000))
+            shutil.copy(master, source)
+        name = "L%06d.scr" % i
+        os.link(source, os.path.join(many, name))
+        many_paths.append("D:\\bench\\many\\" + name)
+    for count in LONG_LISTS:
+        scenarios["long%d" % count] = long_list_ini(many_paths[:count], False)
+        scenarios["shift%d" % count] = long_list_ini(many_paths[:count], True)
     for name, ini in scenarios.items():
         folder = os.path.join(root, name)
         os.makedirs(folder)
         shutil.copy(programs["scr"], os.path.join(folder, "Lumivane.scr"))
         with open(os.path.join(folder, "Lumivane.ini"), "wb") as out:
             out.write(ini)
-    return root, savers
+    return root, savers, scenarios
 
 
 class Bench:
-    def __init__(self, env, root, savers):
+    def __init__(self, env, root, savers, inis):
         self.env = env
         self.root = root
         self.savers = savers
+        self.inis = inis
 
     def start(self, condition, command, timeout_ms=60000):
         argv = ["wine", "D:\\bench\\StartBench.exe", str(timeout_ms)] + condition + ["--"] + command
@@ -202,7 +231,7 @@ class Bench:
         return ms
 
     def scenarios(self):
-        return {
+        scenarios = {
             "floor": lambda: self.start(["window", "LumivaneBenchFloor"], ["D:\\bench\\Floor.exe"]),
             "launch floor": self.launch_floor,
             "empty list, saver: screen window shown": lambda: self.start(["window", "TfrmScreen"],
@@ -223,7 +252,24 @@ class Bench:
                 ["D:\\bench\\configure\\Lumivane.scr", "/c"]),
             "Total=2147483647: sample saver launched": lambda: self.saver_launched("bigcount"),
             "saver mode, Flash list, no control: start to the player launched": self.player_launched,
+            "close floor": lambda: self.start(["close", "LumivaneBenchFloor"], ["D:\\bench\\Floor.exe"]),
         }
+        for count in LONG_LISTS:
+            rows = ["TfrmMain", "101", str(count)]
+            scenarios.update({
+                "%d entries: rows filled" % count: self.long_list(["rows"] + rows, "long%d" % count),
+                "%d entries: closed as read" % count: self.long_list(["close"] + rows, "long%d" % count),
+                "%d entries, all moved: closed" % count: self.long_list(["close"] + rows, "shift%d" % count),
+            })
+        return scenarios
+
+    def long_list(self, condition, folder):
+        def measure():
+            # A close that moved the entries leaves them in place for the next start.
+            with open(os.path.join(self.root, folder, "Lumivane.ini"), "wb") as out:
+                out.write(self.inis[folder])
+            return self.start(condition, ["D:\\bench\\%s\\Lumivane.scr" % folder, "/c"], timeout_ms=300000)
+        return measure
 
 
 def main():
@@ -245,8 +291,8 @@ def main():
         values = load_env(os.path.join(build_dir, "winebed", "env"))
         env = dict(os.environ)
         env.update(values)
-        root, savers = lay_out(values["LUMIVANE_E2E_WORK"], programs)
-        bench = Bench(env, root, savers)
+        root, savers, inis = lay_out(values["LUMIVANE_E2E_WORK"], programs)
+        bench = Bench(env, root, savers, inis)
         bench.register_player()
         scenarios = {name: measure for name, measure in bench.scenarios().items()
                      if name in FLOORS or not args.only or any(text in name for text in args.only)}
@@ -262,11 +308,11 @@ def main():
 
     # On a busy machine the median moves with the load; the fastest start shows
     # the cost of the start itself, so both ratios are printed.
-    print("Lumivane start-up under Wine, %d starts each, %d-entry lists" % (args.runs, ENTRIES))
+    print("Lumivane start-up under Wine, %d starts each, %d-entry lists unless named" % (args.runs, ENTRIES))
     print("%-66s %9s %9s %9s %8s %8s  %s" % ("", "median ms", "min ms", "max ms", "x median", "x min", "against"))
     for name, values in times.items():
         median = statistics.median(values)
-        floor = "launch floor" if "launched" in name else "floor"
+        floor = "launch floor" if "launched" in name else "close floor" if "closed" in name else "floor"
         print("%-66s %9.1f %9.1f %9.1f %8.2f %8.2f  %s" % (
             name, median, min(values), max(values), median / statistics.median(times[floor]),
             min(values) / min(times[floor]), floor))
