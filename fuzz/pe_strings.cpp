@@ -3,8 +3,8 @@
 // description (string 1) and for one more id taken from the input, for a user
 // whose language the input also names. The reader must stay inside the file,
 // must not read the file over and over (a loop in the resource tree), and what
-// it returns must fit in a counted string; the ANSI conversion of the result
-// must not grow it.
+// it returns must fit in a counted string; the result must come back whole from
+// UTF-8, in which the program keeps it.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -12,9 +12,9 @@
 #include <cstring>
 #include <string>
 
+#include "common/Utf.h"
 #include "platform/FileSystem.h"
 #include "platform/PeStrings.h"
-#include "platform/TextCodec.h"
 
 namespace {
 
@@ -50,8 +50,7 @@ void Check(const std::uint8_t* data, std::size_t size, std::uint32_t id, std::ui
         return;
     if (text->size() > 0xFFFF)
         std::abort();
-    Windows1252Codec codec;
-    if (codec.WideToAnsi(*text).size() > text->size())
+    if (Utf8ToUtf16(Utf16ToUtf8(*text)) != *text)
         std::abort();
 }
 

@@ -166,9 +166,9 @@ bool TConfigFile::ReadLocked(const std::function<void(ConfigDocument&)>& done) {
     for (;;) {
         {
             const auto lock = profile_.Lock(path_);
-            ProfileBytes file = profile_.Read(path_);
+            ProfileText file = profile_.Read(path_);
             if (file.status != ProfileRead::Unreadable) {
-                ConfigDocument doc(ProfileDocument::Parse(file.bytes));
+                ConfigDocument doc(ProfileDocument::Parse(file.text), file.form);
                 done(doc);
                 return true;
             }
@@ -190,7 +190,7 @@ void TConfigFile::Update(const std::function<void(ConfigDocument&)>& edit) {
     const bool read = ReadLocked([&](ConfigDocument& doc) {
         edit(doc);
         if (doc.Changed())
-            written = profile_.Replace(path_, doc.Text());
+            written = profile_.Replace(path_, doc.Text(), doc.Form());
     });
     if (!read || !written)
         throw EIniFileException("Unable to write to " + path_);

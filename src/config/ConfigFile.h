@@ -34,7 +34,8 @@ std::string ConfigPathFor(const std::string& programPath);
 // One read of the file, with the value rules for reading and writing.
 class ConfigDocument {
 public:
-    explicit ConfigDocument(ProfileDocument doc = {}) : doc_(std::move(doc)) {}
+    explicit ConfigDocument(ProfileDocument doc = {}, ProfileForm form = ProfileForm::Ansi)
+        : doc_(std::move(doc)), form_(form) {}
 
     std::string ReadString(const std::string& section, const std::string& key) const;
     std::int32_t ReadInteger(const std::string& section, const std::string& key, std::int32_t def) const;
@@ -48,9 +49,12 @@ public:
 
     bool Changed() const { return changed_; }
     std::string Text() const { return doc_.Serialize(); }
+    // The form the file was read in; a write keeps it.
+    ProfileForm Form() const { return form_; }
 
 private:
     ProfileDocument doc_;
+    ProfileForm form_;
     bool changed_ = false;
 };
 

@@ -1,5 +1,5 @@
 // Contract: modal message boxes.
-// Texts are ANSI byte strings. ShowBox has one OK button and returns when it is
+// Texts are UTF-8. ShowBox has one OK button and returns when it is
 // dismissed; nothing is returned because no caller looks at the answer. Ask has
 // the buttons "Yes" and "No" and returns true for Yes.
 #pragma once

@@ -1,5 +1,5 @@
 // Contract: the file system as the program sees it on Windows.
-// - Paths are ANSI byte strings with backslashes; a folder path used as a base
+// - Paths are UTF-8 with backslashes, of any length; a folder path used as a base
 //   ends in a backslash.
 // - FileExists is true only for an existing file; a folder is not a file.
 // - FindFiles enumerates a pattern (folder + wildcard mask) like FindFirstFile /

@@ -1,6 +1,6 @@
 // Contract: a standalone Flash player, the program Windows opens .swf files with,
 // started for one movie on a computer that has no Flash Player control.
-// - Paths are ANSI byte strings. Rectangles are in screen pixels.
+// - Paths are UTF-8. Rectangles are in screen pixels.
 // - Nothing here raises: a player that cannot be found or started is an empty
 //   name or a null process, and a process that is gone answers Running() false.
 #pragma once

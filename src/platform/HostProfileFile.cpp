@@ -1,6 +1,8 @@
 // Host profile files (see HostProfileFile.h).
 #include "platform/HostProfileFile.h"
 
+#include "platform/ProfileDocument.h"
+
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -31,7 +33,7 @@ private:
 
 } // namespace
 
-ProfileBytes HostProfileFile::Read(const std::string& path) {
+ProfileText HostProfileFile::Read(const std::string& path) {
     std::error_code error;
     if (!fs::is_regular_file(path, error))
         return {ProfileRead::Missing, {}};
@@ -41,10 +43,11 @@ ProfileBytes HostProfileFile::Read(const std::string& path) {
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad())
         return {ProfileRead::Unreadable, {}};
-    return {ProfileRead::Read, std::move(bytes)};
+    return DecodeProfile(bytes, codec_);
 }
 
-bool HostProfileFile::Replace(const std::string& path, const std::string& bytes) {
+bool HostProfileFile::Replace(const std::string& path, const std::string& text, ProfileForm form) {
+    const std::string bytes = EncodeProfile(text, form, codec_);
     static std::atomic<unsigned> counter{0};
     const std::string temp = path + "." + std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".tmp";
     {

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "common/Utf.h"
+
 namespace lumivane {
 
 namespace {
@@ -169,10 +171,48 @@ std::string ProfileReadValue(std::string_view stored, std::size_t bufferSize) {
         value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
     if (quoted)
         value.remove_prefix(1);
-    std::string out(value.substr(0, std::min(value.size(), bufferSize - 1)));
-    if (quoted && bufferSize >= value.size() && !out.empty())
-        out.pop_back();
-    return out;
+    std::string_view out = Utf16Prefix(value, bufferSize - 1);
+    if (quoted && bufferSize >= Utf16Length(value) && !out.empty())
+        out.remove_suffix(1); // the closing quote, or the last character when the quote did not fit
+    return std::string(out);
+}
+
+ProfileText DecodeProfile(std::string_view bytes, TextCodec& ansi) {
+    auto starts = [&](std::string_view mark) { return bytes.substr(0, mark.size()) == mark; };
+    if (starts("\xEF\xBB\xBF"))
+        return {ProfileRead::Read, Utf16ToUtf8(Utf8ToUtf16(bytes.substr(3))), ProfileForm::Utf8};
+    const bool little = starts("\xFF\xFE");
+    if (little || starts("\xFE\xFF")) {
+        std::u16string units;
+        units.reserve(bytes.size() / 2);
+        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+            const auto lo = static_cast<unsigned char>(bytes[little ? i : i + 1]);
+            const auto hi = static_cast<unsigned char>(bytes[little ? i + 1 : i]);
+            units += static_cast<char16_t>(lo | (hi << 8));
+        }
+        return {ProfileRead::Read, Utf16ToUtf8(units), little ? ProfileForm::Utf16Le : ProfileForm::Utf16Be};
+    }
+    return {ProfileRead::Read, ansi.AnsiToUtf8(bytes), ProfileForm::Ansi};
+}
+
+std::string EncodeProfile(std::string_view text, ProfileForm form, TextCodec& ansi) {
+    if (form == ProfileForm::Ansi) {
+        if (std::optional<std::string> bytes = ansi.Utf8ToAnsi(text))
+            return std::move(*bytes);
+        form = ProfileForm::Utf16Le;
+    }
+    if (form == ProfileForm::Utf8)
+        return "\xEF\xBB\xBF" + std::string(text);
+    const bool little = form == ProfileForm::Utf16Le;
+    std::string bytes = little ? "\xFF\xFE" : "\xFE\xFF";
+    const std::u16string units = Utf8ToUtf16(text);
+    bytes.reserve(2 + 2 * units.size());
+    for (char16_t unit : units) {
+        const char lo = static_cast<char>(unit & 0xFF), hi = static_cast<char>(unit >> 8);
+        bytes += little ? lo : hi;
+        bytes += little ? hi : lo;
+    }
+    return bytes;
 }
 
 } // namespace lumivane

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "platform/ProfileFile.h"
+#include "platform/TextCodec.h"
 
 namespace lumivane {
 
@@ -62,10 +63,21 @@ private:
     std::unordered_map<std::string, std::size_t> firstSection_; // by folded name
 };
 
-// What a read with a buffer of bufferSize characters gives of a stored value: one
-// pair of matching quotes around it removed, then cut to bufferSize - 1
-// characters. As on Windows, a quoted value that just fills the buffer loses its
-// last character with the closing quote.
+// What a read with a buffer of bufferSize characters (UTF-16 units) gives of a
+// stored value: one pair of matching quotes around it removed, then cut to
+// bufferSize - 1 characters. As on Windows, a quoted value that just fills the
+// buffer loses its last character with the closing quote.
 std::string ProfileReadValue(std::string_view stored, std::size_t bufferSize);
+
+// A file's text in UTF-8 and its form, as the profile functions read the bytes:
+// EF BB BF starts UTF-8, FF FE UTF-16 little-endian, FE FF big-endian (the mark
+// is no part of the text); any other file is in the ANSI code page.
+ProfileText DecodeProfile(std::string_view bytes, TextCodec& ansi);
+// The bytes of a text in a form, with its mark. A text for the ANSI code page
+// with a character the code page lacks ("Привет.scr" on a Western system) is
+// given in UTF-16 little-endian with its mark instead, which the profile
+// functions read as well; it stays in that form from then on, as files written
+// by the profile functions do.
+std::string EncodeProfile(std::string_view text, ProfileForm form, TextCodec& ansi);
 
 } // namespace lumivane

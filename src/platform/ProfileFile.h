@@ -1,16 +1,21 @@
 // Contract: the profile (INI) file on disk, read whole and replaced whole, under
 // a lock that every process of the program shares.
-// - Paths are the program's byte strings, Windows style.
-// - Read gives the file's bytes from one read. Missing when there is no file at
-//   the path; anything else standing there (a folder) counts as missing too.
-//   Unreadable when a file is there but cannot be read now: another program
-//   holds it without sharing (a backup or a virus scanner), or access is denied.
-//   A failed read is never an empty file.
-// - Replace puts new bytes in the file's place so that a reader, in this or any
-//   other process, sees the old file or the new one whole, also when the process
-//   ends in the middle: the bytes go to a new file beside it, written through to
-//   the disk, which then takes the file's name. Returns false when that cannot be
-//   done; the old file is then unchanged and nothing is left beside it.
+// - Paths and texts are UTF-8, paths Windows style, of any length the file
+//   system takes.
+// - Read gives the file's text from one read, decoded by its form as the Windows
+//   profile functions decode it (see DecodeProfile): a byte-order mark chooses
+//   UTF-8 or UTF-16, anything else is in the ANSI code page. Missing when there is
+//   no file at the path; anything else standing there (a folder) counts as
+//   missing too. Unreadable when a file is there but cannot be read now: another
+//   program holds it without sharing (a backup or a virus scanner), or access is
+//   denied. A failed read is never an empty file.
+// - Replace puts the text, encoded in the form (see EncodeProfile: a file in the
+//   ANSI code page becomes UTF-16 once a character does not fit), in the file's
+//   place so that a reader, in this or any other process, sees the old file or
+//   the new one whole, also when the process ends in the middle: the bytes go to
+//   a new file beside it, written through to the disk, which then takes the
+//   file's name. Returns false when that cannot be done; the old file is then
+//   unchanged and nothing is left beside it.
 // - Lock holds the lock of the file's folder until the returned object is
 //   destroyed. It waits while another process (or thread) holds it, but not for
 //   ever: a holder that hangs delays the others by a few seconds at most. Every
@@ -31,9 +36,14 @@ struct ProfileEntry {
 
 enum class ProfileRead { Read, Missing, Unreadable };
 
-struct ProfileBytes {
+// How a profile file is stored: in the ANSI code page, or in UTF-8 or UTF-16
+// (little- or big-endian) behind a byte-order mark.
+enum class ProfileForm { Ansi, Utf8, Utf16Le, Utf16Be };
+
+struct ProfileText {
     ProfileRead status = ProfileRead::Missing;
-    std::string bytes;
+    std::string text;
+    ProfileForm form = ProfileForm::Ansi;
 };
 
 class ProfileLock {
@@ -44,8 +54,8 @@ public:
 class ProfileFile {
 public:
     virtual ~ProfileFile() = default;
-    virtual ProfileBytes Read(const std::string& path) = 0;
-    virtual bool Replace(const std::string& path, const std::string& bytes) = 0;
+    virtual ProfileText Read(const std::string& path) = 0;
+    virtual bool Replace(const std::string& path, const std::string& text, ProfileForm form) = 0;
     virtual std::unique_ptr<ProfileLock> Lock(const std::string& path) = 0;
 };
 

@@ -1,4 +1,4 @@
-// Contract: the Windows shell.
+// Contract: the Windows shell. Paths and texts are UTF-8.
 // Execute is ShellExecute with no owner window, no working folder and
 // SW_SHOWNORMAL; its result is not examined by anyone, so it returns nothing.
 // Start opens a file with the "open" verb, as Execute does, and keeps its

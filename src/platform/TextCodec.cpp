@@ -3,6 +3,8 @@
 
 #include <array>
 
+#include "common/Utf.h"
+
 namespace lumivane {
 
 namespace {
@@ -15,41 +17,58 @@ constexpr std::array<char16_t, 32> kHighControls = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-} // namespace
-
-char Windows1252Codec::ToByte(char16_t unit) {
-    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF))
-        return static_cast<char>(unit);
-    for (std::size_t i = 0; i < kHighControls.size(); ++i)
-        if (kHighControls[i] == unit)
-            return static_cast<char>(0x80 + i);
-    return '?';
+char16_t Upper(char16_t c) {
+    if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7) || (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) ||
+        (c >= 0x430 && c <= 0x44F))
+        return static_cast<char16_t>(c - 0x20);
+    if (c >= 0x450 && c <= 0x45F)
+        return static_cast<char16_t>(c - 0x50);
+    if (c == 0xFF)
+        return 0x178;
+    if (c == 0x3AC) // Greek small letters with tonos
+        return 0x386;
+    if (c >= 0x3AD && c <= 0x3AF)
+        return static_cast<char16_t>(c - 0x25);
+    if (c == 0x161 || c == 0x153 || c == 0x17E) // š œ ž
+        return static_cast<char16_t>(c - 1);
+    return c;
 }
 
-std::string Windows1252Codec::WideToAnsi(std::u16string_view text) {
-    // Unit by unit, as the system converts to a single-byte code page: a character
-    // beyond the basic plane (a surrogate pair) becomes two "?".
+} // namespace
+
+std::string Windows1252Codec::AnsiToUtf8(std::string_view bytes) {
+    std::u16string wide;
+    wide.reserve(bytes.size());
+    for (char b : bytes) {
+        const auto byte = static_cast<unsigned char>(b);
+        wide += byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : static_cast<char16_t>(byte);
+    }
+    return Utf16ToUtf8(wide);
+}
+
+std::optional<std::string> Windows1252Codec::Utf8ToAnsi(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (char16_t unit : text)
-        out += ToByte(unit);
+    for (char16_t unit : Utf8ToUtf16(text)) {
+        if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) {
+            out += static_cast<char>(unit);
+            continue;
+        }
+        std::size_t i = 0;
+        while (i < kHighControls.size() && kHighControls[i] != unit)
+            ++i;
+        if (i == kHighControls.size())
+            return std::nullopt;
+        out += static_cast<char>(0x80 + i);
+    }
     return out;
 }
 
-std::string Windows1252Codec::UpperFileName(std::string text) {
-    // The small letters of the code page whose capitals it also holds: ASCII,
-    // the accented range (but not the division sign), and four letters whose
-    // capitals lie elsewhere. Sharp s and micro sign have none here and stay.
-    for (char& c : text) {
-        const auto b = static_cast<unsigned char>(c);
-        if ((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7))
-            c = static_cast<char>(b - 0x20);
-        else if (b == 0x9A || b == 0x9C || b == 0x9E)
-            c = static_cast<char>(b - 0x10);
-        else if (b == 0xFF)
-            c = static_cast<char>(0x9F);
-    }
-    return text;
+std::string Windows1252Codec::UpperFileName(std::string_view text) {
+    std::u16string wide = Utf8ToUtf16(text);
+    for (char16_t& c : wide)
+        c = Upper(c);
+    return Utf16ToUtf8(wide);
 }
 
 } // namespace lumivane

@@ -1,19 +1,19 @@
-// Contract: turning UTF-16 text found inside files (a screensaver's description)
-// into the ANSI code page in which the program keeps every text and path.
-// - Input is UTF-16 code units as stored; a lone surrogate is no error.
-// - Output has one or more bytes per character; a character that the code page
-//   cannot show becomes "?", as WideCharToMultiByte(CP_ACP) does with its default
-//   character (on a single-byte code page, one "?" per UTF-16 unit). A U+0000 unit comes out as a zero byte: cutting at
-//   it is the caller's business.
-// - Never fails and raises nothing.
-// UpperFileName upper-cases a file name by the system's rules for file names
-// (CharUpperBuffA on Windows): on a single-byte code page every letter that has
-// a capital in the same code page becomes it, accented letters included; a byte
-// without one stays. Same length, never fails.
-// The Win32 side converts with WideCharToMultiByte(CP_ACP); hosts without an ANSI
-// code page use Windows1252Codec below.
+// Contract: the system's text rules that depend on its settings: the ANSI code
+// page, in which a profile file without a byte-order mark is kept, and the
+// upper-casing of file names. Texts inside the program are UTF-8.
+// - AnsiToUtf8 reads bytes of the ANSI code page as the system does
+//   (MultiByteToWideChar(CP_ACP)): on a single-byte code page every byte is a
+//   character, the five that Windows-1252 leaves open included.
+// - Utf8ToAnsi gives the text in the ANSI code page, or nothing when a character
+//   has no byte of its own there: no best-fit stand-in ("a" for "ā") and no "?".
+// - UpperFileName upper-cases by the system's rules for file names
+//   (CharUpperBuffW): every small letter that has a capital becomes it, accented,
+//   Greek and Cyrillic ones too; everything else stays. Never fails.
+// The Win32 side converts with the system's functions; hosts without an ANSI code
+// page use Windows1252Codec below.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,18 +22,19 @@ namespace lumivane {
 class TextCodec {
 public:
     virtual ~TextCodec() = default;
-    virtual std::string WideToAnsi(std::u16string_view text) = 0;
-    virtual std::string UpperFileName(std::string text) = 0;
+    virtual std::string AnsiToUtf8(std::string_view bytes) = 0;
+    virtual std::optional<std::string> Utf8ToAnsi(std::string_view text) = 0;
+    virtual std::string UpperFileName(std::string_view text) = 0;
 };
 
 // Windows-1252 (Western European) in portable code: the code page of the hosts
-// the program is most often run on, and a fixed one for the tests.
+// the program is most often run on, and a fixed one for the tests. Its capitals
+// cover Latin-1, the letters of Windows-1252 and basic Greek and Cyrillic.
 class Windows1252Codec : public TextCodec {
 public:
-    std::string WideToAnsi(std::u16string_view text) override;
-    std::string UpperFileName(std::string text) override;
-    // The byte for one UTF-16 unit, or '?'.
-    static char ToByte(char16_t unit);
+    std::string AnsiToUtf8(std::string_view bytes) override;
+    std::optional<std::string> Utf8ToAnsi(std::string_view text) override;
+    std::string UpperFileName(std::string_view text) override;
 };
 
 } // namespace lumivane

@@ -1,6 +1,6 @@
 // Contract: the widgets the windows' logic drives. Each window's native code
 // implements these over real controls; tests use fakes that remember state.
-// Texts are ANSI byte strings. Indices count from 0; -1 means "none".
+// Texts are UTF-8. Indices count from 0; -1 means "none".
 // Setting a value from code never raises the widget's own user event (a tab set
 // by code is no "change", a selection set by code is no "click").
 #pragma once

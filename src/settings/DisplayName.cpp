@@ -1,6 +1,7 @@
 // Display names (see DisplayName.h).
 #include "settings/DisplayName.h"
 
+#include "common/Utf.h"
 #include "platform/PeStrings.h"
 
 namespace lumivane {
@@ -9,15 +10,10 @@ namespace {
 
 constexpr std::uint32_t kDescriptionId = 1;
 
-// Text up to its first zero byte, at most `limit` bytes: what a C buffer of
+// Text up to its first zero, at most `limit` UTF-16 units: what a C buffer of
 // limit + 1 characters would hold.
-std::string UpToTerminator(std::string text, std::size_t limit) {
-    if (text.size() > limit)
-        text.resize(limit);
-    const auto zero = text.find('\0');
-    if (zero != std::string::npos)
-        text.resize(zero);
-    return text;
+std::string UpToTerminator(std::string_view text, std::size_t limit) {
+    return std::string(Utf16Prefix(text.substr(0, text.find('\0')), limit));
 }
 
 } // namespace
@@ -49,7 +45,7 @@ std::string GetDisplayName(DisplayNameSources& sources, const std::string& path)
     // an empty name, not the shell's.
     if (!description || description->empty())
         return GetShellDisplayName(sources.shell, path);
-    return UpToTerminator(sources.codec.WideToAnsi(*description), kDescriptionLimit);
+    return UpToTerminator(Utf16ToUtf8(*description), kDescriptionLimit);
 }
 
 std::string GetShellDisplayName(Shell& shell, const std::string& path) {

@@ -17,6 +17,7 @@ namespace lumivane {
 
 inline constexpr char kFileNotFound[] = "FILE NOT FOUND!";
 inline constexpr char kScreenSaverExt[] = ".scr";
+// In UTF-16 units, as the system's buffers count them.
 inline constexpr std::size_t kDescriptionLimit = 255; // a 256-character buffer with its terminator
 inline constexpr std::size_t kShellNameLimit = 259;   // SHFILEINFO's 260 characters with the terminator
 

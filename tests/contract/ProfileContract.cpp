@@ -11,6 +11,7 @@
 #include <chrono>
 #include <thread>
 
+#include "common/Utf.h"
 #include "config/ConfigFile.h"
 #include "contract/BadIniCorpus.h"
 #include "contract/World.h"
@@ -50,8 +51,25 @@ const std::vector<std::pair<std::string, std::string>> kHandEdited = {
          "[Amount]\r\nTotal=100\r\n"},
 };
 
+// Hand-written files in the Unicode forms, with values in other scripts.
+const std::string kUnicodeText = "[ScreenList]\r\nFile0=D:\\\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82.scr\r\n"
+                                 "File1=D:\\\xe6\x97\xa5\xe6\x9c\xac.scr\r\n[Amount]\r\nTotal=2\r\n";
+
+std::string Utf16Bytes(const std::string& text, bool little) {
+    std::string bytes = little ? "\xFF\xFE" : "\xFE\xFF";
+    for (char16_t unit : Utf8ToUtf16(text)) {
+        const char lo = static_cast<char>(unit & 0xFF), hi = static_cast<char>(unit >> 8);
+        bytes += little ? lo : hi;
+        bytes += little ? hi : lo;
+    }
+    return bytes;
+}
+
 std::vector<std::pair<std::string, std::string>> Cases() {
     std::vector<std::pair<std::string, std::string>> cases = kHandEdited;
+    cases.emplace_back("Utf8WithMark", "\xEF\xBB\xBF" + kUnicodeText);
+    cases.emplace_back("Utf16LittleEndian", Utf16Bytes(kUnicodeText, true));
+    cases.emplace_back("Utf16BigEndian", Utf16Bytes(kUnicodeText, false));
     for (auto& bad : BadIniCorpus())
         cases.emplace_back(bad.name, std::move(bad.text));
     return cases;
@@ -94,15 +112,26 @@ void WriteByCalls(ProfileCalls& calls, const std::string& path,
 
 } // namespace
 
-TEST_F(ProfileContract, ReadGivesTheBytesAndMissingForNoFileOrAFolder) {
+TEST_F(ProfileContract, ReadGivesTheTextByItsFormAndMissingForNoFileOrAFolder) {
     EXPECT_EQ(p.Read(path).status, ProfileRead::Missing);
-    const std::string bytes = "[A]\r\nx=\x01\xff\0\r\r\n"s;
-    WriteRawFile(path, bytes);
-    const ProfileBytes read = p.Read(path);
-    EXPECT_EQ(read.status, ProfileRead::Read);
-    EXPECT_EQ(read.bytes, bytes);
-    WriteRawFile(path, "");
-    EXPECT_EQ(p.Read(path).status, ProfileRead::Read);
+    const std::string zhe = "[A]\r\nx=\xd0\x96\r\n"; // "Ж"
+    const struct {
+        std::string bytes, text;
+        ProfileForm form;
+    } files[] = {
+        {"[A]\r\nx=\x01\0\r\r\n"s, "[A]\r\nx=\x01\0\r\r\n"s, ProfileForm::Ansi},
+        {"", "", ProfileForm::Ansi},
+        {"\xEF\xBB\xBF" + zhe, zhe, ProfileForm::Utf8},
+        {"\xFF\xFE[\0A\0]\0\r\0\n\0x\0=\0\x16\x04\r\0\n\0"s, zhe, ProfileForm::Utf16Le},
+        {"\xFE\xFF\0[\0A\0]\0\r\0\n\0x\0=\x04\x16\0\r\0\n"s, zhe, ProfileForm::Utf16Be},
+    };
+    for (const auto& file : files) {
+        WriteRawFile(path, file.bytes);
+        const ProfileText read = p.Read(path);
+        EXPECT_EQ(read.status, ProfileRead::Read);
+        EXPECT_EQ(read.text, file.text);
+        EXPECT_EQ(read.form, file.form);
+    }
     MakePlainFolder(folder + "Folder.ini");
     EXPECT_EQ(p.Read(folder + "Folder.ini").status, ProfileRead::Missing);
 }
@@ -115,26 +144,58 @@ TEST_F(ProfileContract, AHeldFileIsUnreadableNotMissing) {
             GTEST_SKIP() << "this world cannot hold a file";
         EXPECT_EQ(p.Read(path).status, ProfileRead::Unreadable);
     }
-    EXPECT_EQ(p.Read(path).bytes, "[Amount]\r\nTotal=1\r\n");
+    EXPECT_EQ(p.Read(path).text, "[Amount]\r\nTotal=1\r\n");
 }
 
 TEST_F(ProfileContract, ReplaceIsWholeAndLeavesNothingBeside) {
-    ASSERT_TRUE(p.Replace(path, "[A]\r\nx=1\r\n"));
+    ASSERT_TRUE(p.Replace(path, "[A]\r\nx=1\r\n", ProfileForm::Ansi));
     EXPECT_EQ(ReadRawFile(path), "[A]\r\nx=1\r\n");
     const std::string big(3 << 20, 'b');
-    ASSERT_TRUE(p.Replace(path, big));
+    ASSERT_TRUE(p.Replace(path, big, ProfileForm::Ansi));
     EXPECT_EQ(ReadRawFile(path), big);
-    ASSERT_TRUE(p.Replace(path, ""));
-    EXPECT_EQ(p.Read(path).bytes, "");
+    ASSERT_TRUE(p.Replace(path, "", ProfileForm::Ansi));
+    EXPECT_EQ(p.Read(path).text, "");
     EXPECT_EQ(FolderNames(folder), std::vector<std::string>{"Lumivane.ini"});
 
     const std::string blocked = folder + "Blocked.ini";
     MakePlainFolder(blocked);
-    EXPECT_FALSE(p.Replace(blocked, "[A]\r\nx=1\r\n"));
+    EXPECT_FALSE(p.Replace(blocked, "[A]\r\nx=1\r\n", ProfileForm::Ansi));
     EXPECT_EQ(p.Read(blocked).status, ProfileRead::Missing);
     auto names = FolderNames(folder);
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"Blocked.ini", "Lumivane.ini"}));
+}
+
+// The file stays in the ANSI code page, byte for byte as earlier versions and
+// hand edits left it, while every character fits; a name in another script
+// turns it into UTF-16 with its mark, which the Windows profile functions read
+// and go on writing in.
+TEST_F(ProfileContract, AnsiWhileEverythingFitsThenUtf16ThatTheProfileFunctionsUse) {
+    ASSERT_TRUE(p.Replace(path, "[ScreenList]\r\nFile0=D:\\Caf\xc3\xa9 \xe2\x82\xac.scr\r\n", ProfileForm::Ansi));
+    EXPECT_EQ(ReadRawFile(path), "[ScreenList]\r\nFile0=D:\\Caf\xe9 \x80.scr\r\n");
+    EXPECT_EQ(ReferenceCalls().Read(path, "ScreenList", "File0"), "D:\\Caf\xc3\xa9 \xe2\x82\xac.scr");
+
+    const std::string privet = "D:\\\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82.scr";
+    const std::string japan = "D:\\\xe6\x97\xa5\xe6\x9c\xac.scr";
+    const std::string text = "[ScreenList]\r\nFile0=D:\\Caf\xc3\xa9 \xe2\x82\xac.scr\r\nFile1=" + privet + "\r\n";
+    ASSERT_TRUE(p.Replace(path, text, ProfileForm::Ansi));
+    const std::string raw = ReadRawFile(path);
+    ASSERT_EQ(raw.substr(0, 2), "\xFF\xFE");
+    EXPECT_EQ(raw.size(), 2 + 2 * Utf8ToUtf16(text).size());
+    EXPECT_EQ(ReferenceCalls().Read(path, "ScreenList", "File0"), "D:\\Caf\xc3\xa9 \xe2\x82\xac.scr");
+    EXPECT_EQ(ReferenceCalls().Read(path, "ScreenList", "File1"), privet);
+
+    ASSERT_TRUE(ReferenceCalls().Write(path, "ScreenList", "File2", japan));
+    EXPECT_EQ(ReadRawFile(path).substr(0, 2), "\xFF\xFE");
+    const ProfileText read = p.Read(path);
+    EXPECT_EQ(read.form, ProfileForm::Utf16Le);
+    EXPECT_EQ(read.text, text + "File2=" + japan + "\r\n");
+
+    ASSERT_TRUE(p.Replace(path, text, ProfileForm::Utf16Be));
+    EXPECT_EQ(ReferenceCalls().Read(path, "ScreenList", "File1"), privet);
+    ASSERT_TRUE(p.Replace(path, text, ProfileForm::Utf8));
+    EXPECT_EQ(ReadRawFile(path), "\xEF\xBB\xBF" + text);
+    EXPECT_EQ(ReferenceCalls().Read(path, "ScreenList", "File1"), privet);
 }
 
 TEST_F(ProfileContract, TheLockKeepsAnotherHolderOutUntilReleased) {

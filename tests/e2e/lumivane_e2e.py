@@ -360,11 +360,11 @@ class TestFolder:
             return None
 
     def saver_log(self, saver):
-        """The command lines a sample saver logged, one per start."""
+        """The command lines a sample saver logged (in UTF-8), one per start."""
         stem = os.path.splitext(saver)[0]
         try:
             with open(self.file(stem + ".log"), "rb") as log:
-                return [line for line in log.read().decode("cp1252").split("\r\n") if line]
+                return [line for line in log.read().decode("utf-8").split("\r\n") if line]
         except FileNotFoundError:
             return []
 

@@ -349,7 +349,7 @@ class StandalonePlayer(FlashBed):
     def started(self):
         try:
             with open(self.player_log, "rb") as log:
-                return [line for line in log.read().decode("cp1252").split("\r\n") if line]
+                return [line for line in log.read().decode("utf-8").split("\r\n") if line]
         except FileNotFoundError:
             return []
 

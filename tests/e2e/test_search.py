@@ -3,15 +3,18 @@ on a drive letter of its own (S:, never the host's root), a search of it with th
 rows, count and status texts it shows (read-only and archive folders entered;
 hidden, system and linked ones not), ticking rows by their box, by the space
 bar and by Check All, Save and Close with the "Lumivane.ini" they leave; Stop
-during the search of a deep tree; and a close that arrives while a search runs,
-which must still end the program normally and store everything."""
+during the search of a deep tree; a close that arrives while a search runs,
+which must still end the program normally and store everything; and savers with
+Cyrillic and Japanese names and one 200 folders deep (a path past 260
+characters): found, named by their descriptions, stored, shown after reopening
+and started by the saver as far as Wine can start them."""
 
 import os
 import shutil
 import subprocess
 import time
 
-from lumivane_e2e import LumivaneTestCase, main
+from lumivane_e2e import LumivaneTestCase, main, split_command_line
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -128,8 +131,24 @@ class SearchTestCase(LumivaneTestCase):
         return top * below
 
     def ini_text(self):
+        """Lumivane.ini as the profile functions read it: UTF-16 behind its mark, else the ANSI code page."""
         data = self.folder.read_ini()
-        return data.decode("cp1252") if data is not None else ""
+        if data is None:
+            return ""
+        return data.decode("utf-16") if data[:2] in (b"\xff\xfe", b"\xfe\xff") else data.decode("cp1252")
+
+    def saver_starts(self, relative_stem):
+        """The command lines that a sample saver of the tree logged."""
+        try:
+            with open(os.path.join(self.tree, *relative_stem.split("\\")) + ".log", "rb") as log:
+                return [line for line in log.read().decode("utf-8").split("\r\n") if line]
+        except FileNotFoundError:
+            return []
+
+    def end_sample_savers(self):
+        for window in self.driver.windows():
+            if window["class"] == "LumivaneSampleSaver":
+                self.driver.kill(window["pid"])
 
 
 class SearchTickSaveClose(SearchTestCase):
@@ -281,19 +300,6 @@ class SearchStopAndClose(SearchTestCase):
 
 
 class ResultsListOpensFiles(SearchTestCase):
-    def saver_starts(self, relative_stem):
-        """The command lines that a sample saver of the tree logged."""
-        try:
-            with open(os.path.join(self.tree, *relative_stem.split("\\")) + ".log", "rb") as log:
-                return [line for line in log.read().decode("cp1252").split("\r\n") if line]
-        except FileNotFoundError:
-            return []
-
-    def end_sample_savers(self):
-        for window in self.driver.windows():
-            if window["class"] == "LumivaneSampleSaver":
-                self.driver.kill(window["pid"])
-
     def test_double_click_and_ctrl_v_open_the_selected_result(self):
         self.put("Savers\\OceanWaves.scr", "OceanWaves.scr")
         self.put("Savers\\b\\Starfield.scr", "Starfield.scr")
@@ -323,6 +329,89 @@ class ResultsListOpensFiles(SearchTestCase):
         self.assertEqual(len(self.saver_starts("Savers\\OceanWaves")), 1)
         self.assertIsNotNone(self.driver.find(cls="TfrmMain", timeout=1))
         self.assertIsNone(self.driver.msgbox(timeout=0.5), "a message box from the results list")
+
+
+class NamesOutsideTheCodePage(SearchTestCase):
+    """A Western system (code page 1252): Cyrillic and Japanese names fit no ANSI text."""
+
+    PRIVET = "\u041f\u0440\u0438\u0432\u0435\u0442"  # Привет
+    NIHON = "\u65e5\u672c"  # 日本
+    LONG_BASE = "S:\\Long\\"
+
+    def save_all_and_close(self):
+        self.search()
+        self.assertEqual(sorted(r["text"] for r in self.rows()), ["OCEAN WAVES", "STARFIELD"])
+        self.driver.press(self.window["hwnd"], "Check All")
+        self.assertTrue(self.eventually(lambda: all(r["data"] == 1 for r in self.rows())))
+        self.driver.press(self.window["hwnd"], "Save")
+        self.assertTrue(self.eventually(lambda: "Total=" in self.ini_text(), 10), self.ini_text())
+        self.driver.press(self.window["hwnd"], "Close")
+        self.assertEqual(self.program.wait(15), 0)
+
+    def reopened_rows(self):
+        self.program = self.start_lumivane("/c")
+        window = self.wait_window(cls="TfrmMain", timeout=20)
+        screens = [c for c in self.driver.children(window["hwnd"]) if c["id"] == 101][0]
+        rows = [r["text"] for r in self.driver.rows(screens["hwnd"])]
+        self.driver.press(window["hwnd"], "Close")
+        self.assertEqual(self.program.wait(15), 0)
+        return rows
+
+    def start_saver(self):
+        """Saver mode on the stored list: the screen window, no warning of missing files."""
+        saver = self.start_lumivane("/s")
+        screen = self.wait_window(cls="TfrmScreen", timeout=20)
+        return saver, screen
+
+    def end_saver(self, saver):
+        """Closes the started sample saver, then the screen window with a click, as a user would."""
+        sample = self.driver.find(cls="LumivaneSampleSaver", timeout=0.5)
+        if sample:
+            self.driver.close(sample["hwnd"])
+            self.assertTrue(self.driver.gone(sample["hwnd"]))
+        self.wait_window(cls="TfrmScreen")
+        self.input.click(950, 700)
+        self.assertEqual(saver.wait(15), 0)
+
+    def test_cyrillic_and_japanese_savers_are_found_named_stored_shown_and_started(self):
+        privet = self.put("Names\\%s.scr" % self.PRIVET, "OceanWaves.scr")
+        nihon = self.put("Names\\%s.scr" % self.NIHON, "Starfield.scr")
+        self.open_window("S:\\Names\\")
+        self.save_all_and_close()
+        self.snap("unicode-names")
+        # The file turned into UTF-16 with its mark, both names whole.
+        self.assertEqual(self.folder.read_ini()[:2], b"\xff\xfe")
+        lines = self.ini_text().splitlines()
+        self.assertEqual(sorted(line for line in lines if line.startswith("File")),
+                         sorted(["File0=" + privet, "File1=" + nihon]))
+        self.assertEqual(sorted(self.reopened_rows()), ["OCEAN WAVES", "STARFIELD"])
+
+        saver, _ = self.start_saver()
+        started = lambda: self.saver_starts("Names\\" + self.PRIVET) + self.saver_starts("Names\\" + self.NIHON)
+        self.assertTrue(self.eventually(lambda: len(started()) == 1, 20), started())
+        self.assertIn(split_command_line(started()[0])[0], (privet, nihon))
+        self.assertEqual(split_command_line(started()[0])[1:], ["s"])
+        self.end_saver(saver)
+
+    def test_a_saver_past_260_characters_is_found_named_stored_and_shown(self):
+        deep = "\\".join("folder%03d" % i for i in range(30))
+        path = self.put("Long\\%s\\OceanWaves.scr" % deep, "OceanWaves.scr")
+        self.assertGreater(len(path), 300)
+        self.open_window(self.LONG_BASE)
+        self.search()
+        self.assertEqual([r["text"] for r in self.rows()], ["OCEAN WAVES"])
+        self.driver.press(self.window["hwnd"], "Check All")
+        self.driver.press(self.window["hwnd"], "Save")
+        self.assertTrue(self.eventually(lambda: "File0=" + path in self.ini_text().splitlines(), 10),
+                        self.ini_text())
+        self.driver.press(self.window["hwnd"], "Close")
+        self.assertEqual(self.program.wait(15), 0)
+        self.assertEqual(self.reopened_rows(), ["OCEAN WAVES"])
+        # Wine 8 starts no program at such a path; the saver still finds the file,
+        # so it tries, and says nothing of missing files.
+        saver, _ = self.start_saver()
+        self.assertIsNone(self.driver.msgbox(caption="Warning", timeout=3))
+        self.end_saver(saver)
 
 
 if __name__ == "__main__":

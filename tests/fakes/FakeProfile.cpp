@@ -16,7 +16,7 @@ private:
 
 } // namespace
 
-ProfileBytes FakeProfile::Read(const std::string& path) {
+ProfileText FakeProfile::Read(const std::string& path) {
     ++reads;
     const auto it = files.find(path);
     if (it == files.end())
@@ -26,16 +26,18 @@ ProfileBytes FakeProfile::Read(const std::string& path) {
             --unreadableReads;
         return {ProfileRead::Unreadable, {}};
     }
-    return {ProfileRead::Read, it->second};
+    const auto form = forms.find(path);
+    return {ProfileRead::Read, it->second, form == forms.end() ? ProfileForm::Ansi : form->second};
 }
 
-bool FakeProfile::Replace(const std::string& path, const std::string& bytes) {
+bool FakeProfile::Replace(const std::string& path, const std::string& text, ProfileForm form) {
     if (failWrites)
         return false;
     ++writes;
     if (held_ == 0)
         ++unlockedWrites;
-    files[path] = bytes;
+    files[path] = text;
+    forms[path] = form;
     return true;
 }
 

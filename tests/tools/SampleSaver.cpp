@@ -1,6 +1,7 @@
 // A small stand-in screensaver for the end-to-end tests and the demo. Every start
-// appends the full command line to "<name>.log" beside the program, so a test can
-// read how Lumivane started it. With the saver switch ("s", "/s", "-s") it covers
+// appends the full command line, in UTF-8, to "<name>.log" beside the program
+// (names in any script and paths of any length), so a test can read how Lumivane
+// started it. With the saver switch ("s", "/s", "-s") it covers
 // the screen in its own colour with its description (string resource 1) until a
 // key or a click; with any other switch it only logs and ends with exit code 0.
 // Each variant is the same source built with another colour and description;
@@ -34,25 +35,37 @@ namespace {
 
 constexpr const char* kClassName = SAMPLE_PLAYER ? "LumivaneStandInPlayer" : "LumivaneSampleSaver";
 
-std::string ModulePath() {
-    char path[MAX_PATH * 2] = {};
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    return std::string(path, length);
+std::wstring ModulePath() {
+    std::wstring path(32768, L'\0');
+    DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    path.resize(length);
+    return path;
 }
 
-std::string LogPath() {
-    std::string path = ModulePath();
-    std::size_t slash = path.find_last_of("\\/");
-    std::size_t dot = path.find_last_of('.');
-    if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
+std::wstring LogPath() {
+    std::wstring path = ModulePath();
+    std::size_t slash = path.find_last_of(L"\\/");
+    std::size_t dot = path.find_last_of(L'.');
+    if (dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash))
         path.erase(dot);
-    return path + ".log";
+    // Past MAX_PATH the file functions need the long form.
+    if (path.size() >= MAX_PATH - 12 && path.rfind(L"\\\\", 0) != 0)
+        path = L"\\\\?\\" + path;
+    return path + L".log";
+}
+
+std::string Utf8(const wchar_t* text) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string out(n > 0 ? static_cast<std::size_t>(n) : 1u, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), n, nullptr, nullptr);
+    out.resize(out.size() - 1);
+    return out;
 }
 
 // Opened per line and shared for both reading and writing, so that a test may read
 // the log while the saver runs and two quick starts never lose a line.
 void AppendLog(const std::string& line) {
-    HANDLE file = CreateFileA(LogPath().c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    HANDLE file = CreateFileW(LogPath().c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return;
@@ -228,7 +241,7 @@ int RunSaver(HINSTANCE instance) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const char* commandLine = GetCommandLineA();
-    AppendLog(commandLine);
+    AppendLog(Utf8(GetCommandLineW()));
     if (SAMPLE_PLAYER || IsSaverSwitch(FirstArgument(commandLine)))
         return RunSaver(instance);
     return 0;

@@ -1,7 +1,7 @@
 // Display names on real small program images: the order of the sources (missing
 // file, file name, description, shell name), the byte-exact ".scr" test, the
-// 255-character limit, the conversion of the description to ANSI text, and the
-// description of a language-neutral screensaver read from its language file.
+// 255-character limit, descriptions in any script, and the description of a
+// language-neutral screensaver read from its language file.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -99,11 +99,17 @@ TEST_F(DisplayNames, DescriptionsAreCutTo255Characters) {
     EXPECT_EQ(name, std::string(text.begin(), text.begin() + 255));
     files.AddFile("D:\\exact.scr", SaverWithDescription(std::u16string(255, u'z')));
     EXPECT_EQ(Name("D:\\exact.scr"), std::string(255, 'z'));
+    // Counted in characters, not in the two bytes each of these takes.
+    files.AddFile("D:\\cyrillic.scr", SaverWithDescription(std::u16string(300, u'\u0416')));
+    std::string zhe;
+    for (int i = 0; i < 255; ++i)
+        zhe += "\xd0\x96";
+    EXPECT_EQ(Name("D:\\cyrillic.scr"), zhe);
 }
 
-TEST_F(DisplayNames, DescriptionIsConvertedToTheAnsiCodePage) {
+TEST_F(DisplayNames, DescriptionsKeepEveryScript) {
     files.AddFile("D:\\a.scr", SaverWithDescription(u"Caf\u00e9 \u20ac \u4e2d"));
-    EXPECT_EQ(Name("D:\\a.scr"), "Caf\xe9 \x80 ?");
+    EXPECT_EQ(Name("D:\\a.scr"), "Caf\xc3\xa9 \xe2\x82\xac \xe4\xb8\xad");
     // A zero unit ends the text; one at the start leaves an empty name, not the shell's.
     files.AddFile("D:\\b.scr", SaverWithDescription(std::u16string(u"Ocean\0Waves", 11)));
     EXPECT_EQ(Name("D:\\b.scr"), "Ocean");
@@ -196,21 +202,4 @@ TEST(PathParts, ExtensionAndFileName) {
         EXPECT_EQ(ExtractFileExt(c.path), c.ext) << c.path;
         EXPECT_EQ(ExtractFileName(c.path), c.name) << c.path;
     }
-}
-
-TEST(AnsiText, Windows1252) {
-    Windows1252Codec codec;
-    EXPECT_EQ(codec.WideToAnsi(u"Plain ASCII ~"), "Plain ASCII ~");
-    EXPECT_EQ(codec.WideToAnsi(u"\u00a0\u00ff\u20ac\u2122\u0178"), "\xa0\xff\x80\x99\x9f");
-    EXPECT_EQ(codec.WideToAnsi(u"\u0081\u008d"), "\x81\x8d"); // the code page's undefined bytes
-    EXPECT_EQ(codec.WideToAnsi(u"\u0080\u0100\u4e2d"), "???");
-    // Unit by unit: a pair beyond the basic plane and a lone half give one "?" each.
-    EXPECT_EQ(codec.WideToAnsi(u"a\xD83D\xDE00"
-                               u"b"),
-              "a??b");
-    EXPECT_EQ(codec.WideToAnsi(std::u16string(u"\xD83D"
-                                              u"c",
-                                              2)),
-              "?c");
-    EXPECT_EQ(codec.WideToAnsi(std::u16string(u"a\0b", 3)), std::string("a\0b", 3));
 }

@@ -105,12 +105,12 @@ TEST_F(MainOpen, StoredOptionsReachTheControls) {
 
 TEST_F(MainRows, ByNameUpperCasesAsciiOnly) {
     files.AddFile("D:\\SAVERS\\CAPS.SCR", SaverWithDescription(u"ignored"));
-    Lists({kWaves, kGone, kStars, "D:\\SAVERS\\CAPS.SCR"}, {kIntro, "D:\\Movies\\Caf\xe9.swf"});
-    files.AddFile("D:\\Movies\\Caf\xe9.swf", "FWS");
+    Lists({kWaves, kGone, kStars, "D:\\SAVERS\\CAPS.SCR"}, {kIntro, "D:\\Movies\\Caf\xc3\xa9.swf"});
+    files.AddFile("D:\\Movies\\Caf\xc3\xa9.swf", "FWS");
     Open();
-    EXPECT_EQ(lsScreen.rows,
-              (std::vector<std::string>{"OCEAN WAVES", "FILE NOT FOUND!", "STARFIELD \xe9TOIL\xe9", "IGNORED"}));
-    EXPECT_EQ(lsFlash.rows, (std::vector<std::string>{"INTRO.SWF", "CAF\xe9.SWF"}));
+    EXPECT_EQ(lsScreen.rows, (std::vector<std::string>{"OCEAN WAVES", "FILE NOT FOUND!",
+                                                       "STARFIELD \xc3\xa9TOIL\xc3\xa9", "IGNORED"}));
+    EXPECT_EQ(lsFlash.rows, (std::vector<std::string>{"INTRO.SWF", "CAF\xc3\xa9.SWF"}));
 }
 
 TEST_F(MainRows, ByPathAndBackKeepSelectionRulesAndHints) {
@@ -235,7 +235,7 @@ TEST_F(MainCommands, DeleteRemovesTheSelectedEntryOnly) {
     Click(lsScreen, 1);
     Run(&TfrmMain::mnuDeleteClick);
     EXPECT_EQ(form.ScreenList(), (std::vector<std::string>{kWaves, kStars}));
-    EXPECT_EQ(lsScreen.rows, (std::vector<std::string>{"OCEAN WAVES", "STARFIELD \xe9TOIL\xe9"}));
+    EXPECT_EQ(lsScreen.rows, (std::vector<std::string>{"OCEAN WAVES", "STARFIELD \xc3\xa9TOIL\xc3\xa9"}));
     EXPECT_EQ(lsFlash.rows, (std::vector<std::string>{"INTRO.SWF"}));
     EXPECT_TRUE(mnuReset.enabled);
     EXPECT_EQ(form.CurrentFile(), kGone); // the current file keeps the removed path

@@ -161,14 +161,14 @@ TEST_F(SearchFinds, AFolderNamedLikeASaverIsFoundAndEntered) {
 
 TEST_F(SearchFinds, RowsUseTheSystemsFileNameCapitalsTheListsTheAsciiRule) {
     files.AddFile("D:\\S\\etoile.scr", SaverWithDescription(u"\u00e9toile filante"));
-    files.AddFile("D:\\S\\\xe9t\xe9.scr", "not a program");
-    shell.displayNames["D:\\S\\\xe9t\xe9.scr"] = "\xe9t\xe9";
+    files.AddFile("D:\\S\\\xc3\xa9t\xc3\xa9.scr", "not a program");
+    shell.displayNames["D:\\S\\\xc3\xa9t\xc3\xa9.scr"] = "\xc3\xa9t\xc3\xa9";
     Open();
     Search("D:\\S\\");
-    EXPECT_EQ(lsSearch.rows, (std::vector<std::string>{"\xc9TOILE FILANTE", "\xc9T\xc9"}));
+    EXPECT_EQ(lsSearch.rows, (std::vector<std::string>{"\xc3\x89TOILE FILANTE", "\xc3\x89T\xc3\x89"}));
     lsSearch.checks = {true, true};
     Run(&TfrmMain::btSaveClick);
-    EXPECT_EQ(lsScreen.rows, (std::vector<std::string>{"\xe9TOILE FILANTE", "\xe9T\xe9"}));
+    EXPECT_EQ(lsScreen.rows, (std::vector<std::string>{"\xc3\xa9TOILE FILANTE", "\xc3\xa9T\xc3\xa9"}));
 }
 
 TEST_F(SearchFinds, WithoutSubFoldersOnlyTheFolderItself) {

@@ -79,10 +79,10 @@ void AboutWindow::ShowModal() {
     ShowWindow(Handle(), SW_SHOW);
     SetFocus(ok_);
     MSG msg;
-    while (modal_ && GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (!IsDialogMessageA(Handle(), &msg)) {
+    while (modal_ && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (!IsDialogMessageW(Handle(), &msg)) {
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
         // An error from a window procedure ends the box; it is raised once the
         // owner is usable again.

@@ -1,7 +1,10 @@
 // The native configuration window (see ConfigWindow.h).
 #include "app/win32/ConfigWindow.h"
 
+#include <cwchar>
+
 #include "app/win32/ButtonImages.h"
+#include "platform/win32/WideText.h"
 #include "platform/win32/Win32Error.h"
 #include "settings/PopupShortcuts.h"
 
@@ -379,6 +382,16 @@ void ConfigWindow::HookControls() {
 
 namespace {
 
+// The file-system path of a folder of the shell, at any length; empty for a
+// folder that is none (Control Panel, a printer).
+std::wstring FolderPath(PCIDLIST_ABSOLUTE pidl) {
+    std::wstring path(32768, L'\0');
+    if (!SHGetPathFromIDListEx(pidl, path.data(), static_cast<DWORD>(path.size()), GPFIDL_DEFAULT))
+        return {};
+    path.resize(std::wcslen(path.c_str()));
+    return path;
+}
+
 struct BrowseState {
     HWND owner;
     const std::string* preselect;
@@ -396,12 +409,10 @@ int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM lParam, LPARAM dat
         SetWindowPos(dialog, nullptr, (owner.left + owner.right - w) / 2, (owner.top + owner.bottom - h) / 2, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER);
         if (!state->preselect->empty())
-            SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(state->preselect->c_str()));
-        SendMessageA(dialog, BFFM_ENABLEOK, 0, 0);
+            SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(Wide(*state->preselect).c_str()));
+        SendMessageW(dialog, BFFM_ENABLEOK, 0, 0);
     } else if (message == BFFM_SELCHANGED) {
-        char path[MAX_PATH];
-        const BOOL fileSystem = SHGetPathFromIDListA(reinterpret_cast<PCIDLIST_ABSOLUTE>(lParam), path);
-        SendMessageA(dialog, BFFM_ENABLEOK, 0, fileSystem);
+        SendMessageW(dialog, BFFM_ENABLEOK, 0, !FolderPath(reinterpret_cast<PCIDLIST_ABSOLUTE>(lParam)).empty());
     }
     return 0;
 }
@@ -410,23 +421,23 @@ int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM lParam, LPARAM dat
 
 bool ConfigWindow::Execute() {
     BrowseState state{Handle(), &selectedFolder_};
-    char display[MAX_PATH] = {};
-    BROWSEINFOA info{};
+    wchar_t display[MAX_PATH] = {};
+    BROWSEINFOW info{};
     info.hwndOwner = Handle();
     info.pidlRoot = nullptr; // the desktop
     info.pszDisplayName = display;
-    info.lpszTitle = "Select a folder";
+    info.lpszTitle = L"Select a folder";
     info.ulFlags = BIF_RETURNONLYFSDIRS;
     info.lpfn = &BrowseCallback;
     info.lParam = reinterpret_cast<LPARAM>(&state);
-    const Pidl pidl(SHBrowseForFolderA(&info));
+    const Pidl pidl(SHBrowseForFolderW(&info));
     if (!pidl)
         return false;
-    char path[MAX_PATH] = {};
-    const bool ok = SHGetPathFromIDListA(pidl.Get(), path) != FALSE;
-    if (ok)
-        selectedFolder_ = path;
-    return ok;
+    const std::wstring path = FolderPath(pidl.Get());
+    if (path.empty())
+        return false;
+    selectedFolder_ = Narrow(path);
+    return true;
 }
 
 // Messages ----------------------------------------------------------------------------------
@@ -460,7 +471,7 @@ bool ConfigWindow::FilterMessage(MSG& msg) {
         (msg.hwnd == lsScreen_.Handle() || msg.hwnd == lsFlash_.Handle() || msg.hwnd == lsSearch_.Handle()) &&
         RunShortcut(msg.hwnd, msg.wParam))
         return true;
-    return IsDialogMessageA(Handle(), &msg) != FALSE;
+    return IsDialogMessageW(Handle(), &msg) != FALSE;
 }
 
 // The control's own visibility: while the window itself is being shown its

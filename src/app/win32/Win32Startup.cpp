@@ -8,6 +8,7 @@
 #include "app/win32/ConfigWindow.h"
 #include "app/win32/ScreenWindow.h"
 #include "config/ConfigFile.h"
+#include "platform/win32/WideText.h"
 #include "platform/win32/Win32PreviewTarget.h"
 
 namespace lumivane::win32 {
@@ -22,12 +23,12 @@ void Win32Startup::InitApplication() {
 }
 
 std::string Win32Startup::ProgramPath() {
-    std::string path(MAX_PATH, '\0');
+    std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (n < path.size()) {
             path.resize(n);
-            return path;
+            return Narrow(path);
         }
         path.resize(path.size() * 2);
     }

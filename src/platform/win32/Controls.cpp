@@ -3,6 +3,8 @@
 
 #include <windowsx.h>
 
+#include "platform/win32/WideText.h"
+
 namespace lumivane::win32 {
 
 // Tooltips --------------------------------------------------------------------------
@@ -10,31 +12,31 @@ namespace lumivane::win32 {
 void Tooltips::Create(Application& app, HWND owner) {
     owner_ = owner;
     // Owned by the window, so it goes when the window goes.
-    tips_ = CreateChecked(app, WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+    tips_ = CreateChecked(app, WS_EX_TOPMOST, "tooltips_class32", "", WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner);
     SendMessageA(tips_, TTM_SETMAXTIPWIDTH, 0, 600);
 }
 
 void Tooltips::Add(HWND control, const std::string& text) {
-    SendTool(TTM_ADDTOOLA, TTF_IDISHWND, control, text);
+    SendTool(TTM_ADDTOOLW, TTF_IDISHWND, control, text);
 }
 
 void Tooltips::Update(HWND control, const std::string& text) {
-    SendTool(TTM_UPDATETIPTEXTA, 0, control, text);
+    SendTool(TTM_UPDATETIPTEXTW, 0, control, text);
 }
 
 void Tooltips::SendTool(UINT message, UINT flags, HWND control, const std::string& text) const {
     if (!tips_)
         return;
     // The tooltip keeps its own copy of the text.
-    std::string copy = text;
-    TTTOOLINFOA info{};
-    info.cbSize = TTTOOLINFOA_V1_SIZE;
+    std::wstring copy = Wide(text);
+    TTTOOLINFOW info{};
+    info.cbSize = TTTOOLINFOW_V1_SIZE;
     info.uFlags = flags;
     info.hwnd = owner_;
     info.uId = reinterpret_cast<UINT_PTR>(control);
     info.lpszText = copy.data();
-    SendMessageA(tips_, message, 0, reinterpret_cast<LPARAM>(&info));
+    SendMessageW(tips_, message, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 void Tooltips::Relay(HWND control, UINT message, WPARAM wParam, LPARAM lParam) const {
@@ -68,30 +70,34 @@ void Tooltips::Relay(HWND control, UINT message, WPARAM wParam, LPARAM lParam) c
 void FillListBox(HWND list, const std::vector<std::string>& rows) {
     // Turning redrawing back on may mark a hidden window visible (the default
     // handling does); the box keeps the visibility it had.
-    const LONG_PTR style = GetWindowLongPtrA(list, GWL_STYLE);
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
-    std::size_t bytes = 0;
+    const LONG_PTR style = GetWindowLongPtrW(list, GWL_STYLE);
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    std::size_t units = 0;
     for (const std::string& row : rows)
-        bytes += row.size() + 1;
-    SendMessageA(list, LB_INITSTORAGE, rows.size(), static_cast<LPARAM>(bytes));
+        units += row.size() + 1; // at least the UTF-16 length
+    SendMessageW(list, LB_INITSTORAGE, rows.size(), static_cast<LPARAM>(units * sizeof(wchar_t)));
     for (const std::string& row : rows)
-        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-    if (!(style & WS_VISIBLE) && (GetWindowLongPtrA(list, GWL_STYLE) & WS_VISIBLE))
-        SetWindowLongPtrA(list, GWL_STYLE, style);
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(row).c_str()));
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    if (!(style & WS_VISIBLE) && (GetWindowLongPtrW(list, GWL_STYLE) & WS_VISIBLE))
+        SetWindowLongPtrW(list, GWL_STYLE, style);
     InvalidateRect(list, nullptr, TRUE);
 }
 
+void AddListRow(HWND list, const std::string& row) {
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(row).c_str()));
+}
+
 template <class Base> std::string ListAdapterOf<Base>::Item(int index) const {
-    const LRESULT length = SendMessageA(this->hwnd_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    const LRESULT length = SendMessageW(this->hwnd_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == LB_ERR)
         return {};
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     const LRESULT n =
-        SendMessageA(this->hwnd_, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+        SendMessageW(this->hwnd_, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
     text.resize(n == LB_ERR ? 0 : static_cast<std::size_t>(n));
-    return text;
+    return Narrow(text);
 }
 
 template <class Base> int ListAdapterOf<Base>::ItemAtPos(int x, int y) const {
@@ -130,8 +136,8 @@ void CheckListBoxAdapter::Draw(const DRAWITEMSTRUCT& item) const {
     FillRect(dc, &textRect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    const std::string text = Item(static_cast<int>(item.itemID));
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
+    const std::wstring text = Wide(Item(static_cast<int>(item.itemID)));
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);
     if (item.itemState & ODS_FOCUS)
         DrawFocusRect(dc, &textRect);
@@ -168,14 +174,14 @@ void ComboBoxAdapter::DeleteLast() {
 }
 
 std::string ComboBoxAdapter::Item(int index) const {
-    const LRESULT length = SendMessageA(hwnd_, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    const LRESULT length = SendMessageW(hwnd_, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == CB_ERR)
         return {};
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     const LRESULT n =
-        SendMessageA(hwnd_, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+        SendMessageW(hwnd_, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
     text.resize(n == CB_ERR ? 0 : static_cast<std::size_t>(n));
-    return text;
+    return Narrow(text);
 }
 
 // Tabs ---------------------------------------------------------------------------------------
@@ -194,11 +200,11 @@ void TabControlAdapter::ShowActivePage() const {
 // Status bar ---------------------------------------------------------------------------------
 
 std::string StatusBarAdapter::PanelText(int panel) const {
-    const LRESULT info = SendMessageA(hwnd_, SB_GETTEXTLENGTHA, static_cast<WPARAM>(panel), 0);
-    std::string text(LOWORD(info) + 1u, '\0');
-    SendMessageA(hwnd_, SB_GETTEXTA, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(text.data()));
+    const LRESULT info = SendMessageW(hwnd_, SB_GETTEXTLENGTHW, static_cast<WPARAM>(panel), 0);
+    std::wstring text(LOWORD(info) + 1u, L'\0');
+    SendMessageW(hwnd_, SB_GETTEXTW, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(text.data()));
     text.resize(LOWORD(info));
-    return text;
+    return Narrow(text);
 }
 
 } // namespace lumivane::win32

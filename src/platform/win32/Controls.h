@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/win32/Toolkit.h"
+#include "platform/win32/WideText.h"
 
 namespace lumivane::win32 {
 
@@ -34,6 +35,7 @@ private:
 // Replaces a list box's rows with redrawing off, so that the box lays out its
 // scroll bar and paints once rather than once per row.
 void FillListBox(HWND list, const std::vector<std::string>& rows);
+void AddListRow(HWND list, const std::string& row);
 
 class ButtonAdapter : public ControlAdapter<Button> {
 public:
@@ -58,9 +60,7 @@ public:
         tips_ = tips;
     }
     void Clear() override { SendMessageA(this->hwnd_, LB_RESETCONTENT, 0, 0); }
-    void Add(const std::string& text) override {
-        SendMessageA(this->hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    }
+    void Add(const std::string& text) override { AddListRow(this->hwnd_, text); }
     void SetItems(const std::vector<std::string>& rows) override { FillListBox(this->hwnd_, rows); }
     int Count() const override { return static_cast<int>(SendMessageA(this->hwnd_, LB_GETCOUNT, 0, 0)); }
     std::string Item(int index) const override;
@@ -106,7 +106,7 @@ public:
         tips_ = tips;
     }
     void Add(const std::string& text) override {
-        SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
     }
     void DeleteLast() override;
     int Count() const override { return static_cast<int>(SendMessageA(hwnd_, CB_GETCOUNT, 0, 0)); }
@@ -164,7 +164,7 @@ class StatusBarAdapter : public StatusBar {
 public:
     void Attach(HWND hwnd) { hwnd_ = hwnd; }
     void SetPanelText(int panel, const std::string& text) override {
-        SendMessageA(hwnd_, SB_SETTEXTA, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(text.c_str()));
+        SendMessageW(hwnd_, SB_SETTEXTW, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(Wide(text).c_str()));
     }
     std::string PanelText(int panel) const override;
 

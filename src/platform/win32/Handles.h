@@ -63,8 +63,8 @@ using FileHandle = UniqueHandle<HANDLE, &CloseHandle, NoHandle::MinusOne>; // Cr
 using FindHandle = UniqueHandle<HANDLE, &FindClose, NoHandle::MinusOne>;   // FindFirstFile
 using Hook = UniqueHandle<HHOOK, &UnhookWindowsHookEx>;                    // SetWindowsHookEx
 using Pidl = UniqueHandle<PIDLIST_ABSOLUTE, &CoTaskMemFree>;
-using LocalText = UniqueHandle<char*, &LocalFree>;   // FORMAT_MESSAGE_ALLOCATE_BUFFER
-using Library = UniqueHandle<HMODULE, &FreeLibrary>; // LoadLibraryEx
+using LocalText = UniqueHandle<wchar_t*, &LocalFree>; // FormatMessageW, FORMAT_MESSAGE_ALLOCATE_BUFFER
+using Library = UniqueHandle<HMODULE, &FreeLibrary>;  // LoadLibraryEx
 
 // A window's DC from GetDC, given back with ReleaseDC.
 class WindowDc {

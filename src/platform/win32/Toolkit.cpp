@@ -1,13 +1,14 @@
 // The windowing toolkit (see Toolkit.h).
 #include "platform/win32/Toolkit.h"
 
+#include "platform/win32/WideText.h"
 #include "platform/win32/Win32Error.h"
 
 namespace lumivane::win32 {
 
 void Application::Run() {
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0)
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
         Dispatch(msg);
 }
 
@@ -21,7 +22,7 @@ void Application::Dispatch(MSG& msg) {
         return;
     }
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
     RaiseDeferred();
 }
 
@@ -38,8 +39,9 @@ void Application::RaiseDeferred() {
 
 HWND CreateChecked(Application& app, DWORD exStyle, const char* className, const char* text, DWORD style, int x, int y,
                    int width, int height, HWND parent, int id, void* param) {
-    HWND hwnd = CreateWindowExA(exStyle, className, text, style, x, y, width, height, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app.Instance(), param);
+    HWND hwnd =
+        CreateWindowExW(exStyle, Wide(className).c_str(), Wide(text ? text : "").c_str(), style, x, y, width, height,
+                        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app.Instance(), param);
     const DWORD code = GetLastError();
     app.RaiseDeferred();
     if (!hwnd) {
@@ -51,7 +53,7 @@ HWND CreateChecked(Application& app, DWORD exStyle, const char* className, const
 
 void Application::ProcessMessages() {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             // Leave the quit request for the main loop.
             PostQuitMessage(static_cast<int>(msg.wParam));
@@ -95,7 +97,7 @@ NativeWindow::~NativeWindow() {
 
 void NativeWindow::DestroyNative() {
     if (HWND hwnd = std::exchange(hwnd_, nullptr)) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         if (IsWindow(hwnd))
             DestroyWindow(hwnd);
     }
@@ -103,11 +105,12 @@ void NativeWindow::DestroyNative() {
 
 void NativeWindow::RegisterClassOnce(HINSTANCE instance, const char* className, HBRUSH background, HICON icon,
                                      UINT style) {
-    WNDCLASSEXA existing{};
+    const std::wstring name = Wide(className);
+    WNDCLASSEXW existing{};
     existing.cbSize = sizeof existing;
-    if (GetClassInfoExA(instance, className, &existing))
+    if (GetClassInfoExW(instance, name.c_str(), &existing))
         return;
-    WNDCLASSEXA wc{};
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.style = style;
     wc.lpfnWndProc = &NativeWindow::Trampoline;
@@ -115,8 +118,8 @@ void NativeWindow::RegisterClassOnce(HINSTANCE instance, const char* className, 
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = background;
     wc.hIcon = icon;
-    wc.lpszClassName = className;
-    if (!RegisterClassExA(&wc))
+    wc.lpszClassName = name.c_str();
+    if (!RegisterClassExW(&wc))
         RaiseLastError("RegisterClassEx");
 }
 
@@ -127,24 +130,24 @@ void NativeWindow::CreateNative(Application& app, const char* className, const c
 }
 
 LRESULT NativeWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(hwnd_, message, wParam, lParam);
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
 LRESULT CALLBACK NativeWindow::Trampoline(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         auto* self = static_cast<NativeWindow*>(create->lpCreateParams);
         self->hwnd_ = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
-    auto* self = reinterpret_cast<NativeWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* self = reinterpret_cast<NativeWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self)
-        return DefWindowProcA(hwnd, message, wParam, lParam);
+        return DefWindowProcW(hwnd, message, wParam, lParam);
     try {
         if (message == WM_NCDESTROY) {
-            SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             self->hwnd_ = nullptr;
-            return DefWindowProcA(hwnd, message, wParam, lParam);
+            return DefWindowProcW(hwnd, message, wParam, lParam);
         }
         return self->HandleMessage(message, wParam, lParam);
     } catch (...) {
@@ -278,14 +281,15 @@ LRESULT Panel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 // Adapters ----------------------------------------------------------------------------
 
 void LabelAdapter::SetCaption(const std::string& caption) {
-    SetWindowTextA(hwnd_, caption.c_str());
+    const std::wstring text = Wide(caption);
+    SetWindowTextW(hwnd_, text.c_str());
     // Auto-size: the label takes the size of its caption (one blank when empty).
     RECT rc{0, 0, 0, 0};
     {
         const WindowDc dc(hwnd_);
-        const SelectedObject font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
-        const std::string measured = caption.empty() ? std::string(" ") : caption;
-        DrawTextA(dc.Get(), measured.c_str(), static_cast<int>(measured.size()), &rc, DT_CALCRECT | DT_NOPREFIX);
+        const SelectedObject font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
+        const std::wstring measured = text.empty() ? std::wstring(L" ") : text;
+        DrawTextW(dc.Get(), measured.c_str(), static_cast<int>(measured.size()), &rc, DT_CALCRECT | DT_NOPREFIX);
     }
     const Rect bounds = Bounds();
     SetWindowPos(hwnd_, nullptr, bounds.left, bounds.top, rc.right - rc.left, rc.bottom - rc.top,
@@ -294,11 +298,11 @@ void LabelAdapter::SetCaption(const std::string& caption) {
 }
 
 std::string LabelAdapter::Caption() const {
-    const int length = GetWindowTextLengthA(hwnd_);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const int n = GetWindowTextA(hwnd_, text.data(), length + 1);
+    const int length = GetWindowTextLengthW(hwnd_);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int n = GetWindowTextW(hwnd_, text.data(), length + 1);
     text.resize(static_cast<std::size_t>(n));
-    return text;
+    return Narrow(text);
 }
 
 TimerAdapter::TimerAdapter(HWND owner, UINT_PTR id, unsigned interval, bool enabled)

@@ -1,6 +1,8 @@
 // Message boxes over MessageBox (see Win32Dialogs.h).
 #include "platform/win32/Win32Dialogs.h"
 
+#include "platform/win32/WideText.h"
+
 namespace lumivane::win32 {
 
 void Win32Dialogs::ShowBox(const std::string& caption, const std::string& text, BoxIcon icon) {
@@ -27,7 +29,7 @@ int Win32Dialogs::Show(const std::string& caption, const std::string& text, BoxI
     HWND owner = GetActiveWindow();
     if (!owner)
         flags |= MB_TASKMODAL;
-    return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+    return MessageBoxW(owner, Wide(text).c_str(), Wide(caption).c_str(), flags);
 }
 
 } // namespace lumivane::win32

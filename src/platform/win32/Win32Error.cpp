@@ -5,16 +5,17 @@
 
 #include "common/Errors.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/WideText.h"
 
 namespace lumivane::win32 {
 
 std::string SystemMessage(DWORD code) {
-    char* text = nullptr;
+    wchar_t* text = nullptr;
     const DWORD n =
-        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, code, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
     const LocalText owned(text);
-    std::string message = n && text ? std::string(text, n) : std::string();
+    std::string message = n && text ? Narrow(std::wstring_view(text, n)) : std::string();
     while (!message.empty() &&
            (message.back() == '\n' || message.back() == '\r' || message.back() == ' ' || message.back() == '.'))
         message.pop_back();

@@ -2,6 +2,7 @@
 #include "platform/win32/Win32FileSystem.h"
 
 #include "platform/win32/Handles.h"
+#include "platform/win32/WideText.h"
 
 #include <algorithm>
 
@@ -10,19 +11,19 @@ namespace lumivane::win32 {
 bool Win32FileSystem::FileExists(const std::string& path) {
     if (path.empty())
         return false;
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::vector<DirEntry> Win32FileSystem::FindFiles(const std::string& pattern) {
     std::vector<DirEntry> entries;
-    WIN32_FIND_DATAA data;
-    const FindHandle find(FindFirstFileA(pattern.c_str(), &data));
+    WIN32_FIND_DATAW data;
+    const FindHandle find(FindFirstFileW(WidePath(pattern).c_str(), &data));
     if (!find)
         return entries;
     do {
-        entries.push_back({data.cFileName, static_cast<std::uint32_t>(data.dwFileAttributes)});
-    } while (FindNextFileA(find.Get(), &data));
+        entries.push_back({Narrow(data.cFileName), static_cast<std::uint32_t>(data.dwFileAttributes)});
+    } while (FindNextFileW(find.Get(), &data));
     return entries;
 }
 
@@ -62,7 +63,7 @@ private:
 
 std::unique_ptr<InputFile> Win32FileSystem::OpenRead(const std::string& path) {
     // Others may read the file meanwhile, but not write it.
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    FileHandle file(CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return nullptr;

@@ -14,6 +14,7 @@
 
 #include "common/Errors.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/WideText.h"
 #include "platform/win32/Win32Error.h"
 
 namespace lumivane::win32 {
@@ -31,23 +32,14 @@ RECT ToRect(const Rect& r) {
     return RECT{r.left, r.top, r.left + r.width, r.top + r.height};
 }
 
-std::wstring Widen(const std::string& text) {
-    if (text.empty())
-        return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-    return wide;
-}
-
 // The system's text for a failed creation. Windows knows these COM codes, but a
 // system without their message table (Wine has none for "Class not registered")
 // would otherwise show a bare number to a user who merely has no player.
 std::string CreationErrorText(HRESULT hr) {
-    char* text = nullptr;
+    wchar_t* text = nullptr;
     const DWORD n =
-        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
     const LocalText owned(text);
     if (n == 0) {
         switch (hr) {
@@ -249,7 +241,7 @@ public:
 
     // FlashControl
     void SetMovie(const std::string& path) override {
-        const std::wstring wide = Widen(path);
+        const std::wstring wide = Wide(path);
         Variant value;
         value.vt = VT_BSTR;
         value.bstrVal = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));

@@ -3,18 +3,22 @@
 
 #include <shlwapi.h>
 
+#include <cwchar>
+
+#include "platform/win32/WideText.h"
 #include "platform/win32/Win32StartedProcess.h"
 
 namespace lumivane::win32 {
 
 std::string Win32FlashPlayers::AssociatedPlayer() {
-    char path[MAX_PATH * 2] = {};
-    DWORD size = sizeof path;
+    std::wstring path(32768, L'\0');
+    DWORD size = static_cast<DWORD>(path.size());
     // Without IGNOREUNKNOWN an unassociated type answers with the "Open with" program.
-    if (FAILED(AssocQueryStringA(ASSOCF_INIT_IGNOREUNKNOWN | ASSOCF_NOTRUNCATE, ASSOCSTR_EXECUTABLE, ".swf", "open",
-                                 path, &size)))
+    if (FAILED(AssocQueryStringW(ASSOCF_INIT_IGNOREUNKNOWN | ASSOCF_NOTRUNCATE, ASSOCSTR_EXECUTABLE, L".swf", L"open",
+                                 path.data(), &size)))
         return {};
-    return path;
+    path.resize(std::wcslen(path.c_str()));
+    return Narrow(path);
 }
 
 std::unique_ptr<StartedProcess> Win32FlashPlayers::Open(const std::string& movie) {

@@ -2,9 +2,10 @@
 #include "platform/win32/Win32ProfileFile.h"
 
 #include <cstdint>
-#include <cstdio>
 
+#include "platform/ProfileDocument.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/WideText.h"
 
 namespace lumivane::win32 {
 
@@ -39,25 +40,27 @@ std::string FolderOf(const std::string& path) {
 
 // One name for every spelling of a folder ("d:\savers\" and "D:\Savers\."): its
 // full path upper-cased, hashed to keep the name short and free of backslashes.
-std::string MutexName(const std::string& path) {
-    std::string folder = FolderOf(path);
-    char full[MAX_PATH * 4];
-    const DWORD n = GetFullPathNameA(folder.c_str(), sizeof full, full, nullptr);
-    if (n > 0 && n < sizeof full)
-        folder.assign(full, n);
-    CharUpperBuffA(folder.data(), static_cast<DWORD>(folder.size()));
+std::wstring MutexName(const std::string& path) {
+    std::wstring folder = Wide(FolderOf(path));
+    std::wstring full(32768, L'\0');
+    const DWORD n = GetFullPathNameW(folder.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (n > 0 && n < full.size())
+        folder.assign(full.data(), n);
+    CharUpperBuffW(folder.data(), static_cast<DWORD>(folder.size()));
     std::uint64_t hash = 14695981039346656037ull;
-    for (unsigned char c : folder)
-        hash = (hash ^ c) * 1099511628211ull;
-    char name[64];
-    std::snprintf(name, sizeof name, "Lumivane.ini-%016llx", static_cast<unsigned long long>(hash));
+    for (wchar_t c : folder)
+        hash = (hash ^ static_cast<std::uint16_t>(c)) * 1099511628211ull;
+    std::wstring name = L"Lumivane.ini-";
+    for (int shift = 60; shift >= 0; shift -= 4)
+        name += L"0123456789abcdef"[(hash >> shift) & 0xF];
     return name;
 }
 
 } // namespace
 
-ProfileBytes Win32ProfileFile::Read(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+ProfileText Win32ProfileFile::Read(const std::string& path) {
+    const std::wstring wide = WidePath(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
         return {error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ? ProfileRead::Unreadable
@@ -66,7 +69,7 @@ ProfileBytes Win32ProfileFile::Read(const std::string& path) {
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
         return {ProfileRead::Missing, {}};
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    FileHandle file(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         // Gone between the two calls: replaced by another process just now.
@@ -87,16 +90,17 @@ ProfileBytes Win32ProfileFile::Read(const std::string& path) {
         done += got;
     }
     bytes.resize(done);
-    return {ProfileRead::Read, std::move(bytes)};
+    return DecodeProfile(bytes, codec_);
 }
 
-bool Win32ProfileFile::Replace(const std::string& path, const std::string& bytes) {
+bool Win32ProfileFile::Replace(const std::string& path, const std::string& text, ProfileForm form) {
+    const std::string bytes = EncodeProfile(text, form, codec_);
     // A name of its own per writer: should the lock ever time out, two writers
     // still never write into one temporary file.
-    const std::string temp =
-        path + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++tempSerial_) + ".tmp";
+    const std::wstring temp =
+        WidePath(path + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++tempSerial_) + ".tmp");
     {
-        FileHandle file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        FileHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr));
         if (!file)
             return false;
@@ -110,19 +114,19 @@ bool Win32ProfileFile::Replace(const std::string& path, const std::string& bytes
         }
         if (!ok || !FlushFileBuffers(file.Get())) {
             file.Reset();
-            DeleteFileA(temp.c_str());
+            DeleteFileW(temp.c_str());
             return false;
         }
     }
-    if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileA(temp.c_str());
+    if (!MoveFileExW(temp.c_str(), WidePath(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(temp.c_str());
         return false;
     }
     return true;
 }
 
 std::unique_ptr<ProfileLock> Win32ProfileFile::Lock(const std::string& path) {
-    return std::make_unique<MutexLock>(KernelHandle(CreateMutexA(nullptr, FALSE, MutexName(path).c_str())));
+    return std::make_unique<MutexLock>(KernelHandle(CreateMutexW(nullptr, FALSE, MutexName(path).c_str())));
 }
 
 } // namespace lumivane::win32

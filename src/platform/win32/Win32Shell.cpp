@@ -5,13 +5,15 @@
 
 #include <cstring>
 
+#include "platform/win32/WideText.h"
 #include "platform/win32/Win32StartedProcess.h"
 
 namespace lumivane::win32 {
 
 void Win32Shell::Execute(const std::string& verb, const std::string& file, const std::string& parameters) {
-    ShellExecuteA(nullptr, verb.c_str(), file.c_str(), parameters.empty() ? nullptr : parameters.c_str(), nullptr,
-                  SW_SHOWNORMAL);
+    const std::wstring wideParameters = Wide(parameters);
+    ShellExecuteW(nullptr, Wide(verb).c_str(), Wide(file).c_str(),
+                  parameters.empty() ? nullptr : wideParameters.c_str(), nullptr, SW_SHOWNORMAL);
 }
 
 std::unique_ptr<StartedProcess> Win32Shell::Start(const std::string& file, const std::string& parameters) {
@@ -19,11 +21,11 @@ std::unique_ptr<StartedProcess> Win32Shell::Start(const std::string& file, const
 }
 
 std::string Win32Shell::DisplayName(const std::string& path) {
-    SHFILEINFOA info;
+    SHFILEINFOW info;
     std::memset(&info, 0, sizeof info);
-    SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME);
-    info.szDisplayName[sizeof info.szDisplayName - 1] = '\0';
-    return info.szDisplayName;
+    SHGetFileInfoW(WidePath(path).c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME);
+    info.szDisplayName[MAX_PATH - 1] = L'\0';
+    return Narrow(info.szDisplayName);
 }
 
 } // namespace lumivane::win32

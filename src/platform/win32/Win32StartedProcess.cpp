@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/win32/Handles.h"
+#include "platform/win32/WideText.h"
 
 namespace lumivane::win32 {
 
@@ -94,15 +95,16 @@ private:
 } // namespace
 
 std::unique_ptr<StartedProcess> StartWithShell(const std::string& file, const std::string& parameters) {
-    SHELLEXECUTEINFOA info{};
+    const std::wstring wideFile = Wide(file), wideParameters = Wide(parameters);
+    SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
     // No UI: a failed start must not stop the saver with a box of the shell's.
     info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
-    info.lpVerb = "open";
-    info.lpFile = file.c_str();
-    info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
+    info.lpVerb = L"open";
+    info.lpFile = wideFile.c_str();
+    info.lpParameters = parameters.empty() ? nullptr : wideParameters.c_str();
     info.nShow = SW_SHOWNORMAL;
-    if (!ShellExecuteExA(&info) || !info.hProcess)
+    if (!ShellExecuteExW(&info) || !info.hProcess)
         return nullptr;
     return std::make_unique<Win32StartedProcess>(info.hProcess);
 }

@@ -1,24 +1,43 @@
-// Text conversion to the ANSI code page over WideCharToMultiByte (see Win32TextCodec.h).
+// The system's text rules (see Win32TextCodec.h).
 #include "platform/win32/Win32TextCodec.h"
+
+#include "common/Utf.h"
 
 namespace lumivane::win32 {
 
-std::string Win32TextCodec::WideToAnsi(std::u16string_view text) {
-    if (text.empty())
+std::string Win32TextCodec::AnsiToUtf8(std::string_view bytes) {
+    if (bytes.empty())
         return {};
-    const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
-    const int length = static_cast<int>(text.size());
-    const int n = WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+    const int length = static_cast<int>(bytes.size());
+    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
+    std::u16string wide(static_cast<std::size_t>(n > 0 ? n : 0), u'\0');
     if (n > 0)
-        WideCharToMultiByte(CP_ACP, 0, wide, length, out.data(), n, nullptr, nullptr);
+        MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, reinterpret_cast<wchar_t*>(wide.data()), n);
+    return Utf16ToUtf8(wide);
+}
+
+std::optional<std::string> Win32TextCodec::Utf8ToAnsi(std::string_view text) {
+    if (text.empty())
+        return std::string();
+    const std::u16string wide = Utf8ToUtf16(text);
+    const auto* units = reinterpret_cast<const wchar_t*>(wide.data());
+    const int length = static_cast<int>(wide.size());
+    BOOL usedDefault = FALSE;
+    const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, units, length, nullptr, 0, nullptr, &usedDefault);
+    if (n <= 0 || usedDefault)
+        return std::nullopt;
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, units, length, out.data(), n, nullptr, &usedDefault);
+    if (usedDefault)
+        return std::nullopt;
     return out;
 }
 
-std::string Win32TextCodec::UpperFileName(std::string text) {
-    if (!text.empty())
-        CharUpperBuffA(text.data(), static_cast<DWORD>(text.size()));
-    return text;
+std::string Win32TextCodec::UpperFileName(std::string_view text) {
+    std::u16string wide = Utf8ToUtf16(text);
+    if (!wide.empty())
+        CharUpperBuffW(reinterpret_cast<wchar_t*>(wide.data()), static_cast<DWORD>(wide.size()));
+    return Utf16ToUtf8(wide);
 }
 
 } // namespace lumivane::win32

@@ -1,4 +1,5 @@
-// Text conversion to the ANSI code page over WideCharToMultiByte.
+// The system's text rules over MultiByteToWideChar, WideCharToMultiByte and
+// CharUpperBuffW on the ANSI code page (CP_ACP).
 #pragma once
 
 #include <windows.h>
@@ -7,11 +8,11 @@
 
 namespace lumivane::win32 {
 
-// UTF-16 to the ANSI code page (CP_ACP), "?" for what it cannot show.
 class Win32TextCodec : public TextCodec {
 public:
-    std::string WideToAnsi(std::u16string_view text) override;
-    std::string UpperFileName(std::string text) override; // CharUpperBuffA
+    std::string AnsiToUtf8(std::string_view bytes) override;
+    std::optional<std::string> Utf8ToAnsi(std::string_view text) override;
+    std::string UpperFileName(std::string_view text) override;
 };
 
 } // namespace lumivane::win32

@@ -16,7 +16,7 @@ namespace {
 class EngineCalls : public ProfileCalls {
 public:
     std::string Read(const std::string& path, const std::string& section, const std::string& key) override {
-        const ProfileDocument doc = ProfileDocument::Parse(ReadRawFile(path));
+        const ProfileDocument doc = ProfileDocument::Parse(DecodeProfile(ReadRawFile(path), codec_).text);
         const std::string* value = doc.Find(section, key);
         return value ? ProfileReadValue(*value, 2048) : std::string();
     }
@@ -24,11 +24,15 @@ public:
                const std::string& value) override {
         if (std::filesystem::is_directory(path))
             return false;
-        ProfileDocument doc = ProfileDocument::Parse(ReadRawFile(path));
+        const ProfileText file = DecodeProfile(ReadRawFile(path), codec_);
+        ProfileDocument doc = ProfileDocument::Parse(file.text);
         if (doc.Set(section, key, value))
-            WriteRawFile(path, doc.Serialize());
+            WriteRawFile(path, EncodeProfile(doc.Serialize(), file.form, codec_));
         return true;
     }
+
+private:
+    Windows1252Codec codec_;
 };
 
 HostProfileFile gProfile;

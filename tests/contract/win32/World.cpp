@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "common/Utf.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32Drives.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -14,16 +15,26 @@ namespace lumivane::contract {
 
 namespace {
 
+// The W functions, so that values in any script pass; an ANSI file is read and
+// written through the code page as the A functions would.
 class WindowsCalls : public ProfileCalls {
 public:
     std::string Read(const std::string& path, const std::string& section, const std::string& key) override {
-        char buffer[2048];
-        const DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer, sizeof buffer, path.c_str());
-        return std::string(buffer, n);
+        wchar_t buffer[2048];
+        const DWORD n =
+            GetPrivateProfileStringW(W(section).c_str(), W(key).c_str(), L"", buffer, 2048, W(path).c_str());
+        return Utf16ToUtf8(std::u16string(reinterpret_cast<const char16_t*>(buffer), n));
     }
     bool Write(const std::string& path, const std::string& section, const std::string& key,
                const std::string& value) override {
-        return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str()) != FALSE;
+        return WritePrivateProfileStringW(W(section).c_str(), W(key).c_str(), W(value).c_str(), W(path).c_str()) !=
+               FALSE;
+    }
+
+private:
+    static std::wstring W(const std::string& text) {
+        const std::u16string units = Utf8ToUtf16(text);
+        return std::wstring(units.begin(), units.end());
     }
 };
 

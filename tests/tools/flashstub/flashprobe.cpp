@@ -154,7 +154,9 @@ int Missing(const Windows& w) {
 }
 
 void Hosting(const Windows& w, const std::string& log, DWORD hold) {
-    const std::string movie = "C:\\Movies\\Caf\xe9 clip.swf";
+    // UTF-8 to the host; the stand-in logs what it got in the ANSI code page (1252 in the bed).
+    const std::string movie = "C:\\Movies\\Caf\xc3\xa9 clip.swf";
+    const std::string logged = "C:\\Movies\\Caf\xe9 clip.swf";
     auto host = std::make_unique<Win32FlashHost>(w.panel, kLaidOut);
     FlashControl& flash = host->CreateFlash();
     Check(&host->CreateFlash() == &flash, "a second CreateFlash returns the same control");
@@ -201,7 +203,7 @@ void Hosting(const Windows& w, const std::string& log, DWORD hold) {
                 "DoVerb(-1)",
                 "SetObjectRects(64,32,192,192)",
                 "Playing?=false",
-                "Movie=" + movie,
+                "Movie=" + logged,
                 "SetObjectRects(0,0,550,400)",
                 "GetIDsOfNames(Zoom)",
                 "Zoom(0)",
