@@ -21,13 +21,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string written = doc.Serialize();
     if (ProfileDocument::Parse(written).Serialize() != written)
         std::abort();
-    const auto before = doc.Entries("ScreenList");
+    const std::size_t before = doc.Lines("ScreenList").size();
     doc.Set("ScreenList", "File0", "C:\\Savers\\waves.scr");
     ProfileDocument again = ProfileDocument::Parse(doc.Serialize());
     const std::string* value = again.Find("screenlist", "FILE0");
     if (!value || *value != "C:\\Savers\\waves.scr")
         std::abort();
-    if (again.Entries("ScreenList").size() < before.size())
+    if (again.Lines("ScreenList").size() < before)
         std::abort();
     const ConfigDocument config(ProfileDocument::Parse(text));
     for (const std::string& entry : config.ReadList("ScreenList", INT_MAX))

@@ -2,6 +2,7 @@
 #include "config/ConfigFile.h"
 
 #include <algorithm>
+#include <map>
 
 #include "common/Errors.h"
 #include "common/IntegerText.h"
@@ -124,20 +125,20 @@ std::vector<std::string> ConfigDocument::ReadList(const std::string& section, st
     // Each FileN looked up as the profile functions would: the first key of the
     // name wins (one without value reads as empty). Only the keys that exist are
     // visited, so an absurd count such as 2147483647 costs nothing.
-    std::vector<std::pair<std::int64_t, std::string>> byIndex;
-    for (auto& entry : doc_.Entries(section)) {
-        const std::int64_t index = FileKeyIndex(entry.name);
-        if (index >= 0 && index < count)
-            byIndex.emplace_back(index, std::move(entry.value));
+    // Keyed by the index in fixed-width decimal, which sorts as the numbers do.
+    const std::span<const ProfileLine> lines = doc_.Lines(section);
+    std::map<std::string, std::size_t> byIndex;
+    for (std::size_t n = 0; n < lines.size(); ++n) {
+        const std::int64_t index = FileKeyIndex(lines[n].name);
+        if (index >= 0 && index < count) {
+            std::string key = std::to_string(index);
+            byIndex.try_emplace(std::string(10 - key.size(), '0') + key, n);
+        }
     }
-    std::stable_sort(byIndex.begin(), byIndex.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (std::size_t i = 0; i < byIndex.size(); ++i) {
-        if (i > 0 && byIndex[i].first == byIndex[i - 1].first)
-            continue;
-        std::string value = ProfileReadValue(byIndex[i].second, kProfileBufferSize);
-        if (!value.empty())
+    list.reserve(byIndex.size());
+    for (const auto& [index, n] : byIndex)
+        if (std::string value = ProfileReadValue(lines[n].value, kProfileBufferSize); !value.empty())
             list.push_back(std::move(value));
-    }
     return list;
 }
 
@@ -161,7 +162,7 @@ void ConfigDocument::WriteBool(const std::string& section, const std::string& ke
     WriteString(section, key, value ? "1" : "0");
 }
 
-bool TConfigFile::ReadLocked(const std::function<void(ConfigDocument&)>& done) {
+bool TConfigFile::ReadLocked(FunctionRef<void(ConfigDocument&)> done) {
     const std::uint64_t start = clock_.Milliseconds();
     for (;;) {
         {
@@ -185,7 +186,7 @@ std::optional<ConfigDocument> TConfigFile::Read() {
     return result;
 }
 
-void TConfigFile::Update(const std::function<void(ConfigDocument&)>& edit) {
+void TConfigFile::Update(FunctionRef<void(ConfigDocument&)> edit) {
     bool written = true;
     const bool read = ReadLocked([&](ConfigDocument& doc) {
         edit(doc);

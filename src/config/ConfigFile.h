@@ -9,11 +9,11 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "common/FunctionRef.h"
 #include "platform/Clock.h"
 #include "platform/ProfileDocument.h"
 #include "platform/ProfileFile.h"
@@ -73,12 +73,12 @@ public:
     // One writing operation: the file read afresh, edit applied to it, and the new
     // file written once if that changed anything, all under the lock. A file that
     // stays unreadable cannot be written over either.
-    void Update(const std::function<void(ConfigDocument&)>& edit);
+    void Update(FunctionRef<void(ConfigDocument&)> edit);
 
 private:
     // Reads under the lock until the file is read or the time is up; then runs
     // done on what was read, still under the lock. False when the time ran out.
-    bool ReadLocked(const std::function<void(ConfigDocument&)>& done);
+    bool ReadLocked(FunctionRef<void(ConfigDocument&)> done);
 
     ProfileFile& profile_;
     std::string path_;

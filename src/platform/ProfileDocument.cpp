@@ -153,14 +153,9 @@ bool ProfileDocument::Set(std::string_view section, std::string_view key, std::s
     return true;
 }
 
-std::vector<ProfileEntry> ProfileDocument::Entries(std::string_view section) const {
-    std::vector<ProfileEntry> entries;
-    if (const Section* s = FindSection(section)) {
-        entries.reserve(s->entries.size());
-        for (const auto& entry : s->entries)
-            entries.push_back({entry.name, entry.value});
-    }
-    return entries;
+std::span<const ProfileLine> ProfileDocument::Lines(std::string_view section) const {
+    const Section* s = FindSection(section);
+    return s ? std::span<const ProfileLine>(s->entries) : std::span<const ProfileLine>();
 }
 
 std::string ProfileReadValue(std::string_view stored, std::size_t bufferSize) {

@@ -20,15 +20,23 @@
 // - Serialize gives "[name]" and "name=value" (or "name") lines ending in CR LF.
 #pragma once
 
+#include <map>
+#include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/ProfileFile.h"
 #include "platform/TextCodec.h"
 
 namespace lumivane {
+
+// One key line of a section: its name and the value as stored.
+struct ProfileLine {
+    std::string name;
+    std::string value;
+    bool hasValue = true; // false for a line without "="
+};
 
 class ProfileDocument {
 public:
@@ -40,27 +48,23 @@ public:
     const std::string* Find(std::string_view section, std::string_view key) const;
     // Returns whether the document changed.
     bool Set(std::string_view section, std::string_view key, std::string_view value);
-    // The first section of that name, line by line; a key without value has an
-    // empty one.
-    std::vector<ProfileEntry> Entries(std::string_view section) const;
+    // The lines of the first section of that name (none when it is missing),
+    // valid until the document changes.
+    std::span<const ProfileLine> Lines(std::string_view section) const;
 
 private:
-    struct Entry {
-        std::string name;
-        std::string value;
-        bool hasValue = true;
-    };
+    using Entry = ProfileLine;
     struct Section {
         std::string name;
         std::vector<Entry> entries;
-        std::unordered_map<std::string, std::size_t> firstEntry; // by folded name
+        std::map<std::string, std::size_t> firstEntry; // by folded name
     };
     const Section* FindSection(std::string_view name) const;
     void AddSection(std::string name);
     static void AddEntry(Section& section, Entry entry);
 
     std::vector<Section> sections_;
-    std::unordered_map<std::string, std::size_t> firstSection_; // by folded name
+    std::map<std::string, std::size_t> firstSection_; // by folded name
 };
 
 // What a read with a buffer of bufferSize characters (UTF-16 units) gives of a

@@ -27,13 +27,6 @@
 
 namespace lumivane {
 
-// One line of a section: a key with its value as stored.
-struct ProfileEntry {
-    std::string name;
-    std::string value;
-    bool operator==(const ProfileEntry&) const = default;
-};
-
 enum class ProfileRead { Read, Missing, Unreadable };
 
 // How a profile file is stored: in the ANSI code page, or in UTF-8 or UTF-16

@@ -21,7 +21,7 @@ void TfrmScreen::FormCreate() {
         // rather than taken for an empty list.
         if (!loaded)
             ShowWarning(sv_.dialogs, "Unable to read " + file.Path() + ".");
-        ActiveList active = loaded.value_or(ActiveList{});
+        ActiveList active = std::move(loaded).value_or(ActiveList{});
         listKind_ = active.listKind;
         loadedList_ = std::move(active.entries);
         flashSize_ = active.flashSize;

@@ -42,7 +42,7 @@ void TfrmMain::ApplySettings() {
     fileRead_ = loaded.has_value();
     if (!fileRead_)
         ShowWarning(sv_.dialogs, "Unable to read " + config_->Path() + kUnreadableTail);
-    Settings s = loaded.value_or(Settings{});
+    Settings s = std::move(loaded).value_or(Settings{});
     screenCount_ = s.screenCount;
     flashCount_ = s.flashCount;
     screenList_ = std::move(s.screenList);

@@ -384,11 +384,11 @@ namespace {
 
 // The file-system path of a folder of the shell, at any length; empty for a
 // folder that is none (Control Panel, a printer).
-std::wstring FolderPath(PCIDLIST_ABSOLUTE pidl) {
-    std::wstring path(32768, L'\0');
-    if (!SHGetPathFromIDListEx(pidl, path.data(), static_cast<DWORD>(path.size()), GPFIDL_DEFAULT))
+std::u16string FolderPath(PCIDLIST_ABSOLUTE pidl) {
+    std::u16string path(32768, u'\0');
+    if (!SHGetPathFromIDListEx(pidl, W(path), static_cast<DWORD>(path.size()), GPFIDL_DEFAULT))
         return {};
-    path.resize(std::wcslen(path.c_str()));
+    path.resize(std::wcslen(W(path)));
     return path;
 }
 
@@ -409,7 +409,7 @@ int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM lParam, LPARAM dat
         SetWindowPos(dialog, nullptr, (owner.left + owner.right - w) / 2, (owner.top + owner.bottom - h) / 2, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER);
         if (!state->preselect->empty())
-            SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(Wide(*state->preselect).c_str()));
+            SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(W(Wide(*state->preselect))));
         SendMessageW(dialog, BFFM_ENABLEOK, 0, 0);
     } else if (message == BFFM_SELCHANGED) {
         SendMessageW(dialog, BFFM_ENABLEOK, 0, !FolderPath(reinterpret_cast<PCIDLIST_ABSOLUTE>(lParam)).empty());
@@ -433,7 +433,7 @@ bool ConfigWindow::Execute() {
     const Pidl pidl(SHBrowseForFolderW(&info));
     if (!pidl)
         return false;
-    const std::wstring path = FolderPath(pidl.Get());
+    const std::u16string path = FolderPath(pidl.Get());
     if (path.empty())
         return false;
     selectedFolder_ = Narrow(path);

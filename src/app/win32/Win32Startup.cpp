@@ -23,9 +23,9 @@ void Win32Startup::InitApplication() {
 }
 
 std::string Win32Startup::ProgramPath() {
-    std::wstring path(MAX_PATH, L'\0');
+    std::u16string path(MAX_PATH, u'\0');
     for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD n = GetModuleFileNameW(nullptr, W(path), static_cast<DWORD>(path.size()));
         if (n < path.size()) {
             path.resize(n);
             return Narrow(path);

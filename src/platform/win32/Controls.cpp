@@ -29,13 +29,13 @@ void Tooltips::SendTool(UINT message, UINT flags, HWND control, const std::strin
     if (!tips_)
         return;
     // The tooltip keeps its own copy of the text.
-    std::wstring copy = Wide(text);
+    std::u16string copy = Wide(text);
     TTTOOLINFOW info{};
     info.cbSize = TTTOOLINFOW_V1_SIZE;
     info.uFlags = flags;
     info.hwnd = owner_;
     info.uId = reinterpret_cast<UINT_PTR>(control);
-    info.lpszText = copy.data();
+    info.lpszText = W(copy);
     SendMessageW(tips_, message, 0, reinterpret_cast<LPARAM>(&info));
 }
 
@@ -78,7 +78,7 @@ void FillListBox(HWND list, const std::vector<std::string>& rows) {
         units += row.size() + 1; // at least the UTF-16 length
     SendMessageW(list, LB_INITSTORAGE, rows.size(), static_cast<LPARAM>(units * sizeof(wchar_t)));
     for (const std::string& row : rows)
-        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(row).c_str()));
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(Wide(row))));
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     if (!(style & WS_VISIBLE) && (GetWindowLongPtrW(list, GWL_STYLE) & WS_VISIBLE))
         SetWindowLongPtrW(list, GWL_STYLE, style);
@@ -86,16 +86,16 @@ void FillListBox(HWND list, const std::vector<std::string>& rows) {
 }
 
 void AddListRow(HWND list, const std::string& row) {
-    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(row).c_str()));
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(Wide(row))));
 }
 
 template <class Base> std::string ListAdapterOf<Base>::Item(int index) const {
     const LRESULT length = SendMessageW(this->hwnd_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == LB_ERR)
         return {};
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
     const LRESULT n =
-        SendMessageW(this->hwnd_, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+        SendMessageW(this->hwnd_, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(W(text)));
     text.resize(n == LB_ERR ? 0 : static_cast<std::size_t>(n));
     return Narrow(text);
 }
@@ -136,8 +136,8 @@ void CheckListBoxAdapter::Draw(const DRAWITEMSTRUCT& item) const {
     FillRect(dc, &textRect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    const std::wstring text = Wide(Item(static_cast<int>(item.itemID)));
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
+    const std::u16string text = Wide(Item(static_cast<int>(item.itemID)));
+    DrawTextW(dc, W(text), static_cast<int>(text.size()), &textRect,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);
     if (item.itemState & ODS_FOCUS)
         DrawFocusRect(dc, &textRect);
@@ -177,9 +177,8 @@ std::string ComboBoxAdapter::Item(int index) const {
     const LRESULT length = SendMessageW(hwnd_, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == CB_ERR)
         return {};
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const LRESULT n =
-        SendMessageW(hwnd_, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
+    const LRESULT n = SendMessageW(hwnd_, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(W(text)));
     text.resize(n == CB_ERR ? 0 : static_cast<std::size_t>(n));
     return Narrow(text);
 }
@@ -201,8 +200,8 @@ void TabControlAdapter::ShowActivePage() const {
 
 std::string StatusBarAdapter::PanelText(int panel) const {
     const LRESULT info = SendMessageW(hwnd_, SB_GETTEXTLENGTHW, static_cast<WPARAM>(panel), 0);
-    std::wstring text(LOWORD(info) + 1u, L'\0');
-    SendMessageW(hwnd_, SB_GETTEXTW, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(text.data()));
+    std::u16string text(LOWORD(info) + 1u, u'\0');
+    SendMessageW(hwnd_, SB_GETTEXTW, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(W(text)));
     text.resize(LOWORD(info));
     return Narrow(text);
 }

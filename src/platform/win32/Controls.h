@@ -106,7 +106,7 @@ public:
         tips_ = tips;
     }
     void Add(const std::string& text) override {
-        SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+        SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(Wide(text))));
     }
     void DeleteLast() override;
     int Count() const override { return static_cast<int>(SendMessageA(hwnd_, CB_GETCOUNT, 0, 0)); }
@@ -164,7 +164,7 @@ class StatusBarAdapter : public StatusBar {
 public:
     void Attach(HWND hwnd) { hwnd_ = hwnd; }
     void SetPanelText(int panel, const std::string& text) override {
-        SendMessageW(hwnd_, SB_SETTEXTW, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(Wide(text).c_str()));
+        SendMessageW(hwnd_, SB_SETTEXTW, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(W(Wide(text))));
     }
     std::string PanelText(int panel) const override;
 

@@ -39,9 +39,8 @@ void Application::RaiseDeferred() {
 
 HWND CreateChecked(Application& app, DWORD exStyle, const char* className, const char* text, DWORD style, int x, int y,
                    int width, int height, HWND parent, int id, void* param) {
-    HWND hwnd =
-        CreateWindowExW(exStyle, Wide(className).c_str(), Wide(text ? text : "").c_str(), style, x, y, width, height,
-                        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app.Instance(), param);
+    HWND hwnd = CreateWindowExW(exStyle, W(Wide(className)), W(Wide(text ? text : "")), style, x, y, width, height,
+                                parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app.Instance(), param);
     const DWORD code = GetLastError();
     app.RaiseDeferred();
     if (!hwnd) {
@@ -105,10 +104,10 @@ void NativeWindow::DestroyNative() {
 
 void NativeWindow::RegisterClassOnce(HINSTANCE instance, const char* className, HBRUSH background, HICON icon,
                                      UINT style) {
-    const std::wstring name = Wide(className);
+    const std::u16string name = Wide(className);
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof existing;
-    if (GetClassInfoExW(instance, name.c_str(), &existing))
+    if (GetClassInfoExW(instance, W(name), &existing))
         return;
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -118,7 +117,7 @@ void NativeWindow::RegisterClassOnce(HINSTANCE instance, const char* className, 
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = background;
     wc.hIcon = icon;
-    wc.lpszClassName = name.c_str();
+    wc.lpszClassName = W(name);
     if (!RegisterClassExW(&wc))
         RaiseLastError("RegisterClassEx");
 }
@@ -281,15 +280,15 @@ LRESULT Panel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 // Adapters ----------------------------------------------------------------------------
 
 void LabelAdapter::SetCaption(const std::string& caption) {
-    const std::wstring text = Wide(caption);
-    SetWindowTextW(hwnd_, text.c_str());
+    const std::u16string text = Wide(caption);
+    SetWindowTextW(hwnd_, W(text));
     // Auto-size: the label takes the size of its caption (one blank when empty).
     RECT rc{0, 0, 0, 0};
     {
         const WindowDc dc(hwnd_);
         const SelectedObject font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
-        const std::wstring measured = text.empty() ? std::wstring(L" ") : text;
-        DrawTextW(dc.Get(), measured.c_str(), static_cast<int>(measured.size()), &rc, DT_CALCRECT | DT_NOPREFIX);
+        const std::u16string measured = text.empty() ? std::u16string(u" ") : text;
+        DrawTextW(dc.Get(), W(measured), static_cast<int>(measured.size()), &rc, DT_CALCRECT | DT_NOPREFIX);
     }
     const Rect bounds = Bounds();
     SetWindowPos(hwnd_, nullptr, bounds.left, bounds.top, rc.right - rc.left, rc.bottom - rc.top,
@@ -299,8 +298,8 @@ void LabelAdapter::SetCaption(const std::string& caption) {
 
 std::string LabelAdapter::Caption() const {
     const int length = GetWindowTextLengthW(hwnd_);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int n = GetWindowTextW(hwnd_, text.data(), length + 1);
+    std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
+    const int n = GetWindowTextW(hwnd_, W(text), length + 1);
     text.resize(static_cast<std::size_t>(n));
     return Narrow(text);
 }

@@ -1,6 +1,9 @@
-// The program's UTF-8 texts as the W functions take them, and back. Paths for
-// the file functions that run past MAX_PATH get the "\\?\" prefix, which lifts
-// the limit to 32,767 characters: a screensaver 200 folders deep is still found.
+// The program's UTF-8 texts as the W functions take them, and back. The UTF-16
+// side is a std::u16string handed over as wchar_t: the program has every
+// u16string function already, and each std::wstring one would cost the release
+// program its code again. Paths for the file functions that run past MAX_PATH
+// get the "\\?\" prefix, which lifts the limit to 32,767 characters: a
+// screensaver 200 folders deep is still found.
 #pragma once
 
 #include <windows.h>
@@ -12,27 +15,43 @@
 
 namespace lumivane::win32 {
 
-inline std::wstring Wide(std::string_view text) {
-    const std::u16string units = Utf8ToUtf16(text);
-    return std::wstring(units.begin(), units.end());
+inline const wchar_t* W(const std::u16string& text) {
+    return reinterpret_cast<const wchar_t*>(text.c_str());
 }
 
-inline std::string Narrow(std::wstring_view text) {
-    return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
+inline wchar_t* W(std::u16string& text) {
+    return reinterpret_cast<wchar_t*>(text.data());
+}
+
+inline std::u16string Wide(std::string_view text) {
+    return Utf8ToUtf16(text);
+}
+
+inline std::string Narrow(std::u16string_view text) {
+    return Utf16ToUtf8(text);
+}
+
+// A text the system returns: up to its terminator, or its first count units.
+inline std::string Narrow(const wchar_t* text) {
+    return Utf16ToUtf8(reinterpret_cast<const char16_t*>(text));
+}
+
+inline std::string Narrow(const wchar_t* text, std::size_t count) {
+    return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text), count));
 }
 
 // A full path ("D:\...", "\\server\share\...") of MAX_PATH characters or more
 // in the form that the file functions take at any length. Shorter paths, and
 // paths of any other kind, pass as they are.
-inline std::wstring WidePath(std::string_view path) {
-    std::wstring wide = Wide(path);
+inline std::u16string WidePath(std::string_view path) {
+    std::u16string wide = Wide(path);
     // Under MAX_PATH less the room a folder's 8.3 file names need.
     if (wide.size() < MAX_PATH - 12)
         return wide;
-    if (wide.size() >= 3 && wide[1] == L':' && wide[2] == L'\\')
-        return L"\\\\?\\" + wide;
-    if (wide.rfind(L"\\\\", 0) == 0 && wide.rfind(L"\\\\?\\", 0) != 0 && wide.rfind(L"\\\\.\\", 0) != 0)
-        return L"\\\\?\\UNC\\" + wide.substr(2);
+    if (wide.size() >= 3 && wide[1] == u':' && wide[2] == u'\\')
+        return u"\\\\?\\" + wide;
+    if (wide.rfind(u"\\\\", 0) == 0 && wide.rfind(u"\\\\?\\", 0) != 0 && wide.rfind(u"\\\\.\\", 0) != 0)
+        return u"\\\\?\\UNC\\" + wide.substr(2);
     return wide;
 }
 

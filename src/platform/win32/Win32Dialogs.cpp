@@ -29,7 +29,7 @@ int Win32Dialogs::Show(const std::string& caption, const std::string& text, BoxI
     HWND owner = GetActiveWindow();
     if (!owner)
         flags |= MB_TASKMODAL;
-    return MessageBoxW(owner, Wide(text).c_str(), Wide(caption).c_str(), flags);
+    return MessageBoxW(owner, W(Wide(text)), W(Wide(caption)), flags);
 }
 
 } // namespace lumivane::win32

@@ -15,7 +15,7 @@ std::string SystemMessage(DWORD code) {
         FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                        nullptr, code, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
     const LocalText owned(text);
-    std::string message = n && text ? Narrow(std::wstring_view(text, n)) : std::string();
+    std::string message = n && text ? Narrow(text, n) : std::string();
     while (!message.empty() &&
            (message.back() == '\n' || message.back() == '\r' || message.back() == ' ' || message.back() == '.'))
         message.pop_back();

@@ -11,14 +11,14 @@ namespace lumivane::win32 {
 bool Win32FileSystem::FileExists(const std::string& path) {
     if (path.empty())
         return false;
-    const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
+    const DWORD attributes = GetFileAttributesW(W(WidePath(path)));
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::vector<DirEntry> Win32FileSystem::FindFiles(const std::string& pattern) {
     std::vector<DirEntry> entries;
     WIN32_FIND_DATAW data;
-    const FindHandle find(FindFirstFileW(WidePath(pattern).c_str(), &data));
+    const FindHandle find(FindFirstFileW(W(WidePath(pattern)), &data));
     if (!find)
         return entries;
     do {
@@ -63,7 +63,7 @@ private:
 
 std::unique_ptr<InputFile> Win32FileSystem::OpenRead(const std::string& path) {
     // Others may read the file meanwhile, but not write it.
-    FileHandle file(CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    FileHandle file(CreateFileW(W(WidePath(path)), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return nullptr;

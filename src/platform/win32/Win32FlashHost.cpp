@@ -241,10 +241,10 @@ public:
 
     // FlashControl
     void SetMovie(const std::string& path) override {
-        const std::wstring wide = Wide(path);
+        const std::u16string wide = Wide(path);
         Variant value;
         value.vt = VT_BSTR;
-        value.bstrVal = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+        value.bstrVal = SysAllocStringLen(W(wide), static_cast<UINT>(wide.size()));
         if (!value.bstrVal)
             RaiseHResult("SysAllocStringLen", E_OUTOFMEMORY);
         Put(kDispMovie, value, "IShockwaveFlash.Movie");

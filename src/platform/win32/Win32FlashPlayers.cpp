@@ -11,13 +11,13 @@
 namespace lumivane::win32 {
 
 std::string Win32FlashPlayers::AssociatedPlayer() {
-    std::wstring path(32768, L'\0');
+    std::u16string path(32768, u'\0');
     DWORD size = static_cast<DWORD>(path.size());
     // Without IGNOREUNKNOWN an unassociated type answers with the "Open with" program.
     if (FAILED(AssocQueryStringW(ASSOCF_INIT_IGNOREUNKNOWN | ASSOCF_NOTRUNCATE, ASSOCSTR_EXECUTABLE, L".swf", L"open",
-                                 path.data(), &size)))
+                                 W(path), &size)))
         return {};
-    path.resize(std::wcslen(path.c_str()));
+    path.resize(std::wcslen(W(path)));
     return Narrow(path);
 }
 

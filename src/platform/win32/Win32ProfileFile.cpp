@@ -38,29 +38,27 @@ std::string FolderOf(const std::string& path) {
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
 }
 
-// One name for every spelling of a folder ("d:\savers\" and "D:\Savers\."): its
-// full path upper-cased, hashed to keep the name short and free of backslashes.
-std::wstring MutexName(const std::string& path) {
-    std::wstring folder = Wide(FolderOf(path));
-    std::wstring full(32768, L'\0');
-    const DWORD n = GetFullPathNameW(folder.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    if (n > 0 && n < full.size())
-        folder.assign(full.data(), n);
-    CharUpperBuffW(folder.data(), static_cast<DWORD>(folder.size()));
+// One name for every spelling of a folder ("d:\savers\" and "D:\Savers\"): its
+// path upper-cased as the file system compares names, hashed to keep the name
+// short and free of backslashes. Both windows take the path from the running
+// program file, so the spellings differ at most in case.
+std::string MutexName(const std::string& path) {
+    std::u16string folder = Utf8ToUtf16(FolderOf(path));
+    CharUpperBuffW(reinterpret_cast<wchar_t*>(folder.data()), static_cast<DWORD>(folder.size()));
     std::uint64_t hash = 14695981039346656037ull;
-    for (wchar_t c : folder)
-        hash = (hash ^ static_cast<std::uint16_t>(c)) * 1099511628211ull;
-    std::wstring name = L"Lumivane.ini-";
+    for (char16_t c : folder)
+        hash = (hash ^ c) * 1099511628211ull;
+    std::string name = "Lumivane.ini-";
     for (int shift = 60; shift >= 0; shift -= 4)
-        name += L"0123456789abcdef"[(hash >> shift) & 0xF];
+        name += "0123456789abcdef"[(hash >> shift) & 0xF];
     return name;
 }
 
 } // namespace
 
 ProfileText Win32ProfileFile::Read(const std::string& path) {
-    const std::wstring wide = WidePath(path);
-    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    const std::u16string wide = WidePath(path);
+    const DWORD attributes = GetFileAttributesW(W(wide));
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
         return {error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ? ProfileRead::Unreadable
@@ -69,8 +67,8 @@ ProfileText Win32ProfileFile::Read(const std::string& path) {
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
         return {ProfileRead::Missing, {}};
-    FileHandle file(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateFileW(W(wide), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         // Gone between the two calls: replaced by another process just now.
         const DWORD error = GetLastError();
@@ -97,10 +95,10 @@ bool Win32ProfileFile::Replace(const std::string& path, const std::string& text,
     const std::string bytes = EncodeProfile(text, form, codec_);
     // A name of its own per writer: should the lock ever time out, two writers
     // still never write into one temporary file.
-    const std::wstring temp =
+    const std::u16string temp =
         WidePath(path + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++tempSerial_) + ".tmp");
     {
-        FileHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        FileHandle file(CreateFileW(W(temp), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr));
         if (!file)
             return false;
@@ -114,19 +112,19 @@ bool Win32ProfileFile::Replace(const std::string& path, const std::string& text,
         }
         if (!ok || !FlushFileBuffers(file.Get())) {
             file.Reset();
-            DeleteFileW(temp.c_str());
+            DeleteFileW(W(temp));
             return false;
         }
     }
-    if (!MoveFileExW(temp.c_str(), WidePath(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileW(temp.c_str());
+    if (!MoveFileExW(W(temp), W(WidePath(path)), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(W(temp));
         return false;
     }
     return true;
 }
 
 std::unique_ptr<ProfileLock> Win32ProfileFile::Lock(const std::string& path) {
-    return std::make_unique<MutexLock>(KernelHandle(CreateMutexW(nullptr, FALSE, MutexName(path).c_str())));
+    return std::make_unique<MutexLock>(KernelHandle(CreateMutexA(nullptr, FALSE, MutexName(path).c_str())));
 }
 
 } // namespace lumivane::win32

@@ -11,9 +11,9 @@
 namespace lumivane::win32 {
 
 void Win32Shell::Execute(const std::string& verb, const std::string& file, const std::string& parameters) {
-    const std::wstring wideParameters = Wide(parameters);
-    ShellExecuteW(nullptr, Wide(verb).c_str(), Wide(file).c_str(),
-                  parameters.empty() ? nullptr : wideParameters.c_str(), nullptr, SW_SHOWNORMAL);
+    const std::u16string wideParameters = Wide(parameters);
+    ShellExecuteW(nullptr, W(Wide(verb)), W(Wide(file)), parameters.empty() ? nullptr : W(wideParameters), nullptr,
+                  SW_SHOWNORMAL);
 }
 
 std::unique_ptr<StartedProcess> Win32Shell::Start(const std::string& file, const std::string& parameters) {
@@ -23,8 +23,8 @@ std::unique_ptr<StartedProcess> Win32Shell::Start(const std::string& file, const
 std::string Win32Shell::DisplayName(const std::string& path) {
     SHFILEINFOW info;
     std::memset(&info, 0, sizeof info);
-    SHGetFileInfoW(WidePath(path).c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME);
-    info.szDisplayName[MAX_PATH - 1] = L'\0';
+    SHGetFileInfoW(W(WidePath(path)), 0, &info, sizeof info, SHGFI_DISPLAYNAME);
+    info.szDisplayName[MAX_PATH - 1] = u'\0';
     return Narrow(info.szDisplayName);
 }
 

@@ -95,14 +95,14 @@ private:
 } // namespace
 
 std::unique_ptr<StartedProcess> StartWithShell(const std::string& file, const std::string& parameters) {
-    const std::wstring wideFile = Wide(file), wideParameters = Wide(parameters);
+    const std::u16string wideFile = Wide(file), wideParameters = Wide(parameters);
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
     // No UI: a failed start must not stop the saver with a box of the shell's.
     info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
     info.lpVerb = L"open";
-    info.lpFile = wideFile.c_str();
-    info.lpParameters = parameters.empty() ? nullptr : wideParameters.c_str();
+    info.lpFile = W(wideFile);
+    info.lpParameters = parameters.empty() ? nullptr : W(wideParameters);
     info.nShow = SW_SHOWNORMAL;
     if (!ShellExecuteExW(&info) || !info.hProcess)
         return nullptr;

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "platform/win32/WideText.h"
+
 namespace lumivane::win32 {
 
 std::vector<UiLanguage> Win32UiLanguages::Preferred() {
@@ -13,17 +15,17 @@ std::vector<UiLanguage> Win32UiLanguages::Preferred() {
     ULONG size = 0;
     if (!GetThreadPreferredUILanguages(flags, &count, nullptr, &size) || size == 0)
         return {};
-    std::wstring names(size, L'\0');
-    if (!GetThreadPreferredUILanguages(flags, &count, names.data(), &size))
+    std::u16string names(size, u'\0');
+    if (!GetThreadPreferredUILanguages(flags, &count, W(names), &size))
         return {};
     names.resize(size);
 
     // A list of zero-terminated names ending in an empty one.
     std::vector<UiLanguage> languages;
-    for (std::size_t at = 0; at < names.size() && names[at] != L'\0';) {
-        const std::wstring name(names.c_str() + at);
+    for (std::size_t at = 0; at < names.size() && names[at] != u'\0';) {
+        const std::u16string name(names.c_str() + at);
         at += name.size() + 1;
-        const LANGID id = LANGIDFROMLCID(LocaleNameToLCID(name.c_str(), 0));
+        const LANGID id = LANGIDFROMLCID(LocaleNameToLCID(W(name), 0));
         const bool seen = std::any_of(languages.begin(), languages.end(), [&](const UiLanguage& l) {
             return std::equal(l.name.begin(), l.name.end(), name.begin(), name.end());
         });

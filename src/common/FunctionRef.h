@@ -1,0 +1,28 @@
+// A callable handed down for the time of one call: no copy, no allocation and no
+// run-time type information, unlike std::function, whose per-lambda machinery
+// cost Lumivane.scr several kilobytes for the few callbacks the configuration
+// file takes. The callable must outlive the call it is passed to.
+#pragma once
+
+#include <type_traits>
+#include <utility>
+
+namespace lumivane {
+
+template <class Signature> class FunctionRef;
+
+template <class R, class... Args> class FunctionRef<R(Args...)> {
+public:
+    template <class F, class = std::enable_if_t<!std::is_same_v<std::decay_t<F>, FunctionRef>>>
+    FunctionRef(F&& f)
+        : object_(const_cast<void*>(static_cast<const void*>(&f))), call_([](void* object, Args... args) -> R {
+              return (*static_cast<std::remove_reference_t<F>*>(object))(std::forward<Args>(args)...);
+          }) {}
+    R operator()(Args... args) const { return call_(object_, std::forward<Args>(args)...); }
+
+private:
+    void* object_;
+    R (*call_)(void*, Args...);
+};
+
+} // namespace lumivane
