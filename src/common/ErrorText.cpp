@@ -1,8 +1,7 @@
 // Texts of the two error boxes (see ErrorText.h).
 #include "common/ErrorText.h"
 
-#include <cinttypes>
-#include <cstdio>
+#include "common/IntegerText.h"
 #include <exception>
 #include <new>
 
@@ -28,8 +27,7 @@ std::string WithPeriod(const std::string& message) {
 }
 
 std::string ApplicationErrorText(const ErrorReport& error, const std::string& moduleName) {
-    char address[32];
-    std::snprintf(address, sizeof address, "%016" PRIXPTR, reinterpret_cast<std::uintptr_t>(error.address));
+    const std::string address = HexDigits(reinterpret_cast<std::uintptr_t>(error.address), 16);
     return "Exception " + error.className + " in module " + moduleName + " at " + address + ".\r\n" +
            WithPeriod(error.message) + "\r\n";
 }

@@ -76,4 +76,11 @@ std::int32_t StrToIntDef(std::string_view text, std::int32_t defaultValue) {
     return TryStrToInt(text).value_or(defaultValue);
 }
 
+std::string HexDigits(std::uint64_t value, int digits) {
+    std::string text;
+    for (; value != 0 || digits > 0; value >>= 4, --digits)
+        text.insert(text.begin(), "0123456789ABCDEF"[value & 0xF]);
+    return text;
+}
+
 } // namespace lumivane

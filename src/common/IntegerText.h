@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace lumivane {
@@ -16,5 +17,9 @@ std::optional<std::int32_t> TryStrToInt(std::string_view text);
 std::int32_t StrToInt(std::string_view text);
 
 std::int32_t StrToIntDef(std::string_view text, std::int32_t defaultValue);
+
+// The value in upper-case hexadecimal, zero-padded to `digits` digits (more when it
+// needs them): what "%08X" prints, without pulling in the printf engine.
+std::string HexDigits(std::uint64_t value, int digits);
 
 } // namespace lumivane

@@ -43,3 +43,10 @@ TEST(ErrorText, PeriodRule) {
     EXPECT_EQ(WithPeriod("caf\xe9"), "caf\xe9."); // bytes above 127 sort above '.'
     EXPECT_EQ(WithPeriod(""), "");
 }
+
+TEST(IntegerText, HexDigitsPadsAsPrintfDoes) {
+    EXPECT_EQ(HexDigits(0x80004005u, 8), "80004005");
+    EXPECT_EQ(HexDigits(0x1Fu, 8), "0000001F");
+    EXPECT_EQ(HexDigits(0x140001530u, 16), "0000000140001530");
+    EXPECT_EQ(HexDigits(0x123456789u, 8), "123456789"); // never cut
+}

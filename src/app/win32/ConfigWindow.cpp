@@ -629,8 +629,9 @@ void ConfigWindow::OnCommand(int id, int code) {
     if (id == kCboxDriver && code == CBN_SELCHANGE && !SendMessageA(cboxDriver_.Handle(), CB_GETDROPPEDSTATE, 0, 0) &&
         cboxDriver_.ItemIndex() != comboPicked_)
         code = CBN_SELENDOK;
-    if (code == 0 && id >= kMnuChangeEvery && id < kMnuChangeEvery + static_cast<int>(kChangeEveryChoices.size())) {
-        app_.Guard([&] { form_->mnuChangeEveryClick(static_cast<std::size_t>(id - kMnuChangeEvery)); });
+    const int choice = id - static_cast<int>(kMnuChangeEvery);
+    if (code == 0 && choice >= 0 && choice < static_cast<int>(kChangeEveryChoices.size())) {
+        app_.Guard([&] { form_->mnuChangeEveryClick(static_cast<std::size_t>(choice)); });
         return;
     }
     for (const Command& command : kCommands)

@@ -1,7 +1,7 @@
 // Win32 and COM failures as the program's errors (see Win32Error.h).
 #include "platform/win32/Win32Error.h"
 
-#include <cstdio>
+#include "common/IntegerText.h"
 
 #include "common/Errors.h"
 #include "platform/win32/Handles.h"
@@ -20,9 +20,7 @@ std::string SystemMessage(DWORD code) {
            (message.back() == '\n' || message.back() == '\r' || message.back() == ' ' || message.back() == '.'))
         message.pop_back();
     if (message.empty()) {
-        char buffer[32];
-        std::snprintf(buffer, sizeof buffer, "Error %08lX", static_cast<unsigned long>(code));
-        message = buffer;
+        message = "Error " + HexDigits(code, 8);
     }
     return message;
 }
@@ -33,9 +31,8 @@ void RaiseLastError(const char* api) {
 }
 
 void RaiseHResult(const char* call, HRESULT hr) {
-    char code[16];
-    std::snprintf(code, sizeof code, "%08lX", static_cast<unsigned long>(hr));
-    throw EOleSysError(SystemMessage(static_cast<DWORD>(hr)) + " (" + call + ", " + code + ")");
+    throw EOleSysError(SystemMessage(static_cast<DWORD>(hr)) + " (" + call + ", " +
+                       HexDigits(static_cast<DWORD>(hr), 8) + ")");
 }
 
 } // namespace lumivane::win32
