@@ -42,11 +42,15 @@ class ListBox : public Control {
 public:
     virtual void Clear() = 0;
     virtual void Add(const std::string& text) = 0;
-    // Replaces every row; a native list box draws and lays out once for the lot.
-    virtual void SetItems(const std::vector<std::string>& rows) {
-        Clear();
+    // Appends the rows; a native list box draws and lays out once for the lot.
+    virtual void AddItems(const std::vector<std::string>& rows) {
         for (const std::string& row : rows)
             Add(row);
+    }
+    // Replaces every row, as Clear and AddItems do.
+    virtual void SetItems(const std::vector<std::string>& rows) {
+        Clear();
+        AddItems(rows);
     }
     virtual int Count() const = 0;
     virtual std::string Item(int index) const = 0;

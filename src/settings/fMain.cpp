@@ -106,6 +106,7 @@ bool TfrmMain::FormClose() {
     flashList_.clear();
     config_.reset();
     released_ = true;
+    view_.namingTimer.SetEnabled(false);
     return true;
 }
 
@@ -113,23 +114,50 @@ void TfrmMain::btCloseClick() {
     view_.window.Close();
 }
 
-std::string TfrmMain::RowText(const std::string& path, bool byName) {
-    if (!byName)
-        return path;
+void TfrmMain::NameRows(std::uint64_t milliseconds) {
+    const std::uint64_t start = sv_.clock.Milliseconds();
     DisplayNameSources sources{sv_.files, sv_.shell, sv_.codec, sv_.languages};
-    return UpperAscii(GetDisplayName(sources, path));
+    std::size_t named = 0;
+    bool missing = false;
+    auto name = [&](ListBox& box, const std::vector<std::string>& list) {
+        // The rows are always the first entries of the list, named in order.
+        std::vector<std::string> rows;
+        for (auto next = static_cast<std::size_t>(box.Count()); next < list.size(); ++next, ++named) {
+            if (named > 0 && sv_.clock.Milliseconds() - start >= milliseconds) {
+                missing = true;
+                break;
+            }
+            rows.push_back(UpperAscii(GetDisplayName(sources, list[next])));
+        }
+        box.AddItems(rows);
+    };
+    if (listKind_ == 1) {
+        name(view_.lsFlash, flashList_);
+        name(view_.lsScreen, screenList_);
+    } else {
+        name(view_.lsScreen, screenList_);
+        name(view_.lsFlash, flashList_);
+    }
+    view_.namingTimer.SetEnabled(missing);
+}
+
+void TfrmMain::namingTimerTimer() {
+    if (!released_)
+        NameRows(kNamingPieceMs);
+    else
+        view_.namingTimer.SetEnabled(false);
 }
 
 void TfrmMain::Rebuild(bool byName) {
-    auto rows = [&](const std::vector<std::string>& list) {
-        std::vector<std::string> texts;
-        texts.reserve(list.size());
-        for (const std::string& path : list)
-            texts.push_back(RowText(path, byName));
-        return texts;
-    };
-    view_.lsScreen.SetItems(rows(screenList_));
-    view_.lsFlash.SetItems(rows(flashList_));
+    if (byName) {
+        view_.lsScreen.Clear();
+        view_.lsFlash.Clear();
+        NameRows(kNamingAtOnceMs);
+    } else {
+        view_.namingTimer.SetEnabled(false);
+        view_.lsScreen.SetItems(screenList_);
+        view_.lsFlash.SetItems(flashList_);
+    }
     view_.mnuViewName.SetChecked(byName);
     view_.mnuViewPath.SetChecked(!byName);
 }

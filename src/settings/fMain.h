@@ -48,6 +48,13 @@ inline constexpr char kUnreadableTail[] =
     ".\r\nThe lists stored in it are not shown, and nothing is written over them.";
 // After the message of a second failed write at closing.
 inline constexpr char kCloseWithoutSaving[] = "\r\n\r\nClose without saving?";
+// Naming a screensaver opens and reads it: a quarter of a millisecond under Wine,
+// so 100,000 entries would keep the window deaf for half a minute. The rows that
+// fit these times are named at once (every row of a usual list), the rest at the
+// naming timer's ticks, so the window answers between two pieces.
+inline constexpr std::uint64_t kNamingAtOnceMs = 200;
+inline constexpr std::uint64_t kNamingPieceMs = 40;
+inline constexpr unsigned kNamingTimerMs = 10;
 
 struct MainServices {
     ProfileFile& profile;
@@ -95,6 +102,8 @@ struct MainView {
     // the "Change every" choices, one per entry of kChangeEveryChoices.
     MenuItem& mnuNoRepeat;
     std::array<MenuItem*, kChangeEveryChoices.size()> mnuChangeEvery;
+    // Names the rows of long lists a piece at a time (see namingTimerTimer).
+    Timer& namingTimer;
 };
 
 class TfrmMain {
@@ -131,6 +140,9 @@ public:
     void cboxDriverSelect();
     void mnuNoRepeatClick();
     void mnuChangeEveryClick(std::size_t choice);
+    // Names the next rows of the lists, for a moment at a time, until every row
+    // is there; the timer runs only while some are missing.
+    void namingTimerTimer();
     void AddBrowsedFolder(const std::string& folder);
 
     // The file search and its results list.
@@ -178,7 +190,9 @@ private:
     void RightButtonDown(ListBox& box, const std::vector<std::string>& list, MouseButton button, int x, int y);
     ListBox* ActiveBox();
     std::vector<std::string>* ActiveList();
-    std::string RowText(const std::string& path, bool byName);
+    // Appends display-name rows in list order, the active tab's list first, until
+    // both lists have theirs or the time is up (one row at least).
+    void NameRows(std::uint64_t milliseconds);
 
     MainServices sv_;
     MainView view_;

@@ -28,8 +28,10 @@ struct FakeMainWidgets {
     FakeModalWindow frmAbout;
     FakeMenuItem mnuNoRepeat;
     std::array<FakeMenuItem, kChangeEveryChoices.size()> mnuChangeEvery;
+    FakeTimer namingTimer;
 
     FakeMainWidgets() {
+        namingTimer.enabled = false;
         mnuReset.enabled = false;
         mnuViewName.checked = true;
         rbfOrigin.checked = true;
@@ -62,7 +64,8 @@ struct FakeMainWidgets {
                         .frmAbout = frmAbout,
                         .mnuNoRepeat = mnuNoRepeat,
                         .mnuChangeEvery = {&mnuChangeEvery[0], &mnuChangeEvery[1], &mnuChangeEvery[2],
-                                           &mnuChangeEvery[3], &mnuChangeEvery[4], &mnuChangeEvery[5]}};
+                                           &mnuChangeEvery[3], &mnuChangeEvery[4], &mnuChangeEvery[5]},
+                        .namingTimer = namingTimer};
     }
 };
 

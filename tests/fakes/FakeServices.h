@@ -41,7 +41,7 @@ public:
     }
     std::unique_ptr<StartedProcess> Start(const std::string& file, const std::string& parameters) override {
         calls.push_back({"open", file, parameters});
-        started.push_back(std::make_shared<Started>(Started{file}));
+        started.push_back(std::make_shared<Started>(Started{file, true, {}}));
         return std::make_unique<Process>(started.back());
     }
     std::string DisplayName(const std::string& path) override {
@@ -78,12 +78,13 @@ public:
     TimeOfDay now;
     std::vector<unsigned> sleeps;
     std::uint64_t milliseconds = 0;
+    std::uint64_t step = 0; // each reading moves the time on, as the work between two does
     TimeOfDay UtcTimeOfDay() override { return now; }
     void Sleep(unsigned ms) override {
         sleeps.push_back(ms);
         milliseconds += ms;
     }
-    std::uint64_t Milliseconds() override { return milliseconds; }
+    std::uint64_t Milliseconds() override { return milliseconds += step; }
 };
 
 // Each ProcessMessages call counts, and may deliver what the test queued: a

@@ -141,6 +141,43 @@ TEST_F(MainRows, EmptyEntriesAreSkippedAndDuplicatesKept) {
     EXPECT_EQ(form.CurrentFile(), kStars); // rows index the list directly
 }
 
+TEST_F(MainRows, LongListsAreNamedAPieceAtATimeTheActiveTabFirst) {
+    // Each reading of the clock stands for 10 ms of naming: 20 rows at once, 4 a tick.
+    clock.step = 10;
+    std::vector<std::string> screens;
+    for (int i = 0; i < 50; ++i)
+        screens.push_back(i % 2 ? kGone : kWaves);
+    Lists(screens, std::vector<std::string>(10, kIntro), "[RandomWhat]\r\nType=1\r\n");
+    auto named = [&](const std::vector<std::string>& list) {
+        std::vector<std::string> rows;
+        for (const std::string& path : list)
+            rows.push_back(path == kWaves ? "OCEAN WAVES" : path == kGone ? "FILE NOT FOUND!" : "INTRO.SWF");
+        return rows;
+    };
+    Open();
+    EXPECT_EQ(lsFlash.rows, named(form.FlashList()));
+    EXPECT_EQ(lsScreen.rows.size(), 10u);
+    int ticks = 0;
+    for (; namingTimer.enabled && ticks < 100; ++ticks)
+        Run(&TfrmMain::namingTimerTimer);
+    EXPECT_EQ(ticks, 10);
+    EXPECT_EQ(lsScreen.rows, named(form.ScreenList()));
+
+    // A Delete names afresh; a close before the end stores the whole list.
+    SwitchTab(0);
+    Click(lsScreen, 2);
+    Run(&TfrmMain::mnuDeleteClick);
+    EXPECT_EQ(lsScreen.rows.size(), 20u);
+    EXPECT_TRUE(lsFlash.rows.empty());
+    Run(&TfrmMain::namingTimerTimer);
+    const std::vector<std::string> all = named(form.ScreenList());
+    EXPECT_EQ(lsScreen.rows, std::vector<std::string>(all.begin(), all.begin() + 24));
+    ASSERT_TRUE(Close());
+    EXPECT_FALSE(namingTimer.enabled);
+    EXPECT_EQ(Stored("Amount", "Total"), "49");
+    EXPECT_EQ(Stored("ScreenList", "File2"), kGone);
+}
+
 TEST_F(MainSelect, ClickSetsCurrentFileAndHint) {
     Lists({kWaves, kStars}, {kIntro});
     Open();

@@ -54,6 +54,8 @@ enum MenuId : UINT {
     kMnuChangeEvery = 221, // one id per choice of kChangeEveryChoices
 };
 
+constexpr UINT_PTR kNamingTimerId = 1;
+
 constexpr const char* kChangeEveryTexts[] = {"Never", "1 minute", "2 minutes", "5 minutes", "10 minutes", "30 minutes"};
 static_assert(std::size(kChangeEveryTexts) == kChangeEveryChoices.size());
 
@@ -138,6 +140,7 @@ void ConfigWindow::Show() {
     CreateControls();
     HookControls();
     about_ = std::make_unique<AboutWindow>(app_, Handle());
+    namingTimer_ = std::make_unique<TimerAdapter>(Handle(), kNamingTimerId, kNamingTimerMs, false);
 
     form_ = std::make_unique<TfrmMain>(
         services_, MainView{
@@ -168,6 +171,7 @@ void ConfigWindow::Show() {
                        .mnuNoRepeat = mnuNoRepeat_,
                        .mnuChangeEvery = {&mnuChangeEvery_[0], &mnuChangeEvery_[1], &mnuChangeEvery_[2],
                                           &mnuChangeEvery_[3], &mnuChangeEvery_[4], &mnuChangeEvery_[5]},
+                       .namingTimer = *namingTimer_,
                    });
     app_.SetMessageFilter([this](MSG& msg) { return FilterMessage(msg); });
 
@@ -679,6 +683,10 @@ LRESULT ConfigWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             return TRUE;
         }
         break;
+    case WM_TIMER:
+        if (wParam == kNamingTimerId && form_)
+            app_.Guard([&] { form_->namingTimerTimer(); });
+        return 0;
     case WM_CLOSE: {
         // FormClose stores everything; a failed write is shown and the window
         // stays open with nothing lost. During a search it stops the search and

@@ -86,6 +86,7 @@ private:
     std::array<MenuItemAdapter, kChangeEveryChoices.size()> mnuChangeEvery_;
 
     std::unique_ptr<AboutWindow> about_;
+    std::unique_ptr<TimerAdapter> namingTimer_;
     std::unique_ptr<TfrmMain> form_;
 };
 

@@ -67,12 +67,15 @@ void Tooltips::Relay(HWND control, UINT message, WPARAM wParam, LPARAM lParam) c
 
 // List boxes -----------------------------------------------------------------------------
 
-void FillListBox(HWND list, const std::vector<std::string>& rows) {
+void FillListBox(HWND list, const std::vector<std::string>& rows, bool replace) {
+    if (rows.empty() && !replace)
+        return;
     // Turning redrawing back on may mark a hidden window visible (the default
     // handling does); the box keeps the visibility it had.
     const LONG_PTR style = GetWindowLongPtrW(list, GWL_STYLE);
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    if (replace)
+        SendMessageW(list, LB_RESETCONTENT, 0, 0);
     std::size_t units = 0;
     for (const std::string& row : rows)
         units += row.size() + 1; // at least the UTF-16 length

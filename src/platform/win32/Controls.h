@@ -32,9 +32,9 @@ private:
     HWND owner_ = nullptr;
 };
 
-// Replaces a list box's rows with redrawing off, so that the box lays out its
-// scroll bar and paints once rather than once per row.
-void FillListBox(HWND list, const std::vector<std::string>& rows);
+// Replaces a list box's rows, or appends to them, with redrawing off, so that the
+// box lays out its scroll bar and paints once rather than once per row.
+void FillListBox(HWND list, const std::vector<std::string>& rows, bool replace);
 void AddListRow(HWND list, const std::string& row);
 
 class ButtonAdapter : public ControlAdapter<Button> {
@@ -61,7 +61,8 @@ public:
     }
     void Clear() override { SendMessageA(this->hwnd_, LB_RESETCONTENT, 0, 0); }
     void Add(const std::string& text) override { AddListRow(this->hwnd_, text); }
-    void SetItems(const std::vector<std::string>& rows) override { FillListBox(this->hwnd_, rows); }
+    void AddItems(const std::vector<std::string>& rows) override { FillListBox(this->hwnd_, rows, false); }
+    void SetItems(const std::vector<std::string>& rows) override { FillListBox(this->hwnd_, rows, true); }
     int Count() const override { return static_cast<int>(SendMessageA(this->hwnd_, LB_GETCOUNT, 0, 0)); }
     std::string Item(int index) const override;
     int ItemIndex() const override { return static_cast<int>(SendMessageA(this->hwnd_, LB_GETCURSEL, 0, 0)); }
