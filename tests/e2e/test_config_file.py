@@ -108,8 +108,16 @@ class ClosesEndedAtRandomMoments(ConfigFileTestCase):
                 self.assertEqual(len(found), 1, "a torn file after %.3f s" % delay)
                 outcomes[found[0]] += 1
         # A close ended inside its write leaves the new file's draft beside the old file.
-        outcomes["ended inside the write"] = sum(name.endswith(".tmp") for name in os.listdir(self.folder.path))
+        drafts = lambda: sorted(name for name in os.listdir(self.folder.path) if name.endswith(".tmp"))
+        outcomes["ended inside the write"] = len(drafts())
         print("closes ended at random moments: %s" % outcomes)
+        # The next write removes the drafts of ended processes, and nothing else.
+        for name in ("Lumivane.ini.4000000-1.tmp", "Lumivane.ini.old.tmp"):
+            open(os.path.join(self.folder.path, name), "wb").close()
+        self.write_entries([""] + entries[:10])
+        self.open_window()
+        self.close_with_button()
+        self.assertEqual(drafts(), ["Lumivane.ini.old.tmp"])
 
 
 class HeldFile(ConfigFileTestCase):

@@ -54,6 +54,39 @@ std::string MutexName(const std::string& path) {
     return name;
 }
 
+// Whether a process of that id runs now.
+bool ProcessRuns(DWORD id) {
+    const KernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, id));
+    if (!process)
+        return GetLastError() == ERROR_ACCESS_DENIED; // another user's, alive
+    return WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
+}
+
+// Removes the drafts "<file>.<process id>-<n>.tmp" that processes ended in the
+// middle of a write left beside the file. Writes happen under the folder's lock,
+// so a draft is in the making only while its writer runs (one whose wait for the
+// lock ran out); ours are never left, so one with our id is an earlier process's.
+void RemoveLeftDrafts(const std::string& path) {
+    WIN32_FIND_DATAW data;
+    const FindHandle find(FindFirstFileW(W(WidePath(path + ".*-*.tmp")), &data));
+    if (!find)
+        return;
+    const std::string folder = FolderOf(path);
+    do {
+        const std::string name = Narrow(data.cFileName);
+        const std::size_t dash = name.rfind('-');
+        const std::size_t dot = name.rfind('.', dash);
+        DWORD id = 0;
+        bool digits = dot != std::string::npos && dot + 1 < dash;
+        for (std::size_t i = dot + 1; digits && i < dash; ++i) {
+            digits = name[i] >= '0' && name[i] <= '9' && id < 100000000;
+            id = id * 10 + static_cast<DWORD>(name[i] - '0');
+        }
+        if (digits && (id == GetCurrentProcessId() || !ProcessRuns(id)))
+            DeleteFileW(W(WidePath(folder + name)));
+    } while (FindNextFileW(find.Get(), &data));
+}
+
 } // namespace
 
 ProfileText Win32ProfileFile::Read(const std::string& path) {
@@ -93,6 +126,7 @@ ProfileText Win32ProfileFile::Read(const std::string& path) {
 
 bool Win32ProfileFile::Replace(const std::string& path, const std::string& text, ProfileForm form) {
     const std::string bytes = EncodeProfile(text, form, codec_);
+    RemoveLeftDrafts(path);
     // A name of its own per writer: should the lock ever time out, two writers
     // still never write into one temporary file.
     const std::u16string temp =

@@ -1,7 +1,9 @@
 // The profile file contract over the file API: one ReadFile of the whole file, a
 // new file beside it renamed over the old one with MoveFileEx (write-through),
-// and a named mutex per folder as the lock between the program's processes. The
-// W functions take paths of any length; the ANSI code page is the system's.
+// and a named mutex per folder as the lock between the program's processes. Each
+// write first removes the drafts that processes ended in the middle of a write
+// left beside the file. The W functions take paths of any length; the ANSI code
+// page is the system's.
 #pragma once
 
 #include <windows.h>
