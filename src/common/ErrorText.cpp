@@ -1,9 +1,10 @@
 // Texts of the two error boxes (see ErrorText.h).
 #include "common/ErrorText.h"
 
-#include "common/IntegerText.h"
 #include <exception>
 #include <new>
+
+#include "common/IntegerText.h"
 
 namespace lumivane {
 

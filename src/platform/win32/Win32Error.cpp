@@ -1,9 +1,8 @@
 // Win32 and COM failures as the program's errors (see Win32Error.h).
 #include "platform/win32/Win32Error.h"
 
-#include "common/IntegerText.h"
-
 #include "common/Errors.h"
+#include "common/IntegerText.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/WideText.h"
 
