@@ -43,8 +43,11 @@ std::string GetDisplayName(DisplayNameSources& sources, const std::string& path)
     const auto description = LoadPeString(sources.files, path, kDescriptionId, sources.languages.Preferred());
     // A description that begins with a zero unit still counts as found: it gives
     // an empty name, not the shell's.
-    if (!description || description->empty())
-        return GetShellDisplayName(sources.shell, path);
+    if (!description || description->empty()) {
+        // The shell names no file past 260 characters; its file name then stands in.
+        std::string name = GetShellDisplayName(sources.shell, path);
+        return name.empty() ? ExtractFileName(path) : name;
+    }
     return UpToTerminator(Utf16ToUtf8(*description), kDescriptionLimit);
 }
 

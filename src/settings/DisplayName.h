@@ -2,7 +2,8 @@
 // file. A screensaver shows the description it carries (string 1 of its
 // resources, in the user's language, from its language file when it has one),
 // any other file its file name, a missing file a fixed warning, and a
-// screensaver without a usable description the name the shell gives it.
+// screensaver without a usable description the name the shell gives it, or its
+// file name when the shell gives none (it takes no path past 260 characters).
 #pragma once
 
 #include <string>

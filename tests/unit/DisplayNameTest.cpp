@@ -86,7 +86,7 @@ TEST_F(DisplayNames, ScreenSaversWithoutADescriptionFallBackToTheShell) {
     EXPECT_EQ(Name("D:\\c.scr"), "c");
     EXPECT_EQ(Name("D:\\d.scr"), "d");
     files.AddFile("D:\\e.scr", "MZ");
-    EXPECT_EQ(Name("D:\\e.scr"), ""); // the shell cannot tell either
+    EXPECT_EQ(Name("D:\\e.scr"), "e.scr"); // the shell cannot tell either
 }
 
 TEST_F(DisplayNames, DescriptionsAreCutTo255Characters) {
