@@ -104,6 +104,7 @@ bool TfrmMain::FormClose() {
     foundPaths_.clear();
     screenList_.clear();
     flashList_.clear();
+    rowNames_.clear();
     config_.reset();
     released_ = true;
     view_.namingTimer.SetEnabled(false);
@@ -114,9 +115,20 @@ void TfrmMain::btCloseClick() {
     view_.window.Close();
 }
 
+std::string TfrmMain::RowName(const std::string& path) {
+    // A file that has gone since shows so at once.
+    if (!sv_.files.FileExists(path))
+        return kFileNotFound;
+    auto [known, added] = rowNames_.try_emplace(path);
+    if (added) {
+        DisplayNameSources sources{sv_.files, sv_.shell, sv_.codec, sv_.languages};
+        known->second = UpperAscii(GetDisplayName(sources, path));
+    }
+    return known->second;
+}
+
 void TfrmMain::NameRows(std::uint64_t milliseconds) {
     const std::uint64_t start = sv_.clock.Milliseconds();
-    DisplayNameSources sources{sv_.files, sv_.shell, sv_.codec, sv_.languages};
     std::size_t named = 0;
     bool missing = false;
     auto name = [&](ListBox& box, const std::vector<std::string>& list) {
@@ -127,7 +139,7 @@ void TfrmMain::NameRows(std::uint64_t milliseconds) {
                 missing = true;
                 break;
             }
-            rows.push_back(UpperAscii(GetDisplayName(sources, list[next])));
+            rows.push_back(RowName(list[next]));
         }
         box.AddItems(rows);
     };
@@ -271,6 +283,7 @@ void TfrmMain::mnuClearClick() {
 void TfrmMain::mnuResetClick() {
     view_.lsScreen.Clear();
     view_.lsFlash.Clear();
+    rowNames_.clear(); // everything as it stands now, names included
     ApplySettings();
     RefreshByViewMode();
     view_.mnuReset.SetEnabled(false);

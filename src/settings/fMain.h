@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -193,10 +194,14 @@ private:
     // Appends display-name rows in list order, the active tab's list first, until
     // both lists have theirs or the time is up (one row at least).
     void NameRows(std::uint64_t milliseconds);
+    std::string RowName(const std::string& path);
 
     MainServices sv_;
     MainView view_;
     std::unique_ptr<TConfigFile> config_;
+    // The rows' display names already read, by path: a Delete or a switch of views
+    // in a long list then opens no file again.
+    std::map<std::string, std::string> rowNames_;
     std::vector<std::string> screenList_;
     std::vector<std::string> flashList_;
     std::int32_t screenCount_ = 0;

@@ -154,6 +154,7 @@ std::vector<DirEntry> FakeFileSystem::FindFiles(const std::string& pattern) {
 }
 
 std::unique_ptr<InputFile> FakeFileSystem::OpenRead(const std::string& path) {
+    ++opens;
     Node* node = Find(path);
     if (!node || (node->attributes & attr::kDirectory))
         return nullptr;

@@ -21,6 +21,7 @@ public:
     void Remove(const std::string& path);
     void SetUnreadable(const std::string& folder) { unreadable_.push_back(Key(folder)); }
     int enumerations = 0;
+    int opens = 0;
 
     bool FileExists(const std::string& path) override;
     std::vector<DirEntry> FindFiles(const std::string& pattern) override;

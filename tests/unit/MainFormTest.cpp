@@ -146,36 +146,40 @@ TEST_F(MainRows, LongListsAreNamedAPieceAtATimeTheActiveTabFirst) {
     clock.step = 10;
     std::vector<std::string> screens;
     for (int i = 0; i < 50; ++i)
-        screens.push_back(i % 2 ? kGone : kWaves);
+        screens.push_back(i % 2 ? kStars : kWaves);
     Lists(screens, std::vector<std::string>(10, kIntro), "[RandomWhat]\r\nType=1\r\n");
-    auto named = [&](const std::vector<std::string>& list) {
+    auto named = [&](const std::vector<std::string>& list, const std::string& stars) {
         std::vector<std::string> rows;
         for (const std::string& path : list)
-            rows.push_back(path == kWaves ? "OCEAN WAVES" : path == kGone ? "FILE NOT FOUND!" : "INTRO.SWF");
+            rows.push_back(path == kWaves ? "OCEAN WAVES" : path == kStars ? stars : "INTRO.SWF");
         return rows;
     };
     Open();
-    EXPECT_EQ(lsFlash.rows, named(form.FlashList()));
+    EXPECT_EQ(lsFlash.rows, named(form.FlashList(), ""));
     EXPECT_EQ(lsScreen.rows.size(), 10u);
     int ticks = 0;
     for (; namingTimer.enabled && ticks < 100; ++ticks)
         Run(&TfrmMain::namingTimerTimer);
     EXPECT_EQ(ticks, 10);
-    EXPECT_EQ(lsScreen.rows, named(form.ScreenList()));
+    EXPECT_EQ(lsScreen.rows, named(form.ScreenList(), "STARFIELD \xc3\xa9TOIL\xc3\xa9"));
 
-    // A Delete names afresh; a close before the end stores the whole list.
+    // A Delete names afresh without opening a file again, and a file gone since
+    // shows so; a close before the end stores the whole list.
+    const int opens = files.opens;
+    files.Remove(kStars);
     SwitchTab(0);
     Click(lsScreen, 2);
     Run(&TfrmMain::mnuDeleteClick);
     EXPECT_EQ(lsScreen.rows.size(), 20u);
     EXPECT_TRUE(lsFlash.rows.empty());
     Run(&TfrmMain::namingTimerTimer);
-    const std::vector<std::string> all = named(form.ScreenList());
+    const std::vector<std::string> all = named(form.ScreenList(), "FILE NOT FOUND!");
     EXPECT_EQ(lsScreen.rows, std::vector<std::string>(all.begin(), all.begin() + 24));
+    EXPECT_EQ(files.opens, opens);
     ASSERT_TRUE(Close());
     EXPECT_FALSE(namingTimer.enabled);
     EXPECT_EQ(Stored("Amount", "Total"), "49");
-    EXPECT_EQ(Stored("ScreenList", "File2"), kGone);
+    EXPECT_EQ(Stored("ScreenList", "File2"), kStars);
 }
 
 TEST_F(MainSelect, ClickSetsCurrentFileAndHint) {
