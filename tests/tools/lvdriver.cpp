@@ -444,15 +444,22 @@ int MessageBoxInfo(const Options& options) {
     HWND box = found.front();
     std::wstring text;
     std::string buttons;
-    for (HWND child : Children(box)) {
-        if (IsButton(child)) {
-            if (IsWindowVisible(child))
-                buttons += (buttons.empty() ? "" : ", ") + Json(WithoutAccelerator(TextOf(child)));
-        } else if (ContainsNoCase(ClassOf(child), L"static") &&
-                   (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) {
-            std::wstring part = TextOf(child);
-            if (!part.empty())
-                text += (text.empty() ? L"" : L"\n") + part;
+    // A box can be found while its dialog is still being filled in: its text is
+    // read again for a moment until there is some.
+    for (int tries = 0; text.empty() && tries < 40; ++tries) {
+        if (tries > 0)
+            Sleep(50);
+        buttons.clear();
+        for (HWND child : Children(box)) {
+            if (IsButton(child)) {
+                if (IsWindowVisible(child))
+                    buttons += (buttons.empty() ? "" : ", ") + Json(WithoutAccelerator(TextOf(child)));
+            } else if (ContainsNoCase(ClassOf(child), L"static") &&
+                       (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) {
+                std::wstring part = TextOf(child);
+                if (!part.empty())
+                    text += (text.empty() ? L"" : L"\n") + part;
+            }
         }
     }
     Print("{\"hwnd\": " + Handle(box) + ", \"pid\": " + std::to_string(ProcessOf(box)) +
