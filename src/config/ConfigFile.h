@@ -23,8 +23,10 @@ namespace lumivane {
 inline constexpr char kConfigFileName[] = "Lumivane.ini";
 inline constexpr std::size_t kProfileBufferSize = 2048;
 // A file held by another program (a backup or a virus scanner holds one for a
-// moment) is read again for this long before the read counts as failed.
-inline constexpr unsigned kReadRetryMs = 6000;
+// moment) is read again for this long before the read counts as failed. The
+// window takes no messages meanwhile, and Windows calls a window that has taken
+// none for 5 s "Not Responding": the retries end before that.
+inline constexpr unsigned kReadRetryMs = 4500;
 inline constexpr unsigned kReadRetryStepMs = 100;
 
 // The configuration file's path for a program file: its folder (up to and
