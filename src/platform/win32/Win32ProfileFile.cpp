@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "common/IntegerText.h"
 #include "platform/ProfileDocument.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/WideText.h"
@@ -48,10 +49,7 @@ std::string MutexName(const std::string& path) {
     std::uint64_t hash = 14695981039346656037ull;
     for (char16_t c : folder)
         hash = (hash ^ c) * 1099511628211ull;
-    std::string name = "Lumivane.ini-";
-    for (int shift = 60; shift >= 0; shift -= 4)
-        name += "0123456789abcdef"[(hash >> shift) & 0xF];
-    return name;
+    return "Lumivane.ini-" + HexDigits(hash, 16);
 }
 
 // Whether a process of that id runs now.
