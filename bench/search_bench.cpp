@@ -22,7 +22,7 @@
 #include "fakes/FakeMainWidgets.h"
 #include "fakes/FakeServices.h"
 #include "fakes/FakeWidgets.h"
-#include "platform/HostProfileFile.h"
+#include "platform/host/HostProfileFile.h"
 #include "settings/fMain.h"
 
 using namespace lumivane;

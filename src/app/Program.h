@@ -28,6 +28,9 @@ public:
     virtual void RunSaver() = 0;
 };
 
+// The application title: the caption of the toolkit's error boxes and of the
+// saver's window; configure mode sets its own.
+inline constexpr char kProgramTitle[] = "Lumivane";
 inline constexpr char kConfigureTitle[] = "Lumivane Standard V1.5 Configuration";
 inline constexpr char kPasswordText[] = "This screensaver doesnot support password in Windows9X.";
 inline constexpr char kSemaphoreName[] = "Lumivane";

@@ -27,6 +27,10 @@ std::string WithPeriod(const std::string& message) {
     return needsPeriod ? message + "." : message;
 }
 
+std::string HandlerErrorText() {
+    return WithPeriod(CurrentError().message);
+}
+
 std::string ApplicationErrorText(const ErrorReport& error, const std::string& moduleName) {
     const std::string address = HexDigits(reinterpret_cast<std::uintptr_t>(error.address), 16);
     return "Exception " + error.className + " in module " + moduleName + " at " + address + ".\r\n" +

@@ -28,6 +28,10 @@ ErrorReport CurrentError();
 // "Stream read error." and "done!" do not).
 std::string WithPeriod(const std::string& message);
 
+// The toolkit's box text for the error in flight: its message with its period.
+// Call only inside a catch block.
+std::string HandlerErrorText();
+
 // "Exception %s in module %s at %p.\r\n%s%s\r\n".
 std::string ApplicationErrorText(const ErrorReport& error, const std::string& moduleName);
 

@@ -6,6 +6,7 @@
 
 #include "common/Errors.h"
 #include "common/IntegerText.h"
+#include "common/PathText.h"
 
 namespace lumivane {
 
@@ -96,13 +97,11 @@ Settings ReadSettings(const ConfigDocument& doc) {
 } // namespace
 
 std::string ConfigPathFor(const std::string& programPath) {
-    const auto slash = programPath.find_last_of('\\');
-    return (slash == std::string::npos ? std::string() : programPath.substr(0, slash + 1)) + kConfigFileName;
+    return ExtractFilePath(programPath) + kConfigFileName;
 }
 
 std::string RoundPathFor(const std::string& configPath) {
-    const auto slash = configPath.find_last_of('\\');
-    return (slash == std::string::npos ? std::string() : configPath.substr(0, slash + 1)) + kRoundFileName;
+    return ExtractFilePath(configPath) + kRoundFileName;
 }
 
 std::string ConfigDocument::ReadString(const std::string& section, const std::string& key) const {
@@ -253,8 +252,7 @@ std::optional<ActiveList> LoadActiveList(TConfigFile& file) {
         active.entries = doc->ReadList(kScreenList, active.count);
     } else if (active.listKind == 1) {
         active.count = doc->ReadInteger(kAmount, "FlashTotal", 0);
-        if (active.count > 0)
-            active.entries = doc->ReadList(kFlashList, active.count);
+        active.entries = doc->ReadList(kFlashList, active.count);
     }
     active.flashSize = doc->ReadBool(kMisc, "FlashSize", true);
     active.variety = ReadVariety(*doc);

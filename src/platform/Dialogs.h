@@ -6,8 +6,6 @@
 
 #include <string>
 
-#include "common/EventGuard.h"
-
 namespace lumivane {
 
 enum class BoxIcon { Information, Warning, Error };
@@ -22,11 +20,6 @@ public:
 // The warning box both windows use for their own messages.
 inline void ShowWarning(Dialogs& dialogs, const std::string& text) {
     dialogs.ShowBox("Warning", text, BoxIcon::Warning);
-}
-
-// The toolkit's catch point with its error box, captioned with the title.
-template <class Handler> void RunGuarded(Dialogs& dialogs, const std::string& title, Handler&& handler) noexcept {
-    RunGuarded(handler, [&](const std::string& text) { dialogs.ShowBox(title, text, BoxIcon::Error); });
 }
 
 // A window shown modally (the about box): ShowModal returns when it closes.

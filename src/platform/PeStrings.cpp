@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/PathText.h"
+
 namespace lumivane {
 
 namespace {
@@ -347,7 +349,7 @@ std::optional<std::u16string> LoadPeString(FileSystem& files, const std::string&
         return std::move(own.text);
 
     // C:\Windows\System32\Bubbles.scr reads from C:\Windows\System32\de-DE\Bubbles.scr.mui.
-    const std::size_t cut = path.find_last_of("\\:") + 1; // 0 when there is no separator
+    const std::size_t cut = ExtractFilePath(path).size();
     std::vector<std::string> names;
     for (const UiLanguage& language : preferred)
         names.push_back(language.name);

@@ -15,12 +15,12 @@ namespace lumivane {
 void TfrmScreen::FormCreate() {
     loadedList_.clear();
     {
-        TConfigFile file(sv_.profile, sv_.configPath, sv_.clock);
+        TConfigFile file(services_.profile, services_.configPath, services_.clock);
         std::optional<ActiveList> loaded = LoadActiveList(file);
         // A file held past the retries is said so, as a list of missing files is,
         // rather than taken for an empty list.
         if (!loaded)
-            ShowWarning(sv_.dialogs, "Unable to read " + file.Path() + ".");
+            ShowWarning(services_.dialogs, "Unable to read " + file.Path() + ".");
         ActiveList active = std::move(loaded).value_or(ActiveList{});
         listKind_ = active.listKind;
         loadedList_ = std::move(active.entries);
@@ -47,11 +47,11 @@ void TfrmScreen::FormCreate() {
 }
 
 std::uint32_t TfrmScreen::ClockSeed() {
-    const TimeOfDay t = sv_.clock.UtcTimeOfDay();
+    const TimeOfDay t = services_.clock.UtcTimeOfDay();
     return static_cast<std::uint32_t>(((t.hour * 60 + t.minute) * 60 + t.second) * 1000 + t.millisecond);
 }
 
-std::size_t TfrmScreen::Draw(std::uint32_t& seed, std::size_t n) {
+std::size_t TfrmScreen::RandomIndex(std::uint32_t& seed, std::size_t n) {
     seed = seed * 134775813u + 1u;
     return static_cast<std::size_t>((static_cast<std::uint64_t>(seed) * n) >> 32);
 }
@@ -66,8 +66,8 @@ bool TfrmScreen::PickRandomFile() {
     // every draw would repeat the same index within one clock tick.
     std::uint32_t seed = ClockSeed();
     for (int draw = 0; draw < 5; ++draw) {
-        const std::size_t index = Draw(seed, n);
-        if (sv_.files.FileExists(loadedList_[index])) {
+        const std::size_t index = RandomIndex(seed, n);
+        if (services_.files.FileExists(loadedList_[index])) {
             pickedFile_ = loadedList_[index];
             return true;
         }
@@ -78,15 +78,15 @@ bool TfrmScreen::PickRandomFile() {
 bool TfrmScreen::PickFromRound() {
     std::vector<std::string> existing;
     for (const std::string& entry : loadedList_)
-        if (sv_.files.FileExists(entry))
+        if (services_.files.FileExists(entry))
             existing.push_back(entry);
-    TConfigFile roundFile(sv_.profile, RoundPathFor(sv_.configPath), sv_.clock);
+    TConfigFile roundFile(services_.profile, RoundPathFor(services_.configPath), services_.clock);
     PlayedRound round = LoadRound(roundFile, listKind_);
     const std::vector<std::string> candidates = RoundCandidates(existing, round);
     if (candidates.empty())
         return false;
     std::uint32_t seed = ClockSeed();
-    pickedFile_ = candidates[Draw(seed, candidates.size())];
+    pickedFile_ = candidates[RandomIndex(seed, candidates.size())];
     RecordPlay(round, pickedFile_);
     try {
         SaveRound(roundFile, listKind_, round);
@@ -112,11 +112,11 @@ void TfrmScreen::StartScreenSaver() {
         view_.window.ShowNow();
         // A saver that is to be replaced is started so that it can be ended.
         if (variety_.changeEvery > 0)
-            started_ = sv_.shell.Start(pickedFile_, "s");
+            started_ = services_.shell.Start(pickedFile_, "s");
         else
-            sv_.shell.Execute("open", pickedFile_, "s");
+            services_.shell.Execute("open", pickedFile_, "s");
     } else {
-        ShowWarning(sv_.dialogs, kNotFoundWarning);
+        ShowWarning(services_.dialogs, kNotFoundWarning);
     }
 }
 
@@ -132,16 +132,20 @@ FlashControl* TfrmScreen::TryFlash() {
     return flash_;
 }
 
+namespace {
+
 // A half rounded to the nearest integer, ties to the even neighbour.
-static int RoundHalf(double value) {
+int RoundHalf(double value) {
     return static_cast<int>(std::nearbyint(value));
 }
+
+} // namespace
 
 // Where the movie shows: at its own size centred on the screen, or stretched
 // over the window below the strip. Reads the movie's header for its own size.
 Rect TfrmScreen::MoviePlace() {
     if (flashSize_) {
-        TFlashInfo info(sv_.files);
+        TFlashInfo info(services_.files);
         const std::string header = info.ReadHeader(pickedFile_);
         const int w = static_cast<int>(TFlashInfo::GetWidth(header));
         const int h = static_cast<int>(TFlashInfo::GetHeight(header));
@@ -158,7 +162,7 @@ void TfrmScreen::StartFlash() {
     if (flash && flash->Playing())
         return;
     if (!PickRandomFile()) {
-        ShowWarning(sv_.dialogs, kNotFoundWarning);
+        ShowWarning(services_.dialogs, kNotFoundWarning);
         return;
     }
     PlayPickedMovie();
@@ -191,8 +195,8 @@ void TfrmScreen::StartPlayer() {
     // The player's window is a window of its own: an empty panel would only eat
     // the clicks that close ours.
     view_.palFlash.SetVisible(false);
-    if (sv_.players.AssociatedPlayer().empty()) {
-        ShowWarning(sv_.dialogs, kNoPlayerWarning);
+    if (services_.players.AssociatedPlayer().empty()) {
+        ShowWarning(services_.dialogs, kNoPlayerWarning);
         return;
     }
     playerPlace_ = MoviePlace();
@@ -201,7 +205,7 @@ void TfrmScreen::StartPlayer() {
 }
 
 void TfrmScreen::LaunchPlayer() {
-    player_ = sv_.players.Open(pickedFile_);
+    player_ = services_.players.Open(pickedFile_);
     if (player_)
         player_->Place(playerPlace_);
 }
@@ -221,12 +225,12 @@ bool TfrmScreen::PickNext() {
     // Another entry than the one playing now, when there is one.
     std::vector<std::string> others;
     for (const std::string& entry : loadedList_)
-        if (entry != pickedFile_ && sv_.files.FileExists(entry))
+        if (entry != pickedFile_ && services_.files.FileExists(entry))
             others.push_back(entry);
     if (others.empty())
-        return sv_.files.FileExists(pickedFile_);
+        return services_.files.FileExists(pickedFile_);
     std::uint32_t seed = ClockSeed();
-    pickedFile_ = others[Draw(seed, others.size())];
+    pickedFile_ = others[RandomIndex(seed, others.size())];
     return true;
 }
 
@@ -242,7 +246,7 @@ void TfrmScreen::changeTimerTimer() {
         }
         EndProcess(started_);
         if (PickNext())
-            started_ = sv_.shell.Start(pickedFile_, "s");
+            started_ = services_.shell.Start(pickedFile_, "s");
     } else if (listKind_ == 1 && (flash_ || player_) && PickNext()) {
         EndProcess(player_);
         PlayPickedMovie();

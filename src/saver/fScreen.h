@@ -56,7 +56,7 @@ struct ScreenView {
 
 class TfrmScreen {
 public:
-    TfrmScreen(ScreenServices services, ScreenView view) : sv_(std::move(services)), view_(view) {}
+    TfrmScreen(ScreenServices services, ScreenView view) : services_(std::move(services)), view_(view) {}
     // Whatever ended the window (an error on the way out included), no player is left.
     ~TfrmScreen() {
         EndProcess(player_);
@@ -96,10 +96,11 @@ private:
     void LaunchPlayer();
     void CloseOnce();
     bool PickFromRound();
-    std::size_t Draw(std::uint32_t& seed, std::size_t n);
+    // The next index below n of the pick's random sequence.
+    static std::size_t RandomIndex(std::uint32_t& seed, std::size_t n);
     std::uint32_t ClockSeed();
 
-    ScreenServices sv_;
+    ScreenServices services_;
     ScreenView view_;
     FlashControl* flash_ = nullptr; // created on first use: no player is needed for the screensaver list
     bool noControl_ = false;        // creating the control failed: no Flash Player control here

@@ -19,7 +19,7 @@ std::string UpToTerminator(std::string_view text, std::size_t limit) {
 } // namespace
 
 std::string ExtractFileExt(std::string_view path) {
-    const auto dot = path.find_last_of(".\\:");
+    const auto dot = path.find_last_of("./\\:");
     if (dot == std::string_view::npos || path[dot] != '.')
         return std::string();
     return std::string(path.substr(dot));
@@ -30,7 +30,7 @@ bool IsScreenSaverFile(TextCodec& codec, std::string_view path) {
 }
 
 std::string ExtractFileName(std::string_view path) {
-    const auto sep = path.find_last_of("\\:");
+    const auto sep = path.find_last_of("/\\:");
     return std::string(sep == std::string_view::npos ? path : path.substr(sep + 1));
 }
 

@@ -29,8 +29,8 @@ struct DisplayNameSources {
     UiLanguages& languages;
 };
 
-// The text from the last "." that stands after the last "\" or ":", dot included;
-// empty when there is none.
+// The text from the last "." that stands after the folder (see ExtractFilePath),
+// dot included; empty when there is none.
 std::string ExtractFileExt(std::string_view path);
 
 // Whether the path names a screensaver: its extension is ".scr" as Windows
@@ -38,7 +38,7 @@ std::string ExtractFileExt(std::string_view path);
 // mask already finds them).
 bool IsScreenSaverFile(TextCodec& codec, std::string_view path);
 
-// Everything after the last "\" or ":".
+// Everything after the folder (see ExtractFilePath).
 std::string ExtractFileName(std::string_view path);
 
 // Never fails; the result is not upper-cased.

@@ -12,8 +12,8 @@ void TfrmMain::FormCreate() {
     checkAll_ = true;
     driveList_.clear();
     foundPaths_.clear();
-    for (const std::string& root : sv_.drives.LogicalDriveStrings())
-        if (sv_.drives.TypeOf(root) == DriveType::Fixed)
+    for (const std::string& root : services_.drives.LogicalDriveStrings())
+        if (services_.drives.TypeOf(root) == DriveType::Fixed)
             driveList_.push_back(root);
     stopRequest_ = false;
     for (const std::string& root : driveList_)
@@ -23,7 +23,7 @@ void TfrmMain::FormCreate() {
 void TfrmMain::FormShow() {
     screenList_.clear();
     flashList_.clear();
-    config_ = std::make_unique<TConfigFile>(sv_.profile, sv_.configPath, sv_.clock);
+    config_ = std::make_unique<TConfigFile>(services_.profile, services_.configPath, services_.clock);
     released_ = false;
     closeWriteFailed_ = false;
     ApplySettings();
@@ -41,7 +41,7 @@ void TfrmMain::ApplySettings() {
     std::optional<Settings> loaded = LoadSettings(*config_);
     fileRead_ = loaded.has_value();
     if (!fileRead_)
-        ShowWarning(sv_.dialogs, "Unable to read " + config_->Path() + kUnreadableTail);
+        ShowWarning(services_.dialogs, "Unable to read " + config_->Path() + kUnreadableTail);
     Settings s = std::move(loaded).value_or(Settings{});
     screenCount_ = s.screenCount;
     flashCount_ = s.flashCount;
@@ -96,7 +96,7 @@ bool TfrmMain::FormClose() {
                 closeWriteFailed_ = true;
                 throw;
             }
-            if (!sv_.dialogs.Ask("Warning", WithPeriod(e.Message()) + kCloseWithoutSaving, BoxIcon::Warning))
+            if (!services_.dialogs.Ask("Warning", WithPeriod(e.Message()) + kCloseWithoutSaving, BoxIcon::Warning))
                 return false;
         }
     }
@@ -117,25 +117,25 @@ void TfrmMain::btCloseClick() {
 
 std::string TfrmMain::RowName(const std::string& path) {
     // A file that has gone since shows so at once.
-    if (!sv_.files.FileExists(path))
+    if (!services_.files.FileExists(path))
         return kFileNotFound;
     auto [known, added] = rowNames_.try_emplace(path);
     if (added) {
-        DisplayNameSources sources{sv_.files, sv_.shell, sv_.codec, sv_.languages};
+        DisplayNameSources sources{services_.files, services_.shell, services_.codec, services_.languages};
         known->second = UpperAscii(GetDisplayName(sources, path));
     }
     return known->second;
 }
 
 void TfrmMain::NameRows(std::uint64_t milliseconds) {
-    const std::uint64_t start = sv_.clock.Milliseconds();
+    const std::uint64_t start = services_.clock.Milliseconds();
     std::size_t named = 0;
     bool missing = false;
     auto name = [&](ListBox& box, const std::vector<std::string>& list) {
         // The rows are always the first entries of the list, named in order.
         std::vector<std::string> rows;
         for (auto next = static_cast<std::size_t>(box.Count()); next < list.size(); ++next, ++named) {
-            if (named > 0 && sv_.clock.Milliseconds() - start >= milliseconds) {
+            if (named > 0 && services_.clock.Milliseconds() - start >= milliseconds) {
                 missing = true;
                 break;
             }
@@ -291,22 +291,22 @@ void TfrmMain::mnuResetClick() {
 
 void TfrmMain::btSetupClick() {
     if (currentFile_.empty()) {
-        ShowWarning(sv_.dialogs, kSelectToConfig);
+        ShowWarning(services_.dialogs, kSelectToConfig);
         return;
     }
-    if (IsScreenSaverFile(sv_.codec, currentFile_))
-        sv_.shell.Execute("config", currentFile_, kConfigParameters);
+    if (IsScreenSaverFile(services_.codec, currentFile_))
+        services_.shell.Execute("config", currentFile_, kConfigParameters);
     else
-        ShowWarning(sv_.dialogs, kOnlyScreenSaverConfig);
+        ShowWarning(services_.dialogs, kOnlyScreenSaverConfig);
 }
 
 void TfrmMain::lsScreenDblClick() {
     if (currentFile_.empty())
-        ShowWarning(sv_.dialogs, kSelectToPreview);
-    else if (!sv_.files.FileExists(currentFile_))
-        ShowWarning(sv_.dialogs, kFileDoesNotExist);
+        ShowWarning(services_.dialogs, kSelectToPreview);
+    else if (!services_.files.FileExists(currentFile_))
+        ShowWarning(services_.dialogs, kFileDoesNotExist);
     else
-        sv_.shell.Execute("open", currentFile_, "");
+        services_.shell.Execute("open", currentFile_, "");
 }
 
 void TfrmMain::btAboutClick() {

@@ -109,7 +109,7 @@ struct MainView {
 
 class TfrmMain {
 public:
-    TfrmMain(MainServices services, MainView view) : sv_(std::move(services)), view_(view) {}
+    TfrmMain(MainServices services, MainView view) : services_(std::move(services)), view_(view) {}
 
     void FormCreate();
     void FormShow();
@@ -196,7 +196,7 @@ private:
     void NameRows(std::uint64_t milliseconds);
     std::string RowName(const std::string& path);
 
-    MainServices sv_;
+    MainServices services_;
     MainView view_;
     std::unique_ptr<TConfigFile> config_;
     // The rows' display names already read, by path: a Delete or a switch of views

@@ -55,9 +55,10 @@ std::string TfrmMain::SearchMask(std::int32_t listKind) {
 bool TfrmMain::IsSubFolder(const DirEntry& entry) {
     // Documents, Downloads and Program Files carry the read-only bit, many folders
     // are archive or compressed: those are entered. A junction or link would walk a
-    // tree twice or forever, and listing a cloud placeholder downloads it.
-    constexpr std::uint32_t kNotEntered = attr::kHidden | attr::kSystem | attr::kReparsePoint | attr::kOffline |
-                                          attr::kRecallOnOpen | attr::kRecallOnDataAccess;
+    // tree twice or forever, and listing a cloud placeholder downloads it. A
+    // volume label is no folder at all.
+    constexpr std::uint32_t kNotEntered = attr::kHidden | attr::kSystem | attr::kVolumeLabel | attr::kReparsePoint |
+                                          attr::kOffline | attr::kRecallOnOpen | attr::kRecallOnDataAccess;
     return (entry.attributes & attr::kDirectory) && !(entry.attributes & kNotEntered) && entry.name != "." &&
            entry.name != "..";
 }
@@ -111,10 +112,10 @@ bool TfrmMain::NameResults(unsigned serial) {
     // Stop or a close meanwhile ends the naming, and the rows named so far are
     // the results; a Stop that came during the walk has already had its say.
     const bool stoppedBefore = stopRequest_;
-    DisplayNameSources sources{sv_.files, sv_.shell, sv_.codec, sv_.languages};
+    DisplayNameSources sources{services_.files, services_.shell, services_.codec, services_.languages};
     for (std::size_t i = 0; i < foundPaths_.size(); ++i) {
         if (i > 0) {
-            sv_.messages.ProcessMessages();
+            services_.messages.ProcessMessages();
             if (serial != searchSerial_)
                 return false; // a new search has cleared the rows and refills them
         }
@@ -122,7 +123,7 @@ bool TfrmMain::NameResults(unsigned serial) {
             foundPaths_.resize(i);
             break;
         }
-        view_.lsSearch.Add(sv_.codec.UpperFileName(GetDisplayName(sources, foundPaths_[i])));
+        view_.lsSearch.Add(services_.codec.UpperFileName(GetDisplayName(sources, foundPaths_[i])));
     }
     return true;
 }
@@ -133,11 +134,11 @@ void TfrmMain::SearchFolder(const std::string& folder, const std::string& mask, 
     const unsigned serial = searchSerial_;
     std::vector<std::string> subFolders;
     if (recursive) {
-        for (const DirEntry& entry : sv_.files.FindFiles(folder + "*.*"))
-            if (!(entry.attributes & (attr::kHidden | attr::kSystem | attr::kVolumeLabel)) && IsSubFolder(entry))
+        for (const DirEntry& entry : services_.files.FindFiles(folder + "*.*"))
+            if (IsSubFolder(entry))
                 subFolders.push_back(entry.name);
     }
-    for (const DirEntry& entry : sv_.files.FindFiles(folder + mask))
+    for (const DirEntry& entry : services_.files.FindFiles(folder + mask))
         if (entry.name.find(kProductWord) == std::string::npos)
             foundPaths_.push_back(folder + entry.name);
     if (!recursive)
@@ -152,8 +153,8 @@ void TfrmMain::SearchFolder(const std::string& folder, const std::string& mask, 
         view_.statusBar.SetPanelText(2, kSearchingPrefix + sub);
         SearchFolder(sub, mask, recursive);
         view_.progressBar.StepIt();
-        sv_.messages.ProcessMessages();
-        sv_.clock.Sleep(static_cast<unsigned>(view_.progressBar.Position()));
+        services_.messages.ProcessMessages();
+        services_.clock.Sleep(static_cast<unsigned>(view_.progressBar.Position()));
     }
 }
 
@@ -196,8 +197,8 @@ void TfrmMain::lsSearchClick() {
 }
 
 void TfrmMain::lsSearchDblClick() {
-    if (!currentFile_.empty() && sv_.files.FileExists(currentFile_))
-        sv_.shell.Execute("open", currentFile_, "");
+    if (!currentFile_.empty() && services_.files.FileExists(currentFile_))
+        services_.shell.Execute("open", currentFile_, "");
 }
 
 void TfrmMain::pmResultPopup() {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "common/EventGuard.h"
+#include "app/Program.h"
 #include "common/HelpText.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeFlashPlayers.h"
@@ -49,7 +49,7 @@ struct FakeScreenForm : FakeIniFile {
 
     // As the native window creates it: under the catch point.
     void Create() {
-        RunGuarded(dialogs, kDefaultTitle, [&] { screen.FormCreate(); });
+        RunGuarded(dialogs, kProgramTitle, [&] { screen.FormCreate(); });
     }
 };
 

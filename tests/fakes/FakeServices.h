@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ErrorText.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Drives.h"
@@ -125,6 +126,16 @@ public:
         return yes;
     }
 };
+
+// The windows' catch point as the toolkit runs every handler: an error that
+// escapes ends the handler and shows the error box, captioned with the title.
+template <class Handler> void RunGuarded(Dialogs& dialogs, const std::string& title, Handler&& handler) {
+    try {
+        handler();
+    } catch (...) {
+        dialogs.ShowBox(title, HandlerErrorText(), BoxIcon::Error);
+    }
+}
 
 class FakeSemaphore : public Semaphore {
 public:

@@ -15,7 +15,7 @@
 #include "contract/BadIniCorpus.h"
 #include "fakes/FakeMainWidgets.h"
 #include "fakes/FakeScreenForm.h"
-#include "platform/HostProfileFile.h"
+#include "platform/host/HostProfileFile.h"
 
 using namespace lumivane;
 using namespace lumivane::test;

@@ -6,6 +6,7 @@
 
 #include <tuple>
 
+#include "common/PathText.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeServices.h"
 #include "settings/DisplayName.h"
@@ -182,23 +183,27 @@ TEST_F(DisplayNames, LanguageNeutralScreenSaversReadTheirLanguageFile) {
     }
 }
 
-TEST(PathParts, ExtensionAndFileName) {
+TEST(PathParts, FolderExtensionAndFileName) {
     struct Case {
         const char* path;
+        const char* folder;
         const char* ext;
         const char* name;
     } cases[] = {
-        {"D:\\Savers\\waves.scr", ".scr", "waves.scr"},
-        {"D:\\my.dir\\saver", "", "saver"},
-        {"C:waves.scr", ".scr", "waves.scr"},
-        {"D:\\a.b.swf", ".swf", "a.b.swf"},
-        {"D:\\Savers\\", "", ""},
-        {"noext", "", "noext"},
-        {"D:\\dot.", ".", "dot."},
-        {"", "", ""},
-        {"x.y:stream", "", "stream"},
+        {"D:\\Savers\\waves.scr", "D:\\Savers\\", ".scr", "waves.scr"},
+        {"D:\\my.dir\\saver", "D:\\my.dir\\", "", "saver"},
+        {"C:waves.scr", "C:", ".scr", "waves.scr"},
+        {"D:\\a.b.swf", "D:\\", ".swf", "a.b.swf"},
+        {"D:\\Savers\\", "D:\\Savers\\", "", ""},
+        {"noext", "", "", "noext"},
+        {"D:\\dot.", "D:\\", ".", "dot."},
+        {"", "", "", ""},
+        {"x.y:stream", "x.y:", "", "stream"},
+        {"\\\\server\\share\\Lumivane.scr", "\\\\server\\share\\", ".scr", "Lumivane.scr"},
+        {"C:/Savers/Lumivane.ini", "C:/Savers/", ".ini", "Lumivane.ini"},
     };
     for (const Case& c : cases) {
+        EXPECT_EQ(ExtractFilePath(c.path), c.folder) << c.path;
         EXPECT_EQ(ExtractFileExt(c.path), c.ext) << c.path;
         EXPECT_EQ(ExtractFileName(c.path), c.name) << c.path;
     }

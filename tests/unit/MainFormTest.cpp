@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "app/Program.h"
-#include "common/EventGuard.h"
 #include "common/HelpText.h"
 #include "fakes/FakeMainWidgets.h"
 #include "settings/fAbout.h"

@@ -25,7 +25,7 @@ AboutWindow::AboutWindow(Application& app, HWND owner) : app_(app), owner_(owner
 
 void AboutWindow::Create() {
     HINSTANCE instance = app_.Instance();
-    RegisterClassOnce(instance, kClassName, GetSysColorBrush(COLOR_BTNFACE), LoadIconA(instance, MAKEINTRESOURCEA(1)));
+    RegisterClassOnce(instance, kClassName, GetSysColorBrush(COLOR_BTNFACE), LoadIconW(instance, MAKEINTRESOURCEW(1)));
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_DLGMODALFRAME;
     RECT outer{0, 0, Scale(474), Scale(349)};
@@ -36,7 +36,7 @@ void AboutWindow::Create() {
                  outer.bottom - outer.top, owner_);
     font_ = MakeFont("MS Sans Serif", 8, true, false);
     titleFont_ = MakeFont("Verdana", 19, false, true);
-    picture_ = Icon(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON, Scale(48), Scale(48), 0)));
+    picture_ = Icon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, Scale(48), Scale(48), 0)));
     Layout();
 }
 
@@ -53,7 +53,7 @@ void AboutWindow::Layout() {
 
     HWND title = CreateChecked(app_, 0, "STATIC", TfrmAbout::kTitle, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
                                Scale(64), Scale(16), width - Scale(72), Scale(26), Handle());
-    SendMessageA(title, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.Get()), FALSE);
+    SendMessageW(title, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.Get()), FALSE);
 
     const int inset = Scale(4);
     HWND memo =
@@ -61,16 +61,16 @@ void AboutWindow::Layout() {
                       WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
                       middle_.left + inset, middle_.top + inset, width - 2 * inset,
                       middle_.bottom - middle_.top - 2 * inset, Handle(), kMemoId);
-    SendMessageA(memo, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    SendMessageW(memo, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
 
     HWND notice = CreateChecked(app_, 0, "EDIT", JoinLines(TfrmAbout::LegalNotice()).c_str(),
                                 WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_READONLY, Scale(8), bottom + Scale(9),
                                 Scale(369), Scale(53), Handle(), kNoticeId);
-    SendMessageA(notice, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    SendMessageW(notice, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
 
     ok_ = CreateChecked(app_, 0, "BUTTON", TfrmAbout::kOkCaption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
                         width - Scale(75 + 12), bottom + Scale(23), Scale(75), Scale(25), Handle(), kOkId);
-    SendMessageA(ok_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    SendMessageW(ok_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
 }
 
 void AboutWindow::ShowModal() {

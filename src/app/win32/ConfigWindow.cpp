@@ -1,14 +1,11 @@
 // The native configuration window (see ConfigWindow.h).
 #include "app/win32/ConfigWindow.h"
 
-#include <cwchar>
-
 #include "app/win32/ButtonImages.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Error.h"
 #include "settings/PopupShortcuts.h"
 
-#include <shlobj.h>
 #include <windowsx.h>
 
 namespace lumivane::win32 {
@@ -103,7 +100,8 @@ constexpr Command kCommands[] = {
 
 } // namespace
 
-ConfigWindow::ConfigWindow(Application& app, MainServices services) : app_(app), services_(std::move(services)) {}
+ConfigWindow::ConfigWindow(Application& app, MainServices services)
+    : app_(app), services_(std::move(services)), dlgFolder_(app) {}
 
 ConfigWindow::~ConfigWindow() {
     app_.SetMessageFilter(nullptr);
@@ -116,13 +114,13 @@ ConfigWindow::~ConfigWindow() {
 HWND ConfigWindow::Child(const char* cls, const char* text, DWORD style, int x, int y, int w, int h, int id) {
     HWND hwnd = CreateChecked(app_, 0, cls, text, WS_CHILD | WS_VISIBLE | style, Scale(x), Scale(y), Scale(w), Scale(h),
                               Handle(), id);
-    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     return hwnd;
 }
 
 void ConfigWindow::Show() {
     HINSTANCE instance = app_.Instance();
-    RegisterClassOnce(instance, kClassName, GetSysColorBrush(COLOR_BTNFACE), LoadIconA(instance, MAKEINTRESOURCEA(1)));
+    RegisterClassOnce(instance, kClassName, GetSysColorBrush(COLOR_BTNFACE), LoadIconW(instance, MAKEINTRESOURCEW(1)));
     // No WS_CLIPCHILDREN: group boxes are drawn by the parent's background.
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
     // Owned by the taskbar's window, so the entry shows the application title.
@@ -132,6 +130,7 @@ void ConfigWindow::Show() {
     taskbar_ = std::make_unique<TaskbarWindow>(app_, app_.Title());
     CreateNative(app_, kClassName, kMainCaption, style, exStyle, 266, 158, outer.right - outer.left,
                  outer.bottom - outer.top, taskbar_->Handle());
+    dlgFolder_.SetOwner(Handle());
     taskbar_->SetMainWindow(Handle());
     font_ = MakeFont("MS Sans Serif", 8, true, false);
     boldFont_ = MakeFont("MS Sans Serif", 8, true, true);
@@ -166,7 +165,7 @@ void ConfigWindow::Show() {
                        .mnuViewPath = mnuViewPath_,
                        .mnuSetup1 = mnuSetup1_,
                        .mnuPreview1 = mnuPreview1_,
-                       .dlgFolder = *this,
+                       .dlgFolder = dlgFolder_,
                        .frmAbout = *about_,
                        .mnuNoRepeat = mnuNoRepeat_,
                        .mnuChangeEvery = {&mnuChangeEvery_[0], &mnuChangeEvery_[1], &mnuChangeEvery_[2],
@@ -194,12 +193,16 @@ struct MenuLine {
     const char* text; // nullptr for a separator
 };
 
+bool AppendLine(HMENU menu, UINT flags, UINT_PTR id, const char* text) {
+    return AppendMenuW(menu, flags, id, text ? W(Wide(text)) : nullptr);
+}
+
 Menu MakePopup(std::initializer_list<MenuLine> lines) {
     Menu menu(CreatePopupMenu());
     if (!menu)
         RaiseLastError("CreatePopupMenu");
     for (const MenuLine& line : lines)
-        if (!AppendMenuA(menu.Get(), line.flags, line.id, line.text))
+        if (!AppendLine(menu.Get(), line.flags, line.id, line.text))
             RaiseLastError("AppendMenu");
     return menu;
 }
@@ -225,8 +228,8 @@ void ConfigWindow::CreateMenus() {
     if (!changeEvery)
         RaiseLastError("CreatePopupMenu");
     for (std::size_t i = 0; i < kChangeEveryChoices.size(); ++i)
-        AppendMenuA(changeEvery.Get(), MF_STRING, kMnuChangeEvery + i, kChangeEveryTexts[i]);
-    if (!AppendMenuA(pmActive_.Get(), MF_POPUP, reinterpret_cast<UINT_PTR>(changeEvery.Get()), "Change every"))
+        AppendLine(changeEvery.Get(), MF_STRING, kMnuChangeEvery + i, kChangeEveryTexts[i]);
+    if (!AppendLine(pmActive_.Get(), MF_POPUP, reinterpret_cast<UINT_PTR>(changeEvery.Get()), "Change every"))
         RaiseLastError("AppendMenu");
     changeEvery.Release();
     pmResult_ = MakePopup({
@@ -260,8 +263,8 @@ void ConfigWindow::CreateControls() {
     // whole inside, so they go to the bottom once everything exists.
     HWND gboxActive = Child("BUTTON", "Random List", BS_GROUPBOX, 8, 8, 217, 313, -1);
     HWND gBoxSearch = Child("BUTTON", "Search List", BS_GROUPBOX, 232, 8, 193, 313, -1);
-    SendMessageA(gboxActive, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.Get()), FALSE);
-    SendMessageA(gBoxSearch, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.Get()), FALSE);
+    SendMessageW(gboxActive, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.Get()), FALSE);
+    SendMessageW(gBoxSearch, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.Get()), FALSE);
     HWND groupBox1 = Child("BUTTON", "Flash Size", BS_GROUPBOX, 432, 8, 137, 65, -1);
     Child("STATIC", "Select a folder:", SS_LEFT, 242, 32, 120, 13, -1);
     Child("STATIC", "Results:", SS_LEFT, 242, 96, 120, 13, -1);
@@ -278,23 +281,23 @@ void ConfigWindow::CreateControls() {
 
     HWND tabs = Child(WC_TABCONTROLA, "", WS_TABSTOP | WS_CLIPSIBLINGS | TCS_BUTTONS | TCS_FLATBUTTONS, 10, 32, 213,
                       287, kPage);
-    TCITEMA item{};
+    TCITEMW item{};
     item.mask = TCIF_TEXT;
-    item.pszText = const_cast<char*>("ScreenSaver");
-    SendMessageA(tabs, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    item.pszText = const_cast<char*>("Flash");
-    SendMessageA(tabs, TCM_INSERTITEMA, 1, reinterpret_cast<LPARAM>(&item));
+    item.pszText = const_cast<wchar_t*>(L"ScreenSaver");
+    SendMessageW(tabs, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    item.pszText = const_cast<wchar_t*>(L"Flash");
+    SendMessageW(tabs, TCM_INSERTITEMW, 1, reinterpret_cast<LPARAM>(&item));
     RECT pageRect;
     GetClientRect(tabs, &pageRect);
-    SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&pageRect));
+    SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&pageRect));
     MapWindowPoints(tabs, Handle(), reinterpret_cast<POINT*>(&pageRect), 2);
     const DWORD listStyle = WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
     auto makeList = [&](int id) {
         HWND list =
             CreateChecked(app_, 0, "LISTBOX", "", WS_CHILD | WS_CLIPSIBLINGS | listStyle, pageRect.left, pageRect.top,
                           pageRect.right - pageRect.left, pageRect.bottom - pageRect.top, Handle(), id);
-        SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-        SendMessageA(list, LB_SETITEMHEIGHT, 0, Scale(13));
+        SendMessageW(list, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+        SendMessageW(list, LB_SETITEMHEIGHT, 0, Scale(13));
         SetWindowPos(list, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         return list;
     };
@@ -323,13 +326,13 @@ void ConfigWindow::CreateControls() {
         {&btClose_, ButtonImage::Close}};
     for (const auto& [button, image] : images) {
         icons_.push_back(MakeButtonImage(image));
-        SendMessageA(button->Handle(), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icons_.back().Get()));
+        SendMessageW(button->Handle(), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icons_.back().Get()));
     }
 
     // The status bar keeps its laid-out place instead of sizing itself to its font.
     HWND status = Child(STATUSCLASSNAMEA, "", CCS_NORESIZE | CCS_NOPARENTALIGN, 0, 322, 572, 24, kStatusBar);
     int parts[3] = {Scale(100), Scale(160), -1};
-    SendMessageA(status, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+    SendMessageW(status, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
     statusBar_.Attach(status);
     statusBar_.SetPanelText(0, "Message");
     statusBar_.SetPanelText(1, "Found:0");
@@ -337,8 +340,8 @@ void ConfigWindow::CreateControls() {
     // is always painted after it, so "Message" stays hidden.
     HWND progress = CreateChecked(app_, 0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, 0, 0, Scale(100), Scale(22),
                                   status, kProgressBar);
-    SendMessageA(progress, PBM_SETRANGE32, 0, 100);
-    SendMessageA(progress, PBM_SETSTEP, 10, 0);
+    SendMessageW(progress, PBM_SETRANGE32, 0, 100);
+    SendMessageW(progress, PBM_SETSTEP, 10, 0);
     progressBar_.Attach(progress);
     for (HWND group : {gboxActive, gBoxSearch, groupBox1})
         SetWindowPos(group, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -347,13 +350,20 @@ void ConfigWindow::CreateControls() {
     // the z-order is the dialog manager's tab order, which would put them first:
     // Tab walks this order instead. The hidden list of the other tab, and Search
     // or Stop while hidden, are passed over; the radio pair is one stop.
-    tabStops_ = {{lsSearch_.Handle()}, {cboxDriver_.Handle()},
-                 {chkSub_.Handle()},   {tabs},
-                 {lsScreen_.Handle()}, {lsFlash_.Handle()},
-                 {btSetup_.Handle()},  {btClose_.Handle()},
-                 {btAbout_.Handle()},  {rbfOrigin_.Handle(), rbfFull_.Handle()},
-                 {btSearch_.Handle()}, {btStop_.Handle()},
-                 {btCheck_.Handle()},  {btSave_.Handle()}};
+    focusOrder_.SetStops(Handle(), {{lsSearch_.Handle()},
+                                    {cboxDriver_.Handle()},
+                                    {chkSub_.Handle()},
+                                    {tabs},
+                                    {lsScreen_.Handle()},
+                                    {lsFlash_.Handle()},
+                                    {btSetup_.Handle()},
+                                    {btClose_.Handle()},
+                                    {btAbout_.Handle()},
+                                    {rbfOrigin_.Handle(), rbfFull_.Handle()},
+                                    {btSearch_.Handle()},
+                                    {btStop_.Handle()},
+                                    {btCheck_.Handle()},
+                                    {btSave_.Handle()}});
 
     // Tooltips only where the window has hints.
     tips_.Add(lsScreen_.Handle(), "");
@@ -382,68 +392,6 @@ void ConfigWindow::HookControls() {
     btCloseHook_.Attach(app_, btClose_.Handle(), hinted);
 }
 
-// dlgFolder ------------------------------------------------------------------------------
-
-namespace {
-
-// The file-system path of a folder of the shell, at any length; empty for a
-// folder that is none (Control Panel, a printer).
-std::u16string FolderPath(PCIDLIST_ABSOLUTE pidl) {
-    std::u16string path(32768, u'\0');
-    if (!SHGetPathFromIDListEx(pidl, W(path), static_cast<DWORD>(path.size()), GPFIDL_DEFAULT))
-        return {};
-    path.resize(std::wcslen(W(path)));
-    return path;
-}
-
-struct BrowseState {
-    HWND owner;
-    const std::string* preselect;
-};
-
-int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM lParam, LPARAM data) noexcept {
-    auto* state = reinterpret_cast<BrowseState*>(data);
-    if (message == BFFM_INITIALIZED) {
-        // Centred on the configuration window, the last confirmed folder
-        // preselected, OK usable only once a file-system folder is selected.
-        RECT owner, self;
-        GetWindowRect(state->owner, &owner);
-        GetWindowRect(dialog, &self);
-        const int w = self.right - self.left, h = self.bottom - self.top;
-        SetWindowPos(dialog, nullptr, (owner.left + owner.right - w) / 2, (owner.top + owner.bottom - h) / 2, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER);
-        if (!state->preselect->empty())
-            SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(W(Wide(*state->preselect))));
-        SendMessageW(dialog, BFFM_ENABLEOK, 0, 0);
-    } else if (message == BFFM_SELCHANGED) {
-        SendMessageW(dialog, BFFM_ENABLEOK, 0, !FolderPath(reinterpret_cast<PCIDLIST_ABSOLUTE>(lParam)).empty());
-    }
-    return 0;
-}
-
-} // namespace
-
-bool ConfigWindow::Execute() {
-    BrowseState state{Handle(), &selectedFolder_};
-    wchar_t display[MAX_PATH] = {};
-    BROWSEINFOW info{};
-    info.hwndOwner = Handle();
-    info.pidlRoot = nullptr; // the desktop
-    info.pszDisplayName = display;
-    info.lpszTitle = L"Select a folder";
-    info.ulFlags = BIF_RETURNONLYFSDIRS;
-    info.lpfn = &BrowseCallback;
-    info.lParam = reinterpret_cast<LPARAM>(&state);
-    const Pidl pidl(SHBrowseForFolderW(&info));
-    if (!pidl)
-        return false;
-    const std::u16string path = FolderPath(pidl.Get());
-    if (path.empty())
-        return false;
-    selectedFolder_ = Narrow(path);
-    return true;
-}
-
 // Messages ----------------------------------------------------------------------------------
 
 bool ConfigWindow::FilterMessage(MSG& msg) {
@@ -456,18 +404,18 @@ bool ConfigWindow::FilterMessage(MSG& msg) {
     const bool input = (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) ||
                        (msg.message >= WM_LBUTTONDOWN && msg.message <= WM_MOUSELAST);
     if (ours && input)
-        RememberFocus();
+        focusOrder_.Remember();
     if (ours && msg.message == WM_KEYDOWN && !KeyDown(VK_CONTROL) && !KeyDown(VK_MENU)) {
         if (msg.wParam == VK_TAB) {
-            if (HWND next = NextTabStop(GetFocus(), KeyDown(VK_SHIFT)))
-                MoveFocus(next);
+            if (HWND next = focusOrder_.Next(GetFocus(), KeyDown(VK_SHIFT)))
+                focusOrder_.MoveFocus(next);
             return true;
         }
         // A focused button takes the Enter itself; elsewhere Enter is Close's.
         HWND focus = GetFocus();
         if (msg.wParam == VK_RETURN && focus != btClose_.Handle() &&
-            (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON)) {
-            SendMessageA(focus, BM_CLICK, 0, 0);
+            (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON)) {
+            SendMessageW(focus, BM_CLICK, 0, 0);
             return true;
         }
     }
@@ -476,62 +424,6 @@ bool ConfigWindow::FilterMessage(MSG& msg) {
         RunShortcut(msg.hwnd, msg.wParam))
         return true;
     return IsDialogMessageW(Handle(), &msg) != FALSE;
-}
-
-// The control's own visibility: while the window itself is being shown its
-// controls already count.
-bool ConfigWindow::TakesFocus(HWND control) {
-    return (GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) && IsWindowEnabled(control);
-}
-
-// The control a tab stop gives the focus to: for the radio pair the ticked one.
-HWND ConfigWindow::StopTarget(const std::vector<HWND>& stop) {
-    HWND first = nullptr;
-    for (HWND control : stop) {
-        if (!TakesFocus(control))
-            continue;
-        if (stop.size() == 1 || SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED)
-            return control;
-        if (!first)
-            first = control;
-    }
-    return first;
-}
-
-HWND ConfigWindow::NextTabStop(HWND from, bool backwards) const {
-    const int count = static_cast<int>(tabStops_.size());
-    int at = -1;
-    for (int i = 0; i < count && at < 0; ++i)
-        for (HWND control : tabStops_[static_cast<std::size_t>(i)])
-            if (from && (control == from || IsChild(control, from)))
-                at = i;
-    for (int step = 1; step <= count; ++step) {
-        int i = at < 0 ? (backwards ? count - step : step - 1) : at + (backwards ? -step : step);
-        i = (i % count + count) % count;
-        if (HWND target = StopTarget(tabStops_[static_cast<std::size_t>(i)]))
-            return target;
-    }
-    return nullptr;
-}
-
-void ConfigWindow::MoveFocus(HWND control) {
-    SetFocus(control);
-    focus_ = control;
-}
-
-void ConfigWindow::RememberFocus() {
-    HWND focus = GetFocus();
-    if (focus && IsChild(Handle(), focus))
-        focus_ = focus;
-}
-
-// The window becomes active: at the first showing, and each time a box in front
-// of it (warning, about box, folder browser) has closed.
-void ConfigWindow::RestoreFocus() {
-    if (focus_ && IsWindow(focus_) && IsChild(Handle(), focus_) && TakesFocus(focus_))
-        MoveFocus(focus_);
-    else if (HWND first = NextTabStop(nullptr, false))
-        MoveFocus(first);
 }
 
 // Popup shortcuts act while their list has the focus; the enabling rule runs
@@ -630,7 +522,7 @@ void ConfigWindow::OnCommand(int id, int code) {
     // arrow keys pick at once (CBN_SELCHANGE). Wine follows every CBN_SELENDOK
     // with a CBN_SELCHANGE of the same pick, which must not open the folder
     // browser a second time.
-    if (id == kCboxDriver && code == CBN_SELCHANGE && !SendMessageA(cboxDriver_.Handle(), CB_GETDROPPEDSTATE, 0, 0) &&
+    if (id == kCboxDriver && code == CBN_SELCHANGE && !SendMessageW(cboxDriver_.Handle(), CB_GETDROPPEDSTATE, 0, 0) &&
         cboxDriver_.ItemIndex() != comboPicked_)
         code = CBN_SELENDOK;
     const int choice = id - static_cast<int>(kMnuChangeEvery);
@@ -701,10 +593,12 @@ LRESULT ConfigWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         return 0;
     }
     case WM_ACTIVATE:
+        // The window becomes active: at the first showing, and each time a box
+        // in front of it (warning, about box, folder browser) has closed.
         if (LOWORD(wParam) == WA_INACTIVE) {
-            RememberFocus();
+            focusOrder_.Remember();
         } else if (!HIWORD(wParam)) {
-            RestoreFocus();
+            focusOrder_.Restore();
             return 0;
         }
         break;

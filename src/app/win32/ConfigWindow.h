@@ -1,5 +1,5 @@
 // The native configuration window of configure mode: every control at its place,
-// the two popup menus with their shortcuts, tooltips, the folder browser, and
+// the two popup menus with their shortcuts, tooltips, and
 // the routing of each native notification to the TfrmMain handler of the same
 // name. The about box is created hidden beside it.
 #pragma once
@@ -12,11 +12,13 @@
 #include "app/win32/AboutWindow.h"
 #include "platform/Dialogs.h"
 #include "platform/win32/Controls.h"
+#include "platform/win32/FocusOrder.h"
+#include "platform/win32/Win32FolderBrowser.h"
 #include "settings/fMain.h"
 
 namespace lumivane::win32 {
 
-class ConfigWindow : public FormWindow, private FolderBrowser {
+class ConfigWindow : public FormWindow {
 public:
     ConfigWindow(Application& app, MainServices services);
     ~ConfigWindow() override;
@@ -30,10 +32,6 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    // FolderBrowser (dlgFolder)
-    bool Execute() override;
-    std::string SelectedFolder() const override { return selectedFolder_; }
-
     void CreateControls();
     void CreateMenus();
     void HookControls();
@@ -42,13 +40,6 @@ private:
     void OnCommand(int id, int code);
     void OnNotify(const NMHDR& header);
     bool FilterMessage(MSG& msg);
-    // Keyboard focus: the tab order and the control to give the focus back to.
-    static bool TakesFocus(HWND control);
-    static HWND StopTarget(const std::vector<HWND>& stop);
-    HWND NextTabStop(HWND from, bool backwards) const;
-    void MoveFocus(HWND control);
-    void RememberFocus();
-    void RestoreFocus();
     bool RunShortcut(HWND list, WPARAM key);
     void RunPopupRule(bool results);
     void ShowPopup(HWND list, int x, int y);
@@ -62,10 +53,9 @@ private:
     Tooltips tips_;
     Menu pmActive_;
     Menu pmResult_;
-    std::string selectedFolder_;
+    Win32FolderBrowser dlgFolder_;
     std::vector<Icon> icons_;
-    std::vector<std::vector<HWND>> tabStops_; // in tab order; a stop of two is the radio pair
-    HWND focus_ = nullptr;
+    FocusOrder focusOrder_;
     int comboPicked_ = -1; // the combo item whose pick ran last
     // Our handlers in front of the lists (popup, ticking, tooltips) and of the
     // other controls with hints (tooltips).

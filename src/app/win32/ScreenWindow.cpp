@@ -39,7 +39,7 @@ BOOL CALLBACK AddOtherMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) noexce
     try {
         MONITORINFO info{};
         info.cbSize = sizeof info;
-        if (GetMonitorInfoA(monitor, &info) && !(info.dwFlags & MONITORINFOF_PRIMARY))
+        if (GetMonitorInfoW(monitor, &info) && !(info.dwFlags & MONITORINFOF_PRIMARY))
             monitors->others.push_back(info.rcMonitor);
         return TRUE;
     } catch (...) {
@@ -71,11 +71,11 @@ protected:
         case WM_MBUTTONDOWN: {
             POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
             MapWindowPoints(Handle(), screen_, &pt, 1);
-            return SendMessageA(screen_, message, wParam, MAKELPARAM(pt.x, pt.y));
+            return SendMessageW(screen_, message, wParam, MAKELPARAM(pt.x, pt.y));
         }
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
-            return SendMessageA(screen_, message, wParam, lParam);
+            return SendMessageW(screen_, message, wParam, lParam);
         default:
             return NativeWindow::HandleMessage(message, wParam, lParam);
         }
@@ -94,8 +94,8 @@ class ScreenWindow::ForeignInput {
 public:
     ForeignInput(Application& app, HWND screen) : app_(app), screen_(screen) {
         active_ = this;
-        keyboard_ = Hook(SetWindowsHookExA(WH_KEYBOARD_LL, &KeyboardProc, app.Instance(), 0));
-        mouse_ = Hook(SetWindowsHookExA(WH_MOUSE_LL, &MouseProc, app.Instance(), 0));
+        keyboard_ = Hook(SetWindowsHookExW(WH_KEYBOARD_LL, &KeyboardProc, app.Instance(), 0));
+        mouse_ = Hook(SetWindowsHookExW(WH_MOUSE_LL, &MouseProc, app.Instance(), 0));
         if (!keyboard_ || !mouse_)
             RaiseLastError("SetWindowsHookEx");
     }
@@ -134,7 +134,7 @@ private:
             app_.Defer(std::current_exception());
         }
     }
-    void Post(WPARAM kind, LPARAM point) { PostMessageA(screen_, kForeignInput, kind, point); }
+    void Post(WPARAM kind, LPARAM point) { PostMessageW(screen_, kForeignInput, kind, point); }
 
     // Hook procedures get no context of their own; a process has one screen window.
     static inline ForeignInput* active_ = nullptr;
@@ -157,12 +157,13 @@ ScreenWindow::~ScreenWindow() {
 
 void ScreenWindow::Show() {
     HINSTANCE instance = app_.Instance();
-    RegisterClassOnce(instance, kClassName, Black(), LoadIconA(instance, MAKEINTRESOURCEA(1)));
+    RegisterClassOnce(instance, kClassName, Black(), LoadIconW(instance, MAKEINTRESOURCEW(1)));
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
     // Not always-on-top: a started screensaver that is not must still show above
     // it. Shown before that start, and active, it covers the taskbar until then.
-    CreateNative(app_, kClassName, "Lumivane", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, screenWidth, screenHeight, nullptr);
+    CreateNative(app_, kClassName, app_.Title().c_str(), WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, screenWidth, screenHeight,
+                 nullptr);
     CoverOtherMonitors();
 
     // The help text label eats its own mouse input (SS_NOTIFY), so moves and clicks
@@ -170,8 +171,7 @@ void ScreenWindow::Show() {
     introFont_ = MakeFont("MS Sans Serif", 16, false, true);
     HWND label = CreateChecked(app_, 0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_NOTIFY,
                                Scale(48), Scale(64), 10, 10, Handle(), 100);
-    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(introFont_.Get()), FALSE);
-    SetWindowTextA(label, "txtIntro");
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(introFont_.Get()), FALSE);
     txtIntro_.Attach(label);
     txtIntro_.SetCaption(HelpText());
 
@@ -290,8 +290,6 @@ LRESULT ScreenWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         DestroyWindow(Handle());
         return 0;
     case WM_DESTROY:
-        KillTimer(Handle(), kLoopTimerId);
-        KillTimer(Handle(), kChangeTimerId);
         PostQuitMessage(0);
         return 0;
     default:

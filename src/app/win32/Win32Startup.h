@@ -17,7 +17,7 @@ namespace lumivane::win32 {
 
 class Win32Startup : public Startup {
 public:
-    explicit Win32Startup(HINSTANCE instance) : app_(instance) {}
+    explicit Win32Startup(HINSTANCE instance) : app_(instance, kProgramTitle) {}
 
     Dialogs& GetDialogs() override { return app_.GetDialogs(); }
     Semaphore& GetSemaphore() override { return semaphore_; }

@@ -14,7 +14,7 @@ void Tooltips::Create(Application& app, HWND owner) {
     // Owned by the window, so it goes when the window goes.
     tips_ = CreateChecked(app, WS_EX_TOPMOST, "tooltips_class32", "", WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner);
-    SendMessageA(tips_, TTM_SETMAXTIPWIDTH, 0, 600);
+    SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, 600);
 }
 
 void Tooltips::Add(HWND control, const std::string& text) {
@@ -57,7 +57,7 @@ void Tooltips::Relay(HWND control, UINT message, WPARAM wParam, LPARAM lParam) c
                 lParam,
                 static_cast<DWORD>(GetMessageTime()),
                 {GET_X_LPARAM(pos), GET_Y_LPARAM(pos)}};
-        SendMessageA(tips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+        SendMessageW(tips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
         return;
     }
     default:
@@ -92,15 +92,24 @@ void AddListRow(HWND list, const std::string& row) {
     SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(Wide(row))));
 }
 
-template <class Base> std::string ListAdapterOf<Base>::Item(int index) const {
-    const LRESULT length = SendMessageW(this->hwnd_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+namespace {
+
+// A row's text from a list or a combo box, which answer the same two messages
+// under their own names; LB_ERR and CB_ERR are one value.
+std::string RowText(HWND control, UINT lengthMessage, UINT textMessage, int index) {
+    const LRESULT length = SendMessageW(control, lengthMessage, static_cast<WPARAM>(index), 0);
     if (length == LB_ERR)
         return {};
     std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
-    const LRESULT n =
-        SendMessageW(this->hwnd_, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(W(text)));
+    const LRESULT n = SendMessageW(control, textMessage, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(W(text)));
     text.resize(n == LB_ERR ? 0 : static_cast<std::size_t>(n));
     return Narrow(text);
+}
+
+} // namespace
+
+template <class Base> std::string ListAdapterOf<Base>::Item(int index) const {
+    return RowText(this->hwnd_, LB_GETTEXTLEN, LB_GETTEXT, index);
 }
 
 template <class Base> int ListAdapterOf<Base>::ItemAtPos(int x, int y) const {
@@ -108,8 +117,8 @@ template <class Base> int ListAdapterOf<Base>::ItemAtPos(int x, int y) const {
     GetClientRect(this->hwnd_, &client);
     if (x < 0 || y < 0 || x >= client.right || y >= client.bottom)
         return -1;
-    const int top = static_cast<int>(SendMessageA(this->hwnd_, LB_GETTOPINDEX, 0, 0));
-    const int height = static_cast<int>(SendMessageA(this->hwnd_, LB_GETITEMHEIGHT, 0, 0));
+    const int top = static_cast<int>(SendMessageW(this->hwnd_, LB_GETTOPINDEX, 0, 0));
+    const int height = static_cast<int>(SendMessageW(this->hwnd_, LB_GETITEMHEIGHT, 0, 0));
     const int row = top + (height > 0 ? y / height : 0);
     return row < Count() ? row : Count();
 }
@@ -118,9 +127,9 @@ template class ListAdapterOf<ListBox>;
 template class ListAdapterOf<CheckListBox>;
 
 void CheckListBoxAdapter::SetChecked(int index, bool checked) {
-    SendMessageA(hwnd_, LB_SETITEMDATA, static_cast<WPARAM>(index), checked ? 1 : 0);
+    SendMessageW(hwnd_, LB_SETITEMDATA, static_cast<WPARAM>(index), checked ? 1 : 0);
     RECT rc;
-    if (SendMessageA(hwnd_, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rc)) != LB_ERR)
+    if (SendMessageW(hwnd_, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rc)) != LB_ERR)
         InvalidateRect(hwnd_, &rc, FALSE);
 }
 
@@ -150,7 +159,7 @@ bool CheckListBoxAdapter::ToggleAt(int x, int y) {
     const int row = ItemAtPos(x, y);
     if (row < 0 || row >= Count())
         return false;
-    const int box = static_cast<int>(SendMessageA(hwnd_, LB_GETITEMHEIGHT, 0, 0));
+    const int box = static_cast<int>(SendMessageW(hwnd_, LB_GETITEMHEIGHT, 0, 0));
     if (x >= box)
         return false;
     SetChecked(row, !Checked(row));
@@ -173,23 +182,17 @@ void CheckListBoxAdapter::SetAll(bool checked) {
 void ComboBoxAdapter::DeleteLast() {
     const int count = Count();
     if (count > 0)
-        SendMessageA(hwnd_, CB_DELETESTRING, static_cast<WPARAM>(count - 1), 0);
+        SendMessageW(hwnd_, CB_DELETESTRING, static_cast<WPARAM>(count - 1), 0);
 }
 
 std::string ComboBoxAdapter::Item(int index) const {
-    const LRESULT length = SendMessageW(hwnd_, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length == CB_ERR)
-        return {};
-    std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
-    const LRESULT n = SendMessageW(hwnd_, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(W(text)));
-    text.resize(n == CB_ERR ? 0 : static_cast<std::size_t>(n));
-    return Narrow(text);
+    return RowText(hwnd_, CB_GETLBTEXTLEN, CB_GETLBTEXT, index);
 }
 
 // Tabs ---------------------------------------------------------------------------------------
 
 void TabControlAdapter::SetTabIndex(int index) {
-    SendMessageA(hwnd_, TCM_SETCURSEL, static_cast<WPARAM>(index == 0 || index == 1 ? index : -1), 0);
+    SendMessageW(hwnd_, TCM_SETCURSEL, static_cast<WPARAM>(index == 0 || index == 1 ? index : -1), 0);
     ShowActivePage();
 }
 

@@ -47,9 +47,9 @@ public:
 class CheckBoxAdapter : public ControlAdapter<CheckBox> {
 public:
     using ControlAdapter::ControlAdapter;
-    bool Checked() const override { return SendMessageA(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    bool Checked() const override { return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
     void SetChecked(bool checked) override {
-        SendMessageA(hwnd_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+        SendMessageW(hwnd_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     }
 };
 
@@ -59,16 +59,16 @@ public:
         this->Attach(hwnd);
         tips_ = tips;
     }
-    void Clear() override { SendMessageA(this->hwnd_, LB_RESETCONTENT, 0, 0); }
+    void Clear() override { SendMessageW(this->hwnd_, LB_RESETCONTENT, 0, 0); }
     void Add(const std::string& text) override { AddListRow(this->hwnd_, text); }
     void AddItems(const std::vector<std::string>& rows) override { FillListBox(this->hwnd_, rows, false); }
     void SetItems(const std::vector<std::string>& rows) override { FillListBox(this->hwnd_, rows, true); }
-    int Count() const override { return static_cast<int>(SendMessageA(this->hwnd_, LB_GETCOUNT, 0, 0)); }
+    int Count() const override { return static_cast<int>(SendMessageW(this->hwnd_, LB_GETCOUNT, 0, 0)); }
     std::string Item(int index) const override;
-    int ItemIndex() const override { return static_cast<int>(SendMessageA(this->hwnd_, LB_GETCURSEL, 0, 0)); }
+    int ItemIndex() const override { return static_cast<int>(SendMessageW(this->hwnd_, LB_GETCURSEL, 0, 0)); }
     void SetItemIndex(int index) override {
         if (index != ItemIndex())
-            SendMessageA(this->hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+            SendMessageW(this->hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
     }
     int ItemAtPos(int x, int y) const override;
     void SetHint(const std::string& hint) override {
@@ -89,7 +89,7 @@ using ListBoxAdapter = ListAdapterOf<ListBox>;
 class CheckListBoxAdapter : public ListAdapterOf<CheckListBox> {
 public:
     bool Checked(int index) const override {
-        return SendMessageA(hwnd_, LB_GETITEMDATA, static_cast<WPARAM>(index), 0) == 1;
+        return SendMessageW(hwnd_, LB_GETITEMDATA, static_cast<WPARAM>(index), 0) == 1;
     }
     void SetChecked(int index, bool checked) override;
     // Native side: drawing and the user's ticking (box click, space, "+", "-").
@@ -110,10 +110,10 @@ public:
         SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(Wide(text))));
     }
     void DeleteLast() override;
-    int Count() const override { return static_cast<int>(SendMessageA(hwnd_, CB_GETCOUNT, 0, 0)); }
+    int Count() const override { return static_cast<int>(SendMessageW(hwnd_, CB_GETCOUNT, 0, 0)); }
     std::string Item(int index) const override;
-    int ItemIndex() const override { return static_cast<int>(SendMessageA(hwnd_, CB_GETCURSEL, 0, 0)); }
-    void SetItemIndex(int index) override { SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+    int ItemIndex() const override { return static_cast<int>(SendMessageW(hwnd_, CB_GETCURSEL, 0, 0)); }
+    void SetItemIndex(int index) override { SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
     std::string Text() const override { return ItemIndex() >= 0 ? Item(ItemIndex()) : std::string(); }
     void SetHint(const std::string& hint) override {
         hint_ = hint;
@@ -136,7 +136,7 @@ public:
         pages_[0] = page0;
         pages_[1] = page1;
     }
-    int TabIndex() const override { return static_cast<int>(SendMessageA(hwnd_, TCM_GETCURSEL, 0, 0)); }
+    int TabIndex() const override { return static_cast<int>(SendMessageW(hwnd_, TCM_GETCURSEL, 0, 0)); }
     void SetTabIndex(int index) override;
     void ShowActivePage() const;
 
@@ -177,9 +177,9 @@ private:
 class ProgressBarAdapter : public ProgressBar {
 public:
     void Attach(HWND hwnd) { hwnd_ = hwnd; }
-    int Position() const override { return static_cast<int>(SendMessageA(hwnd_, PBM_GETPOS, 0, 0)); }
-    void SetPosition(int position) override { SendMessageA(hwnd_, PBM_SETPOS, static_cast<WPARAM>(position), 0); }
-    int Max() const override { return static_cast<int>(SendMessageA(hwnd_, PBM_GETRANGE, FALSE, 0)); }
+    int Position() const override { return static_cast<int>(SendMessageW(hwnd_, PBM_GETPOS, 0, 0)); }
+    void SetPosition(int position) override { SendMessageW(hwnd_, PBM_SETPOS, static_cast<WPARAM>(position), 0); }
+    int Max() const override { return static_cast<int>(SendMessageW(hwnd_, PBM_GETRANGE, FALSE, 0)); }
     void StepIt() override {
         const int next = Position() + 10;
         SetPosition(next > Max() ? 0 : next);

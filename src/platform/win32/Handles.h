@@ -62,9 +62,9 @@ using KernelHandle = UniqueHandle<HANDLE, &CloseHandle>;                   // ev
 using FileHandle = UniqueHandle<HANDLE, &CloseHandle, NoHandle::MinusOne>; // CreateFile
 using FindHandle = UniqueHandle<HANDLE, &FindClose, NoHandle::MinusOne>;   // FindFirstFile
 using Hook = UniqueHandle<HHOOK, &UnhookWindowsHookEx>;                    // SetWindowsHookEx
+using Library = UniqueHandle<HMODULE, &FreeLibrary>;                       // LoadLibraryEx (tests, benches)
 using Pidl = UniqueHandle<PIDLIST_ABSOLUTE, &CoTaskMemFree>;
 using LocalText = UniqueHandle<wchar_t*, &LocalFree>; // FormatMessageW, FORMAT_MESSAGE_ALLOCATE_BUFFER
-using Library = UniqueHandle<HMODULE, &FreeLibrary>;  // LoadLibraryEx
 
 // A window's DC from GetDC, given back with ReleaseDC.
 class WindowDc {

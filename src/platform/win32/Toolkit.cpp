@@ -1,6 +1,7 @@
 // The windowing toolkit (see Toolkit.h).
 #include "platform/win32/Toolkit.h"
 
+#include "common/ErrorText.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Error.h"
 
@@ -24,6 +25,14 @@ void Application::Dispatch(MSG& msg) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
     RaiseDeferred();
+}
+
+void Application::ShowError() noexcept {
+    try {
+        dialogs_.ShowBox(title_, HandlerErrorText(), BoxIcon::Error);
+    } catch (...) {
+        // No memory left even for the box: the handler has ended all the same.
+    }
 }
 
 void Application::Defer(std::exception_ptr error) {
@@ -84,8 +93,9 @@ int Scale(int pixels) {
 
 Font MakeFont(const char* face, int size, bool points, bool bold) {
     const int height = points ? -MulDiv(size, ScreenDpi(), 72) : -Scale(size);
-    return Font(CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face));
+    return Font(CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                            W(Wide(face))));
 }
 
 // NativeWindow ---------------------------------------------------------------------
@@ -114,7 +124,7 @@ void NativeWindow::RegisterClassOnce(HINSTANCE instance, const char* className, 
     wc.style = style;
     wc.lpfnWndProc = &NativeWindow::Trampoline;
     wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     wc.hbrBackground = background;
     wc.hIcon = icon;
     wc.lpszClassName = W(name);
@@ -203,7 +213,7 @@ LRESULT CALLBACK ControlHook::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARA
 TaskbarWindow::TaskbarWindow(Application& app, const std::string& title) {
     constexpr char kClassName[] = "LumivaneTaskbar";
     HINSTANCE instance = app.Instance();
-    RegisterClassOnce(instance, kClassName, nullptr, LoadIconA(instance, MAKEINTRESOURCEA(1)));
+    RegisterClassOnce(instance, kClassName, nullptr, LoadIconW(instance, MAKEINTRESOURCEW(1)));
     // Shown, or the taskbar leaves it out; of no size, so there is nothing to see.
     // No minimise box: the main window has none either.
     CreateNative(app, kClassName, title.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS, 0,
@@ -231,7 +241,7 @@ LRESULT TaskbarWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_CLOSE:
         if (main_ && IsWindowEnabled(main_))
-            PostMessageA(main_, WM_CLOSE, 0, 0);
+            PostMessageW(main_, WM_CLOSE, 0, 0);
         return 0;
     default:
         break;

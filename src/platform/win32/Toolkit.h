@@ -11,7 +11,6 @@
 #include <optional>
 #include <string>
 
-#include "common/EventGuard.h"
 #include "platform/MessagePump.h"
 #include "platform/Widgets.h"
 #include "platform/win32/Handles.h"
@@ -21,7 +20,7 @@ namespace lumivane::win32 {
 
 class Application : public MessagePump {
 public:
-    explicit Application(HINSTANCE instance) : instance_(instance) {}
+    Application(HINSTANCE instance, std::string title) : instance_(instance), title_(std::move(title)) {}
 
     HINSTANCE Instance() const { return instance_; }
     const std::string& Title() const { return title_; }
@@ -29,8 +28,16 @@ public:
     Win32Dialogs& GetDialogs() { return dialogs_; }
 
     // Runs an event handler inside the toolkit's catch point: an error that
-    // escapes it is shown in the error box and the window goes on running.
-    template <class Handler> void Guard(Handler&& handler) { RunGuarded(dialogs_, title_, handler); }
+    // escapes it ends that handler and is shown in the error box, captioned with
+    // the title; the window goes on running. Whatever is thrown stops here, so no
+    // exception unwinds into the system's code that called the handler.
+    template <class Handler> void Guard(Handler&& handler) noexcept {
+        try {
+            handler();
+        } catch (...) {
+            ShowError();
+        }
+    }
 
     // A window may look at each message before it is dispatched (dialog keys,
     // menu shortcuts); returning true swallows it.
@@ -52,9 +59,11 @@ public:
 
 private:
     void Dispatch(MSG& msg);
+    // The error box for the error in flight.
+    void ShowError() noexcept;
 
     HINSTANCE instance_;
-    std::string title_ = kDefaultTitle;
+    std::string title_;
     Win32Dialogs dialogs_;
     std::function<bool(MSG&)> filter_;
     std::exception_ptr deferred_;
@@ -118,7 +127,7 @@ private:
 // message loop, as the toolkit's Close does.
 class FormWindow : public NativeWindow, public Window {
 public:
-    void Close() override { PostMessageA(Handle(), WM_CLOSE, 0, 0); }
+    void Close() override { PostMessageW(Handle(), WM_CLOSE, 0, 0); }
     void BringToForeground() override { SetForegroundWindow(Handle()); }
     void ShowCursor() override { ::ShowCursor(TRUE); }
     Rect ClientRect() const override {
@@ -182,7 +191,7 @@ public:
     HWND Handle() const { return hwnd_; }
 
     void SetVisible(bool visible) override { ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE); }
-    bool Visible() const override { return (GetWindowLongA(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }
+    bool Visible() const override { return (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }
     void SetBounds(const Rect& r) override { MoveWindow(hwnd_, r.left, r.top, r.width, r.height, TRUE); }
     Rect Bounds() const override {
         RECT rc{};
@@ -203,10 +212,14 @@ public:
     std::string Caption() const override;
 };
 
-// A window timer (WM_TIMER with the given id on the owner window).
+// A window timer (WM_TIMER with the given id on the owner window), killed when
+// the adapter goes; a window that goes first takes its timers with it.
 class TimerAdapter : public Timer {
 public:
     TimerAdapter(HWND owner, UINT_PTR id, unsigned interval, bool enabled);
+    ~TimerAdapter() override { KillTimer(owner_, id_); }
+    TimerAdapter(const TimerAdapter&) = delete;
+    TimerAdapter& operator=(const TimerAdapter&) = delete;
     void SetInterval(unsigned milliseconds) override;
     unsigned Interval() const override { return interval_; }
     void SetEnabled(bool enabled) override;

@@ -8,7 +8,7 @@
 
 namespace lumivane::win32 {
 
-std::string SystemMessage(DWORD code) {
+std::string SystemMessage(DWORD code, const char* fallback) {
     wchar_t* text = nullptr;
     const DWORD n =
         FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -18,9 +18,8 @@ std::string SystemMessage(DWORD code) {
     while (!message.empty() &&
            (message.back() == '\n' || message.back() == '\r' || message.back() == ' ' || message.back() == '.'))
         message.pop_back();
-    if (message.empty()) {
-        message = "Error " + HexDigits(code, 8);
-    }
+    if (message.empty())
+        message = fallback ? std::string(fallback) : "Error " + HexDigits(code, 8);
     return message;
 }
 

@@ -8,8 +8,9 @@
 
 namespace lumivane::win32 {
 
-// The system's message for an error code, without the trailing line end.
-std::string SystemMessage(DWORD code);
+// The system's message for an error code, without the trailing line end and
+// period; the fallback when the system has none, or "Error %08X" without one.
+std::string SystemMessage(DWORD code, const char* fallback = nullptr);
 
 // Raises EOSError "<api> failed: <system text> (code N)".
 [[noreturn]] void RaiseLastError(const char* api);

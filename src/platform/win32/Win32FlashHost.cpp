@@ -36,26 +36,24 @@ RECT ToRect(const Rect& r) {
 // system without their message table (Wine has none for "Class not registered")
 // would otherwise show a bare number to a user who merely has no player.
 std::string CreationErrorText(HRESULT hr) {
-    wchar_t* text = nullptr;
-    const DWORD n =
-        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
-    const LocalText owned(text);
-    if (n == 0) {
-        switch (hr) {
-        case REGDB_E_CLASSNOTREG:
-            return "Class not registered";
-        case CO_E_NOTINITIALIZED:
-            return "CoInitialize has not been called";
-        case E_NOINTERFACE:
-            return "No such interface supported";
-        case CLASS_E_CLASSNOTAVAILABLE:
-            return "ClassFactory cannot supply requested class";
-        default:
-            break;
-        }
+    const char* fallback = nullptr;
+    switch (hr) {
+    case REGDB_E_CLASSNOTREG:
+        fallback = "Class not registered";
+        break;
+    case CO_E_NOTINITIALIZED:
+        fallback = "CoInitialize has not been called";
+        break;
+    case E_NOINTERFACE:
+        fallback = "No such interface supported";
+        break;
+    case CLASS_E_CLASSNOTAVAILABLE:
+        fallback = "ClassFactory cannot supply requested class";
+        break;
+    default:
+        break;
     }
-    return SystemMessage(static_cast<DWORD>(hr));
+    return SystemMessage(static_cast<DWORD>(hr), fallback);
 }
 
 void Check(HRESULT hr, const char* call) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "platform/win32/Handles.h"
+#include "platform/win32/WideText.h"
 
 namespace lumivane::win32 {
 
@@ -32,7 +33,8 @@ public:
     void TextAt(int x, int y, const std::string& text) override {
         // The result is not looked at: a line the system fails to draw costs that
         // line only, and the others are still worth drawing.
-        ExtTextOutA(dc_.Get(), x, y, 0, nullptr, text.data(), static_cast<UINT>(text.size()), nullptr);
+        const std::u16string wide = Wide(text);
+        ExtTextOutW(dc_.Get(), x, y, 0, nullptr, W(wide), static_cast<UINT>(wide.size()), nullptr);
     }
 
 private:

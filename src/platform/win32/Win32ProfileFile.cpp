@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "common/IntegerText.h"
+#include "common/PathText.h"
 #include "platform/ProfileDocument.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/WideText.h"
@@ -34,17 +35,12 @@ private:
     bool owned_ = false;
 };
 
-std::string FolderOf(const std::string& path) {
-    const auto slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
-}
-
 // One name for every spelling of a folder ("d:\savers\" and "D:\Savers\"): its
 // path upper-cased as the file system compares names, hashed to keep the name
 // short and free of backslashes. Both windows take the path from the running
 // program file, so the spellings differ at most in case.
 std::string MutexName(const std::string& path) {
-    std::u16string folder = Utf8ToUtf16(FolderOf(path));
+    std::u16string folder = Utf8ToUtf16(ExtractFilePath(path));
     CharUpperBuffW(reinterpret_cast<wchar_t*>(folder.data()), static_cast<DWORD>(folder.size()));
     std::uint64_t hash = 14695981039346656037ull;
     for (char16_t c : folder)
@@ -69,7 +65,7 @@ void RemoveLeftDrafts(const std::string& path) {
     const FindHandle find(FindFirstFileW(W(WidePath(path + ".*-*.tmp")), &data));
     if (!find)
         return;
-    const std::string folder = FolderOf(path);
+    const std::string folder = ExtractFilePath(path);
     do {
         const std::string name = Narrow(data.cFileName);
         const std::size_t dash = name.rfind('-');
@@ -156,7 +152,7 @@ bool Win32ProfileFile::Replace(const std::string& path, const std::string& text,
 }
 
 std::unique_ptr<ProfileLock> Win32ProfileFile::Lock(const std::string& path) {
-    return std::make_unique<MutexLock>(KernelHandle(CreateMutexA(nullptr, FALSE, MutexName(path).c_str())));
+    return std::make_unique<MutexLock>(KernelHandle(CreateMutexW(nullptr, FALSE, W(Wide(MutexName(path))))));
 }
 
 } // namespace lumivane::win32

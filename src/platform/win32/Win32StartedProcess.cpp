@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "platform/win32/AnsweringWait.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/WideText.h"
 
@@ -26,18 +27,6 @@ std::vector<HWND> WindowsOf(DWORD pid) {
     return found;
 }
 
-// Waits while answering what other threads send this one, our own low-level input
-// hooks among them: a player started again while the saver runs is waited for
-// with the hooks in place, and input the hooks do not answer in time is lost.
-void WaitAnswering(DWORD milliseconds) {
-    const DWORD start = GetTickCount();
-    for (DWORD waited = 0; waited < milliseconds; waited = GetTickCount() - start) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - waited, QS_SENDMESSAGE);
-        MSG msg;
-        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-}
-
 class Win32StartedProcess : public StartedProcess {
 public:
     explicit Win32StartedProcess(HANDLE process) : process_(process), pid_(GetProcessId(process)) {}
@@ -54,18 +43,18 @@ public:
             if (!windows.empty())
                 window = windows.front();
             else
-                WaitAnswering(20);
+                WaitAnswering(nullptr, 20);
         }
         if (!window)
             return;
         if (IsZoomed(window) || IsIconic(window))
             ShowWindow(window, SW_RESTORE);
-        const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE)) &
+        const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)) &
                             ~(WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
-        const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE)) &
+        const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)) &
                               ~(WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME | WS_EX_STATICEDGE);
-        SetWindowLongPtrA(window, GWL_STYLE, style);
-        SetWindowLongPtrA(window, GWL_EXSTYLE, exStyle);
+        SetWindowLongPtrW(window, GWL_STYLE, style);
+        SetWindowLongPtrW(window, GWL_EXSTYLE, exStyle);
         // A player with a menu bar keeps it: its client area starts below it.
         RECT outer{client.left, client.top, client.left + client.width, client.top + client.height};
         AdjustWindowRectEx(&outer, style, GetMenu(window) != nullptr, exStyle);
@@ -75,7 +64,7 @@ public:
 
     void AskToClose() override {
         for (HWND window : WindowsOf(pid_))
-            PostMessageA(window, WM_CLOSE, 0, 0);
+            PostMessageW(window, WM_CLOSE, 0, 0);
     }
 
     bool WaitForExit(unsigned milliseconds) override {

@@ -6,8 +6,8 @@
 
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeServices.h"
-#include "platform/HostProfileFile.h"
 #include "platform/ProfileDocument.h"
+#include "platform/host/HostProfileFile.h"
 
 namespace lumivane::contract {
 

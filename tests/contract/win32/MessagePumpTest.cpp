@@ -60,7 +60,7 @@ TEST(MessagePumpWin32, DispatchesEveryQueuedMessageInOrderAndReturns) {
     HWND probe = ProbeWindow();
     ASSERT_NE(probe, nullptr);
     Seen().clear();
-    win32::Application app(GetModuleHandleA(nullptr));
+    win32::Application app(GetModuleHandleA(nullptr), "Lumivane");
     MessagePump& pump = app;
     for (WPARAM i = 1; i <= 3; ++i)
         PostMessageA(probe, kProbe, i, 0);
@@ -78,7 +78,7 @@ TEST(MessagePumpWin32, AWaitEndsWithItsTimeOrAtTheFirstMessage) {
     Drain();
     HWND probe = ProbeWindow();
     ASSERT_NE(probe, nullptr);
-    win32::Application app(GetModuleHandleA(nullptr));
+    win32::Application app(GetModuleHandleA(nullptr), "Lumivane");
     win32::Win32Clock clock;
     std::uint64_t start = clock.Milliseconds();
     app.WaitForMessages(60);
@@ -97,7 +97,7 @@ TEST(MessagePumpWin32, AQuitRequestIsLeftForTheMainLoop) {
     HWND probe = ProbeWindow();
     ASSERT_NE(probe, nullptr);
     Seen().clear();
-    win32::Application app(GetModuleHandleA(nullptr));
+    win32::Application app(GetModuleHandleA(nullptr), "Lumivane");
     PostMessageA(probe, kProbe, 1, 0);
     PostQuitMessage(5);
     app.ProcessMessages();
@@ -138,7 +138,7 @@ protected:
 
 TEST(MessagePumpWin32, AnErrorInAWindowProcedureIsRaisedByTheLoopThatDispatchedIt) {
     Drain();
-    win32::Application app(GetModuleHandleA(nullptr));
+    win32::Application app(GetModuleHandleA(nullptr), "Lumivane");
     ThrowingWindow window(app);
     PostMessageA(window.Handle(), kProbe, 1, 0);
     PostMessageA(window.Handle(), kProbe, 0, 0);

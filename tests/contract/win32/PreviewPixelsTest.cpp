@@ -22,7 +22,7 @@ using namespace lumivane::contract;
 namespace {
 
 win32::Application& Pump() {
-    static win32::Application app(GetModuleHandleA(nullptr));
+    static win32::Application app(GetModuleHandleA(nullptr), "Lumivane");
     return app;
 }
 

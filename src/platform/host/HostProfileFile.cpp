@@ -1,7 +1,5 @@
 // Host profile files (see HostProfileFile.h).
-#include "platform/HostProfileFile.h"
-
-#include "platform/ProfileDocument.h"
+#include "platform/host/HostProfileFile.h"
 
 #include <atomic>
 #include <chrono>
@@ -12,16 +10,14 @@
 #include <mutex>
 #include <unistd.h>
 
+#include "common/PathText.h"
+#include "platform/ProfileDocument.h"
+
 namespace lumivane {
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string FolderOf(const std::string& path) {
-    const auto slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
 
 class HostLock : public ProfileLock {
 public:
@@ -72,7 +68,7 @@ std::unique_ptr<ProfileLock> HostProfileFile::Lock(const std::string& path) {
     std::timed_mutex* mutex;
     {
         std::lock_guard<std::mutex> lock(guard);
-        mutex = &locks[FolderOf(path)];
+        mutex = &locks[ExtractFilePath(path)];
     }
     return std::make_unique<HostLock>(*mutex);
 }
