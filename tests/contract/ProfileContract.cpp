@@ -212,9 +212,21 @@ TEST_F(ProfileContract, TheLockKeepsAnotherHolderOutUntilReleased) {
     lock.reset();
     other.join();
     EXPECT_TRUE(entered.load());
-    // Another folder has a lock of its own.
+
+    // Another folder has a lock of its own: taken from another thread (a lock is
+    // re-entrant for its holder on Windows) while ours is held, it comes at once,
+    // not after the wait for a hung holder.
+    std::atomic<bool> tookOther{false};
     auto mine = p.Lock(path);
-    std::thread elsewhere([&] { const auto lock = Profile().Lock(ProfileFolder() + "Lumivane.ini"); });
+    std::thread elsewhere([&, otherFolder = ProfileFolder()] {
+        const auto theirs = Profile().Lock(otherFolder + "Lumivane.ini");
+        tookOther = true;
+    });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    while (!tookOther && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(tookOther.load()) << "two folders share one lock";
+    mine.reset();
     elsewhere.join();
 }
 

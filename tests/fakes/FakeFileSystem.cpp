@@ -119,6 +119,7 @@ void FakeFileSystem::Remove(const std::string& path) {
 }
 
 bool FakeFileSystem::FileExists(const std::string& path) {
+    ++existsChecks;
     if (path.empty())
         return false;
     Node* node = Find(path);

@@ -22,6 +22,7 @@ public:
     void SetUnreadable(const std::string& folder) { unreadable_.push_back(Key(folder)); }
     int enumerations = 0;
     int opens = 0;
+    int existsChecks = 0; // FileExists calls: one per draw of a random pick
 
     bool FileExists(const std::string& path) override;
     std::vector<DirEntry> FindFiles(const std::string& pattern) override;

@@ -63,18 +63,6 @@ TEST_F(ScreenStart, StartsAnExistingSaverWithParameterS) {
     EXPECT_FALSE(loopTimer.Interval() == 2000); // no loop set-up for list kind 0
 }
 
-TEST_F(ScreenStart, AllMissingShowsTheWarningOnce) {
-    Lists({"C:\\gone1.scr", "C:\\gone2.scr"}, {});
-    Create();
-    ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_EQ(dialogs.boxes[0],
-              (Box{"Warning", "Too much files in the RandomList cannot be found!\r\nPlease fix it firstly",
-                   BoxIcon::Warning}));
-    EXPECT_TRUE(shell.calls.empty());
-    EXPECT_EQ(txtIntro.caption, "");
-    EXPECT_EQ(gMoveSkipCount, 5);
-}
-
 TEST_F(ScreenStart, OtherListKindReadsNothingButSetsUpTheLoop) {
     Ini("[Amount]\r\nTotal=1\r\n[ScreenList]\r\nFile0=C:\\a.scr\r\n[RandomWhat]\r\nType=2\r\n");
     files.AddFile("C:\\a.scr");
@@ -87,24 +75,65 @@ TEST_F(ScreenStart, OtherListKindReadsNothingButSetsUpTheLoop) {
     EXPECT_TRUE(shell.calls.empty());
 }
 
-TEST(RandomPick, FirstDrawFollowsTheClockFormula) {
-    // seed = ((h*60+m)*60+s)*1000+ms, advanced once: seed*134775813+1 mod 2^32,
-    // index = high 32 bits of seed*n.
-    for (int ms : {0, 1, 999}) {
+// A missing file and a folder are failed draws, in either list; after five the
+// pick gives up however long the list, says so once before the window shows, and
+// starts nothing.
+TEST(RandomPick, NoExistingEntryWarnsOnceAfterFiveDrawsAndStartsNothing) {
+    for (const int kind : {0, 1}) {
+        SCOPED_TRACE(kind == 0 ? "screensaver list" : "Flash list");
         FakeScreenForm f;
-        std::vector<std::string> list;
-        for (int i = 0; i < 7; ++i) {
-            list.push_back("C:\\s" + std::to_string(i) + ".scr");
-            f.files.AddFile(list.back());
-        }
-        f.Lists(list, {});
-        f.clock.now = {13, 47, 5, ms};
-        f.screen.FormCreate();
-        std::uint32_t seed = ((13u * 60 + 47) * 60 + 5) * 1000 + static_cast<unsigned>(ms);
-        seed = seed * 134775813u + 1u;
-        const auto expected = (static_cast<std::uint64_t>(seed) * 7) >> 32;
-        EXPECT_EQ(f.screen.PickedFile(), "C:\\s" + std::to_string(expected) + ".scr");
+        const std::string folder = kind == 0 ? "C:\\Savers\\folder.scr" : "D:\\Movies\\folder.swf";
+        f.files.AddFolder(folder);
+        const std::vector<std::string> entries{kind == 0 ? "C:\\gone.scr" : "D:\\gone.swf", folder, "C:\\x\\y.scr"};
+        if (kind == 0)
+            f.Lists(entries, {});
+        else
+            f.Lists({}, entries, "[RandomWhat]\r\nType=1\r\n");
+        f.Create();
+        EXPECT_EQ(f.files.existsChecks, 5);
+        EXPECT_EQ(
+            f.dialogs.boxes,
+            (std::vector<Box>{{"Warning", "Too much files in the RandomList cannot be found!\r\nPlease fix it firstly",
+                               BoxIcon::Warning}}));
+        EXPECT_EQ(f.window.shows, 0);
+        EXPECT_TRUE(f.shell.calls.empty());
+        EXPECT_EQ(f.flashHost.flash.movie, "");
+        EXPECT_TRUE(f.players.calls.empty());
+        EXPECT_EQ(f.txtIntro.caption, "");
+        EXPECT_EQ(gMoveSkipCount, 5);
+        f.screen.FormKeyDown();
+        EXPECT_EQ(f.window.closes, 1);
     }
+}
+
+// One existing entry among eight: a pick ends with it after one to five draws,
+// or fails after exactly five and leaves the last pick as it was.
+TEST_F(ScreenStart, APickEndsAtTheExistingEntryOrFailsAfterFiveDraws) {
+    std::vector<std::string> list;
+    for (int i = 0; i < 8; ++i)
+        list.push_back("C:\\s" + std::to_string(i) + ".scr");
+    files.AddFile(list[3]);
+    Lists(list, {});
+    Create();
+    int picked = 0, failed = 0;
+    for (int ms = 0; ms < 1000; ++ms) {
+        clock.now = {9, 30, ms / 100, ms};
+        const std::string last = screen.PickedFile();
+        const int before = files.existsChecks;
+        const bool ok = screen.PickRandomFile();
+        const int draws = files.existsChecks - before;
+        if (ok) {
+            ++picked;
+            EXPECT_LE(draws, 5);
+            EXPECT_EQ(screen.PickedFile(), list[3]);
+        } else {
+            ++failed;
+            EXPECT_EQ(draws, 5);
+            EXPECT_EQ(screen.PickedFile(), last);
+        }
+    }
+    EXPECT_GT(picked, 0);
+    EXPECT_GT(failed, 0);
 }
 
 TEST_F(ScreenStart, OneMissingEntryDoesNotFailThePickWithinOneClockTick) {
