@@ -167,8 +167,14 @@ std::string ProfileReadValue(std::string_view stored, std::size_t bufferSize) {
     if (quoted)
         value.remove_prefix(1);
     std::string_view out = Utf16Prefix(value, bufferSize - 1);
-    if (quoted && bufferSize >= Utf16Length(value) && !out.empty())
-        out.remove_suffix(1); // the closing quote, or the last character when the quote did not fit
+    if (quoted && bufferSize >= Utf16Length(value) && !out.empty()) {
+        // The closing quote, or the last character when the quote did not fit:
+        // a whole character, never the last byte of "é".
+        std::size_t lead = out.size() - 1;
+        while (lead > 0 && (static_cast<unsigned char>(out[lead]) & 0xC0) == 0x80)
+            --lead;
+        out = out.substr(0, lead);
+    }
     return std::string(out);
 }
 

@@ -41,6 +41,10 @@ const std::vector<std::pair<std::string, std::string>> kHandEdited = {
     {"SectionNameToTheLastBracket", "[Misc]]\r\nSub=0\r\n[Junk\r\n[Amount]x]\r\nTotal=1\r\n"},
     {"NulInNamesAndValues", "[Amount]\r\nTotal=2\0x\r\nFlash\0Total=1\r\n[Mi\0sc]\r\nSub=0\r\n"s},
     {"QuotedValues", "[ScreenList]\r\nFile0=\"C:\\q.scr\"\r\nFile1='x'\r\nFile2=\"\r\n[Amount]\r\nTotal=\"2\"\r\n"},
+    // 2047 characters inside the quotes: the closing quote does not fit the
+    // buffer, so the last character goes instead, "\xE9" ("é") whole.
+    {"QuotedValueCutAtTheBuffer",
+     "[ScreenList]\r\nFile0=\"" + std::string(2046, 'w') + "\xE9\"\r\n[Amount]\r\nTotal=1\r\n"},
     {"NothingToChange", "[Misc]  \r\n  FlashSize =  1\r\nSub= 1\r\n[RandomWhat]\r\nType=0\r\n"},
     {"OneSectionReadForAList",
      "[screenlist]\r\nfile0 = C:\\a.scr \r\nFILE1=\"C:\\quoted.scr\"\r\nFile1=C:\\second.scr\r\nFile3\r\n"
