@@ -165,7 +165,12 @@ bool TConfigFile::ReadLocked(FunctionRef<void(ConfigDocument&)> done) {
     const std::uint64_t start = clock_.Milliseconds();
     for (;;) {
         {
-            const auto lock = profile_.Lock(path_);
+            // The lock's wait and the retries share one budget, so that the window
+            // waiting here is never taken for a hung one.
+            const std::uint64_t waited = clock_.Milliseconds() - start;
+            const auto lock = profile_.Lock(path_, waited >= kReadRetryMs ? 0 : kReadRetryMs - unsigned(waited));
+            if (!lock->Held())
+                return false;
             ProfileText file = profile_.Read(path_);
             if (file.status != ProfileRead::Unreadable) {
                 ConfigDocument doc(ProfileDocument::Parse(file.text), file.form);

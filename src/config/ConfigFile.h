@@ -23,9 +23,10 @@ namespace lumivane {
 inline constexpr char kConfigFileName[] = "Lumivane.ini";
 inline constexpr std::size_t kProfileBufferSize = 2048;
 // A file held by another program (a backup or a virus scanner holds one for a
-// moment) is read again for this long before the read counts as failed. The
-// window takes no messages meanwhile, and Windows calls a window that has taken
-// none for 5 s "Not Responding": the retries end before that.
+// moment) is read again for this long before the read counts as failed; the wait
+// for another window's lock counts against the same time. The window runs none
+// of its handlers meanwhile, and Windows calls a window that looks busy for 5 s
+// "Not Responding": the waits end before that.
 inline constexpr unsigned kReadRetryMs = 4500;
 inline constexpr unsigned kReadRetryStepMs = 100;
 
@@ -70,16 +71,17 @@ public:
     const std::string& Path() const { return path_; }
 
     // The whole file, read once; a missing file is an empty one. Empty when the
-    // file is there but stayed unreadable for kReadRetryMs.
+    // file stayed unreadable, or the lock stayed with another, for kReadRetryMs.
     std::optional<ConfigDocument> Read();
     // One writing operation: the file read afresh, edit applied to it, and the new
     // file written once if that changed anything, all under the lock. A file that
-    // stays unreadable cannot be written over either.
+    // stays unreadable, or whose lock is not had, is not written over either.
     void Update(FunctionRef<void(ConfigDocument&)> edit);
 
 private:
     // Reads under the lock until the file is read or the time is up; then runs
-    // done on what was read, still under the lock. False when the time ran out.
+    // done on what was read, still under the lock. False when the time ran out
+    // or the lock was not had.
     bool ReadLocked(FunctionRef<void(ConfigDocument&)> done);
 
     ProfileFile& profile_;

@@ -202,13 +202,15 @@ TEST_F(ProfileContract, AnsiWhileEverythingFitsThenUtf16ThatTheProfileFunctionsU
     EXPECT_EQ(ReferenceCalls().Read(path, "ScreenList", "File1"), privet);
 }
 
-TEST_F(ProfileContract, TheLockKeepsAnotherHolderOutUntilReleased) {
+TEST_F(ProfileContract, TheLockKeepsAnotherHolderOutUntilReleasedOrItsWaitRunsOut) {
     std::atomic<bool> released{false}, entered{false};
-    auto lock = p.Lock(path);
+    auto lock = p.Lock(path, 10000);
+    ASSERT_TRUE(lock->Held());
     std::thread other([&] {
-        const auto second = Profile().Lock(folder + "Other.ini"); // the same folder
+        const auto second = Profile().Lock(folder + "Other.ini", 10000); // the same folder
         entered = true;
         EXPECT_TRUE(released.load());
+        EXPECT_TRUE(second->Held());
     });
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_FALSE(entered.load());
@@ -217,14 +219,20 @@ TEST_F(ProfileContract, TheLockKeepsAnotherHolderOutUntilReleased) {
     other.join();
     EXPECT_TRUE(entered.load());
 
+    // A holder that hangs: the wait ends after its time without the lock.
+    lock = p.Lock(path, 10000);
+    std::thread waiter([&] { EXPECT_FALSE(Profile().Lock(path, 200)->Held()); });
+    waiter.join();
+    lock.reset();
+
     // Another folder has a lock of its own: taken from another thread (a lock is
     // re-entrant for its holder on Windows) while ours is held, it comes at once,
     // not after the wait for a hung holder.
     std::atomic<bool> tookOther{false};
-    auto mine = p.Lock(path);
+    auto mine = p.Lock(path, 10000);
     std::thread elsewhere([&, otherFolder = ProfileFolder()] {
-        const auto theirs = Profile().Lock(otherFolder + "Lumivane.ini");
-        tookOther = true;
+        const auto theirs = Profile().Lock(otherFolder + "Lumivane.ini", 10000);
+        tookOther = theirs->Held();
     });
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
     while (!tookOther && std::chrono::steady_clock::now() < deadline)
@@ -232,6 +240,29 @@ TEST_F(ProfileContract, TheLockKeepsAnotherHolderOutUntilReleased) {
     EXPECT_TRUE(tookOther.load()) << "two folders share one lock";
     mine.reset();
     elsewhere.join();
+}
+
+// A scanner or a sync client that opens the file after each change, without
+// delete sharing, is waited out for a moment; one that keeps it longer fails the
+// write, which leaves the old file and no draft.
+TEST_F(ProfileContract, AReplaceWaitsOutAMomentaryHolder) {
+    ASSERT_TRUE(p.Replace(path, "[A]\r\nx=old\r\n", ProfileForm::Ansi));
+    for (const int holdMs : {1000, 3500}) {
+        SCOPED_TRACE(holdMs);
+        std::unique_ptr<FileHold> hold = HoldWithoutSharing(path);
+        if (!hold)
+            GTEST_SKIP() << "no holder in this world";
+        std::thread release([holdMs, held = std::move(hold)]() mutable {
+            std::this_thread::sleep_for(std::chrono::milliseconds(holdMs));
+            held.reset();
+        });
+        const bool replaced = p.Replace(path, "[A]\r\nx=new\r\n", ProfileForm::Ansi);
+        release.join();
+        EXPECT_EQ(replaced, holdMs < 2000);
+        EXPECT_EQ(ReadRawFile(path), replaced ? "[A]\r\nx=new\r\n" : "[A]\r\nx=old\r\n");
+        EXPECT_EQ(FolderNames(folder), std::vector<std::string>{"Lumivane.ini"});
+        ASSERT_TRUE(p.Replace(path, "[A]\r\nx=old\r\n", ProfileForm::Ansi));
+    }
 }
 
 TEST_F(ProfileContract, WholeFileReadsEqualThePerValueReads) {

@@ -3,7 +3,8 @@ closed at the same moment, with equal and with different lists, leave one of the
 two lists whole; a close ended at a random moment leaves the old file or the new
 one; a file that a backup program holds for a few seconds at start is read once
 it is free and not written over; one held for longer is said to be unreadable,
-and closing then leaves it as it was."""
+and closing then leaves it as it was; one that a sync client holds for a moment
+as the close renames onto it is waited out."""
 
 import os
 import random
@@ -41,11 +42,12 @@ class ConfigFileTestCase(ConfigureTestCase):
         total = int(values.get(("amount", "total"), -1))
         return [values.get(("screenlist", "file%d" % n)) for n in range(total)] if values else None
 
-    def hold(self, milliseconds):
-        """lvdriver holds Lumivane.ini without sharing; returns once it holds it."""
+    def hold(self, milliseconds, *share):
+        """lvdriver holds Lumivane.ini without sharing (or, with "nodelete", sharing all but
+        deleting and renaming); returns once it holds it."""
         stem = os.path.join(self.artifacts, "hold-%d" % len(self.programs))
         holder = Program(self.bed, [self.bed.tool("lvdriver.exe"), "hold", self.folder.dos_file("Lumivane.ini"),
-                                    str(milliseconds)], self.folder.path, stem)
+                                    str(milliseconds), *share], self.folder.path, stem)
         self.programs.append(holder)
 
         def said():
@@ -133,6 +135,15 @@ class HeldFile(ConfigFileTestCase):
         self.close_with_button()
         # The lists as they were read: nothing to change, so nothing written.
         self.assertEqual(self.folder.read_ini(), before)
+
+    def test_a_sync_client_holding_it_for_a_second_at_close_is_waited_out(self):
+        self.write_lists([self.ocean, self.starfield], [])  # no options yet: the close writes them
+        self.open_window()
+        self.hold(1000, "nodelete")
+        self.close_with_button()  # no box: the program ends
+        self.assertEqual(self.stored_list(), [self.ocean, self.starfield])
+        self.assertEqual(first_values(self.folder.read_ini()).get(("randomwhat", "type")), "0")
+        self.assertEqual([name for name in os.listdir(self.folder.path) if name.endswith(".tmp")], [])
 
     def test_held_past_the_retries_warns_and_close_leaves_the_file(self):
         self.write_lists([self.ocean, self.starfield], [])

@@ -7,11 +7,18 @@ namespace {
 
 class FakeLock : public ProfileLock {
 public:
-    explicit FakeLock(int& held) : held_(held) { ++held_; }
-    ~FakeLock() override { --held_; }
+    explicit FakeLock(int* held) : held_(held) {
+        if (held_)
+            ++*held_;
+    }
+    ~FakeLock() override {
+        if (held_)
+            --*held_;
+    }
+    bool Held() const override { return held_ != nullptr; }
 
 private:
-    int& held_;
+    int* held_;
 };
 
 } // namespace
@@ -41,9 +48,10 @@ bool FakeProfile::Replace(const std::string& path, const std::string& text, Prof
     return true;
 }
 
-std::unique_ptr<ProfileLock> FakeProfile::Lock(const std::string&) {
+std::unique_ptr<ProfileLock> FakeProfile::Lock(const std::string&, unsigned milliseconds) {
     ++locks;
-    return std::make_unique<FakeLock>(held_);
+    lockWaits.push_back(milliseconds);
+    return std::make_unique<FakeLock>(failLocks ? nullptr : &held_);
 }
 
 std::string FakeProfile::ReadString(const std::string& path, const std::string& section, const std::string& key,

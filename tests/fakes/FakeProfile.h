@@ -1,8 +1,8 @@
 // An in-memory profile file: a map of file texts (UTF-8, as read) behind the
 // profile file contract. It counts reads and writes, keeps the form each file
 // was last given, checks that every write happens under the lock, and can be
-// told to fail writes (an unwritable program folder) or to find a file held by
-// another program for a number of reads.
+// told to fail writes (an unwritable program folder), to find a file held by
+// another program for a number of reads, or to give no lock (a holder that hangs).
 #pragma once
 
 #include <map>
@@ -19,12 +19,14 @@ public:
     std::map<std::string, std::string> files; // path -> file text
     std::map<std::string, ProfileForm> forms; // path -> form, Ansi when not given
     bool failWrites = false;
+    bool failLocks = false;
     int unreadableReads = 0; // reads of an existing file that fail first; -1: all
     int reads = 0, writes = 0, locks = 0, unlockedWrites = 0;
+    std::vector<unsigned> lockWaits; // the longest wait each lock was given
 
     ProfileText Read(const std::string& path) override;
     bool Replace(const std::string& path, const std::string& text, ProfileForm form) override;
-    std::unique_ptr<ProfileLock> Lock(const std::string& path) override;
+    std::unique_ptr<ProfileLock> Lock(const std::string& path, unsigned milliseconds) override;
 
     // What one profile read of the value gives, def when it is missing.
     std::string ReadString(const std::string& path, const std::string& section, const std::string& key,

@@ -24,8 +24,9 @@
 //   lvdriver ping HWND [--timeout MS]      how long the window takes to answer a message (ms)
 //   lvdriver close HWND                    posts WM_CLOSE
 //   lvdriver kill PID                      ends a process that a test left behind
-//   lvdriver hold PATH MS                  opens a file without sharing for MS milliseconds, as a
-//                                          backup program or a virus scanner does
+//   lvdriver hold PATH MS [nodelete]       opens a file without sharing for MS milliseconds, as a
+//                                          backup program or a virus scanner does; with nodelete
+//                                          it shares reading and writing, as a sync client does
 //   lvdriver serve                         the commands above from stdin, one a line
 //
 // Texts are read with the W messages: under Wine the A ones return only the first
@@ -583,8 +584,9 @@ static int Dispatch(std::vector<std::string> utf8Args) {
 
     if (args.empty())
         return Usage();
-    if (command == "hold" && args.size() == 2) {
-        HANDLE file = CreateFileW(Wide(args[0]).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+    if (command == "hold" && (args.size() == 2 || (args.size() == 3 && args[2] == "nodelete"))) {
+        const DWORD share = args.size() == 3 ? FILE_SHARE_READ | FILE_SHARE_WRITE : 0;
+        HANDLE file = CreateFileW(Wide(args[0]).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             Print("{\"error\": \"cannot open\", \"code\": " + std::to_string(GetLastError()) + "}");

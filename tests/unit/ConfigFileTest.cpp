@@ -2,6 +2,7 @@
 // read and one write per operation under the lock, a held file read again.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
 
 #include "common/Errors.h"
@@ -102,7 +103,13 @@ TEST_F(ConfigValues, AHeldFileIsReadAgainAndNeverTakenForAnEmptyOne) {
 
     clock.sleeps.clear();
     profile.unreadableReads = -1;
+    profile.lockWaits.clear();
     EXPECT_FALSE(LoadSettings(file).has_value());
+    // The lock's waits share the retries' time: the first may take all of it,
+    // each later one only what is left.
+    EXPECT_EQ(profile.lockWaits.front(), kReadRetryMs);
+    EXPECT_TRUE(std::is_sorted(profile.lockWaits.rbegin(), profile.lockWaits.rend()));
+    EXPECT_LE(profile.lockWaits.back(), kReadRetryStepMs);
     EXPECT_FALSE(LoadActiveList(file).has_value());
     const unsigned waited = std::accumulate(clock.sleeps.begin(), clock.sleeps.end(), 0u);
     EXPECT_GE(waited, 2 * kReadRetryMs);

@@ -449,14 +449,20 @@ TEST_F(MainClose, ClearAllThenCloseStoresAnEmptyList) {
     EXPECT_EQ(Stored("Amount", "FlashTotal"), "1");
 }
 
-TEST_F(MainClose, AFailedWriteKeepsTheWindowOpenTheSecondAsksAndNoStays) {
+// An unwritable file, or a lock another window's hung close keeps: nothing is
+// written unlocked, and the window stays open with nothing lost.
+struct MainCloseFails : MainFixture, ::testing::WithParamInterface<bool FakeProfile::*> {};
+INSTANTIATE_TEST_SUITE_P(WriteOrLock, MainCloseFails,
+                         ::testing::Values(&FakeProfile::failWrites, &FakeProfile::failLocks));
+
+TEST_P(MainCloseFails, TheWindowStaysOpenTheSecondAsksAndNoStays) {
     Lists({kWaves, kStars}, {kIntro});
     Open();
     Click(lsScreen, 0);
     Run(&TfrmMain::mnuDeleteClick);
     SwitchTab(1);
     const std::string before = profile.files[kIni];
-    profile.failWrites = true;
+    profile.*GetParam() = true;
     EXPECT_FALSE(Close());
     EXPECT_FALSE(form.Released());
     ASSERT_EQ(dialogs.boxes.size(), 1u);
@@ -471,8 +477,10 @@ TEST_F(MainClose, AFailedWriteKeepsTheWindowOpenTheSecondAsksAndNoStays) {
               (Box{"Warning", "Unable to write to " + kIni + ".\r\n\r\nClose without saving?", BoxIcon::Warning}));
     EXPECT_FALSE(form.Released());
     EXPECT_EQ(profile.files[kIni], before);
+    EXPECT_EQ(profile.writes, 0);
+    EXPECT_EQ(profile.unlockedWrites, 0);
 
-    profile.failWrites = false;
+    profile.*GetParam() = false;
     EXPECT_TRUE(Close());
     EXPECT_TRUE(form.Released());
     EXPECT_EQ(Stored("Amount", "Total"), "1");

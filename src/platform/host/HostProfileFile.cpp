@@ -21,7 +21,8 @@ namespace fs = std::filesystem;
 
 class HostLock : public ProfileLock {
 public:
-    explicit HostLock(std::timed_mutex& mutex) : lock_(mutex, std::chrono::seconds(10)) {}
+    HostLock(std::timed_mutex& mutex, unsigned milliseconds) : lock_(mutex, std::chrono::milliseconds(milliseconds)) {}
+    bool Held() const override { return lock_.owns_lock(); }
 
 private:
     std::unique_lock<std::timed_mutex> lock_;
@@ -62,7 +63,7 @@ bool HostProfileFile::Replace(const std::string& path, const std::string& text, 
     return false;
 }
 
-std::unique_ptr<ProfileLock> HostProfileFile::Lock(const std::string& path) {
+std::unique_ptr<ProfileLock> HostProfileFile::Lock(const std::string& path, unsigned milliseconds) {
     static std::mutex guard;
     static std::map<std::string, std::timed_mutex> locks;
     std::timed_mutex* mutex;
@@ -70,7 +71,7 @@ std::unique_ptr<ProfileLock> HostProfileFile::Lock(const std::string& path) {
         std::lock_guard<std::mutex> lock(guard);
         mutex = &locks[ExtractFilePath(path)];
     }
-    return std::make_unique<HostLock>(*mutex);
+    return std::make_unique<HostLock>(*mutex, milliseconds);
 }
 
 } // namespace lumivane

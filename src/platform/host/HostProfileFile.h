@@ -13,7 +13,7 @@ class HostProfileFile : public ProfileFile {
 public:
     ProfileText Read(const std::string& path) override;
     bool Replace(const std::string& path, const std::string& text, ProfileForm form) override;
-    std::unique_ptr<ProfileLock> Lock(const std::string& path) override;
+    std::unique_ptr<ProfileLock> Lock(const std::string& path, unsigned milliseconds) override;
 
 private:
     Windows1252Codec codec_;

@@ -1,5 +1,7 @@
-// The clock contract over the system time and Sleep (see Win32Clock.h).
+// The clock contract over the system time and a wait that answers sent messages (see Win32Clock.h).
 #include "platform/win32/Win32Clock.h"
+
+#include "platform/win32/AnsweringWait.h"
 
 namespace lumivane::win32 {
 
@@ -10,7 +12,7 @@ TimeOfDay Win32Clock::UtcTimeOfDay() {
 }
 
 void Win32Clock::Sleep(unsigned milliseconds) {
-    ::Sleep(milliseconds);
+    WaitAnswering(nullptr, milliseconds);
 }
 
 std::uint64_t Win32Clock::Milliseconds() {

@@ -1,4 +1,4 @@
-// The clock contract over the system time and Sleep.
+// The clock contract over the system time and a wait that answers sent messages.
 #pragma once
 
 #include <windows.h>

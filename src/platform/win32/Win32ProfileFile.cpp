@@ -6,6 +6,7 @@
 #include "common/IntegerText.h"
 #include "common/PathText.h"
 #include "platform/ProfileDocument.h"
+#include "platform/win32/AnsweringWait.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/WideText.h"
 
@@ -13,22 +14,27 @@ namespace lumivane::win32 {
 
 namespace {
 
-// How long a process waits for another one's read-modify-write; each holds the
-// lock for milliseconds, so only a hung holder makes anyone wait this long.
-constexpr DWORD kLockWaitMs = 10000;
+// How long a rename onto the file is tried again while another program holds the
+// file without delete sharing: scanners, backup tools and sync clients open a
+// file that has just changed for moments at a time.
+constexpr DWORD kRenameRetryMs = 2000;
+constexpr DWORD kRenameRetryStepMs = 50;
 
 class MutexLock : public ProfileLock {
 public:
-    explicit MutexLock(KernelHandle mutex) : mutex_(std::move(mutex)) {
-        const DWORD wait = WaitForSingleObject(mutex_.Get(), kLockWaitMs);
+    MutexLock(KernelHandle mutex, DWORD milliseconds) : mutex_(std::move(mutex)) {
+        if (!mutex_)
+            return; // no lock to be had: nothing is touched unlocked
+        const DWORD wait = WaitAnswering(mutex_.Get(), milliseconds);
         // An abandoned mutex is owned all the same: its holder ended, and the file
-        // it may have been writing is whole anyway.
-        owned_ = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+        // it may have been writing is whole anyway, as every write is a rename.
+        owned_ = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED_0;
     }
     ~MutexLock() override {
         if (owned_)
             ReleaseMutex(mutex_.Get());
     }
+    bool Held() const override { return owned_; }
 
 private:
     KernelHandle mutex_;
@@ -46,6 +52,28 @@ std::string MutexName(const std::string& path) {
     for (char16_t c : folder)
         hash = (hash ^ c) * 1099511628211ull;
     return "Lumivane.ini-" + HexDigits(hash, 16);
+}
+
+// Only a file or folder that is not there is no file; any other failure (a
+// network path gone, a drive not ready, access denied) is a read that failed.
+ProfileRead FailedRead(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ProfileRead::Missing
+                                                                          : ProfileRead::Unreadable;
+}
+
+// Puts the draft in the file's place, waiting out a program that holds the file
+// for a moment.
+bool RenameOnto(const std::u16string& draft, const std::u16string& path) {
+    const ULONGLONG start = GetTickCount64();
+    for (;;) {
+        if (MoveFileExW(W(draft), W(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        const DWORD error = GetLastError();
+        if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) ||
+            GetTickCount64() - start >= kRenameRetryMs)
+            return false;
+        WaitAnswering(nullptr, kRenameRetryStepMs);
+    }
 }
 
 // Whether a process of that id runs now.
@@ -86,21 +114,14 @@ void RemoveLeftDrafts(const std::string& path) {
 ProfileText Win32ProfileFile::Read(const std::string& path) {
     const std::u16string wide = WidePath(path);
     const DWORD attributes = GetFileAttributesW(W(wide));
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        const DWORD error = GetLastError();
-        return {error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ? ProfileRead::Unreadable
-                                                                                 : ProfileRead::Missing,
-                {}};
-    }
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return {FailedRead(GetLastError()), {}};
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
         return {ProfileRead::Missing, {}};
     FileHandle file(CreateFileW(W(wide), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        // Gone between the two calls: replaced by another process just now.
-        const DWORD error = GetLastError();
-        return {error == ERROR_FILE_NOT_FOUND ? ProfileRead::Missing : ProfileRead::Unreadable, {}};
-    }
+    if (!file) // missing when gone between the two calls, removed by another program just now
+        return {FailedRead(GetLastError()), {}};
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart > 0x7FFFFFFF)
         return {ProfileRead::Unreadable, {}};
@@ -144,15 +165,16 @@ bool Win32ProfileFile::Replace(const std::string& path, const std::string& text,
             return false;
         }
     }
-    if (!MoveFileExW(W(temp), W(WidePath(path)), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!RenameOnto(temp, WidePath(path))) {
         DeleteFileW(W(temp));
         return false;
     }
     return true;
 }
 
-std::unique_ptr<ProfileLock> Win32ProfileFile::Lock(const std::string& path) {
-    return std::make_unique<MutexLock>(KernelHandle(CreateMutexW(nullptr, FALSE, W(Wide(MutexName(path))))));
+std::unique_ptr<ProfileLock> Win32ProfileFile::Lock(const std::string& path, unsigned milliseconds) {
+    return std::make_unique<MutexLock>(KernelHandle(CreateMutexW(nullptr, FALSE, W(Wide(MutexName(path))))),
+                                       milliseconds);
 }
 
 } // namespace lumivane::win32
