@@ -1,7 +1,7 @@
 // The native configuration window of configure mode: every control at its place,
-// the two popup menus with their shortcuts, tooltips, and
-// the routing of each native notification to the TfrmMain handler of the same
-// name. The about box is created hidden beside it.
+// its tab order, the two popup menus with their shortcuts, tooltips, and the
+// routing of each native notification to the TfrmMain handler of the same name.
+// The about box is created hidden beside it.
 #pragma once
 
 #include <array>
