@@ -25,7 +25,8 @@ inline constexpr VideoSize kSoundSize{160, 120};
 
 struct VideoFiles {
     std::string wide, withSound;
-    std::string truncated; // the first part of a longer video
+    std::string truncated; // the first part of a longer video, without its index
+    std::string cut;       // the first part of a longer video with its index in front
     std::string text;      // a text file named .mp4
     std::string empty;     // zero bytes
     std::string missing;   // no such file

@@ -18,6 +18,7 @@ void Stock() {
         {"wide.mp4", {kWideSize, kWideColour, false, true}},
         {"sound.mp4", {kSoundSize, kSoundColour, true, true}},
         {"truncated.mp4", {{320, 180}, 0, false, false}},
+        {"cut.mp4", {{320, 180}, 0xFFFF00, false, true}},
         {"text.mp4", {{}, 0, false, false}},
         {"empty.mp4", {{}, 0, false, false}},
         {"huge.mp4", {{8192, 16}, 0x808080, false, true}},
@@ -27,8 +28,8 @@ void Stock() {
 } // namespace
 
 const VideoFiles& Videos() {
-    static const VideoFiles files{"wide.mp4",  "sound.mp4", "truncated.mp4", "text.mp4",
-                                  "empty.mp4", "gone.mp4",  "huge.mp4"};
+    static const VideoFiles files{"wide.mp4", "sound.mp4", "truncated.mp4", "cut.mp4",
+                                  "text.mp4", "empty.mp4", "gone.mp4",      "huge.mp4"};
     return files;
 }
 
