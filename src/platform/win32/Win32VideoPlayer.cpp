@@ -5,6 +5,7 @@
 #include <mfidl.h>
 #include <mfreadwrite.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -30,6 +31,13 @@ constexpr wchar_t kViewClass[] = L"LumivaneVideoView";
 // Beyond this a frame is not shown: its BGRX copy alone would pass 256 MB.
 constexpr long long kMaxPixels = 8192LL * 8192;
 constexpr int kMaxSide = 16384;
+// Every open that does not return holds one of the four threads of the engine's
+// shared work queue under Wine; with all four held, every later open hangs too.
+// Past this many, a new open says "cannot play" at once instead.
+constexpr int kMaxStuckOpens = 3;
+
+// Opens given up on (timed out, or the player moved on) that have not returned.
+std::atomic<int> gStuckOpens{0};
 
 std::string Hr(const char* what, HRESULT hr) {
     return std::string(what) + " (0x" + HexDigits(static_cast<std::uint32_t>(hr), 8) + ")";
@@ -178,6 +186,10 @@ struct Win32VideoPlayer::Playback {
     std::vector<std::uint32_t> frame;
     VideoSize frameSize;
     bool framePosted = false;
+    bool openReturned = false;
+    bool openAbandoned = false;
+    SteadyClock::time_point lastShown{};
+    SteadyClock::duration longestGap{};
 
     // Called with the lock held.
     void Publish(std::vector<std::uint32_t> pixels, VideoSize pixelsSize) {
@@ -202,6 +214,22 @@ struct Win32VideoPlayer::Playback {
     bool Quit() {
         std::lock_guard<std::mutex> hold(lock);
         return quit;
+    }
+    // Called with the lock held when the player gives the playback up.
+    void Abandon() {
+        quit = true;
+        view = nullptr;
+        wake.notify_all();
+        if (!openReturned && !openAbandoned) {
+            openAbandoned = true;
+            ++gStuckOpens;
+        }
+    }
+    void OpenReturned() {
+        std::lock_guard<std::mutex> hold(lock);
+        openReturned = true;
+        if (openAbandoned)
+            --gStuckOpens;
     }
 
     void Run();
@@ -247,7 +275,28 @@ void Win32VideoPlayer::Playback::Run() {
     Apartment apartment;
     Check(StartMediaFoundation(), "Media Foundation is not available");
     ComRef<IMFSourceReader> reader;
-    Check(MFCreateSourceReaderFromURL(W(path), nullptr, reader.Put()), "the system cannot open it");
+    {
+        struct Returned {
+            Playback& p;
+            ~Returned() { p.OpenReturned(); }
+        } returned{*this};
+        // The file's byte stream is made here and resolved on this thread, not by
+        // the URL resolver: an open that never returns then holds one thread of
+        // the engine's shared work queue instead of two, and that queue has four.
+        ComRef<IMFByteStream> stream;
+        Check(MFCreateFile(MF_ACCESSMODE_READ, MF_OPENMODE_FAIL_IF_NOT_EXIST, MF_FILEFLAGS_NONE, W(path), stream.Put()),
+              "the file cannot be opened");
+        ComRef<IMFSourceResolver> resolver;
+        Check(MFCreateSourceResolver(resolver.Put()), "no source resolver");
+        MF_OBJECT_TYPE type = MF_OBJECT_INVALID;
+        ComRef<IUnknown> object;
+        Check(resolver->CreateObjectFromByteStream(stream.Get(), W(path), MF_RESOLUTION_MEDIASOURCE, nullptr, &type,
+                                                   object.Put()),
+              "the system cannot open it");
+        ComRef<IMFMediaSource> source;
+        Check(object->QueryInterface(IID_IMFMediaSource, source.PutVoid()), "not a media source");
+        Check(MFCreateSourceReaderFromMediaSource(source.Get(), nullptr, reader.Put()), "no source reader");
+    }
     if (Quit())
         return;
     // The video stream only: the sound track is never decoded, so no audio
@@ -327,6 +376,10 @@ void Win32VideoPlayer::Playback::Decode(IMFSourceReader& reader) {
         std::lock_guard<std::mutex> hold(lock);
         if (quit)
             return;
+        const auto shown = SteadyClock::now();
+        if (lastShown != SteadyClock::time_point{})
+            longestGap = std::max(longestGap, shown - lastShown);
+        lastShown = shown;
         Publish(std::move(pixels), layout.picture);
     }
 }
@@ -369,6 +422,12 @@ void Win32VideoPlayer::Open(const std::string& path) {
     playback->view = view_.Get();
     playback->openedAtMs = GetTickCount64();
     playback_ = playback;
+    if (gStuckOpens >= kMaxStuckOpens) {
+        playback->openReturned = true; // no open to wait for
+        playback->Fail("the system's media engine is still stuck in " + std::to_string(kMaxStuckOpens) +
+                       " earlier files");
+        return;
+    }
     ++*workers_;
     try {
         std::thread([playback, workers = workers_] {
@@ -383,6 +442,7 @@ void Win32VideoPlayer::Open(const std::string& path) {
         }).detach();
     } catch (...) { // no thread to be had
         --*workers_;
+        playback->openReturned = true;
         playback->Fail("no thread to open it");
     }
 }
@@ -396,10 +456,8 @@ VideoState Win32VideoPlayer::State() {
         // Given up: the worker may never come back, and nothing waits for it.
         p.state = VideoState::CannotPlay;
         p.failure = "opening took longer than " + std::to_string(openLimitMs_) + " ms";
-        p.quit = true;
-        p.view = nullptr;
         p.frame.clear();
-        p.wake.notify_all();
+        p.Abandon();
     }
     return p.state;
 }
@@ -417,6 +475,13 @@ std::string Win32VideoPlayer::Failure() {
         return {};
     std::lock_guard<std::mutex> hold(playback_->lock);
     return playback_->failure;
+}
+
+unsigned Win32VideoPlayer::LongestFrameGapMs() {
+    if (!playback_)
+        return 0;
+    std::lock_guard<std::mutex> hold(playback_->lock);
+    return static_cast<unsigned>(std::chrono::duration_cast<std::chrono::milliseconds>(playback_->longestGap).count());
 }
 
 void Win32VideoPlayer::SetLoop(bool loop) {
@@ -450,9 +515,7 @@ void Win32VideoPlayer::Close() {
         return;
     {
         std::lock_guard<std::mutex> hold(playback_->lock);
-        playback_->quit = true;
-        playback_->view = nullptr;
-        playback_->wake.notify_all();
+        playback_->Abandon();
     }
     playback_.reset();
     InvalidateRect(view_.Get(), nullptr, FALSE);

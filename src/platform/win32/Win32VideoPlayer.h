@@ -49,6 +49,10 @@ public:
     // those left in an open that never returned.
     int RunningWorkers() const;
 
+    // The longest time between two frames shown by the current playback, in ms:
+    // a loop should add no more than a frame or two to the video's own pace.
+    unsigned LongestFrameGapMs();
+
     struct Playback;
 
 private:
