@@ -9,6 +9,9 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64 fonts-wine
+    # Wine's Media Foundation decodes through GStreamer: decodebin (base), the
+    # MP4 demuxer (good), H.264 and AAC (libav). ffmpeg makes the test videos.
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav ffmpeg
     xvfb xauth xdotool x11-utils imagemagick
     python3
     nsis
