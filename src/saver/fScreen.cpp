@@ -204,17 +204,27 @@ void TfrmScreen::StartPlayer() {
     LaunchPlayer();
 }
 
+// The waits below answer our input hooks, which apply the input rules at once:
+// a key or a click during a wait closes the window, and the wait stops there.
+
 void TfrmScreen::LaunchPlayer() {
     player_ = services_.players.Open(pickedFile_);
-    if (player_)
-        player_->Place(playerPlace_);
+    for (unsigned waited = 0; player_ && !closing_ && waited < kPlayerWindowMs; waited += kWaitStepMs)
+        if (player_->Place(playerPlace_) || player_->WaitForExit(kWaitStepMs))
+            return;
 }
 
 void TfrmScreen::EndProcess(std::unique_ptr<StartedProcess>& process) {
     if (!process)
         return;
     process->AskToClose();
-    if (!process->WaitForExit(kPlayerGraceMs))
+    // Closing the window grants the full grace; input that comes while a change
+    // ends the old process ends it at once, since the user is back.
+    const bool leaving = closing_;
+    bool ended = false;
+    for (unsigned waited = 0; !ended && (leaving || !closing_) && waited < kPlayerGraceMs; waited += kWaitStepMs)
+        ended = process->WaitForExit(kWaitStepMs);
+    if (!ended)
         process->Terminate();
     process.reset();
 }
@@ -245,11 +255,12 @@ void TfrmScreen::changeTimerTimer() {
             return;
         }
         EndProcess(started_);
-        if (PickNext())
+        if (!closing_ && PickNext())
             started_ = services_.shell.Start(pickedFile_, "s");
     } else if (listKind_ == 1 && (flash_ || player_) && PickNext()) {
         EndProcess(player_);
-        PlayPickedMovie();
+        if (!closing_)
+            PlayPickedMovie();
     }
 }
 

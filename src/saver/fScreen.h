@@ -31,6 +31,12 @@ inline constexpr char kNoPlayerWarning[] =
     "Lumivane configuration.";
 // How long a player asked to close may take before its process is ended.
 inline constexpr unsigned kPlayerGraceMs = 1500;
+// How long a started player may take to show its window: about half a second
+// under Wine, more for a player that loads a runtime first.
+inline constexpr unsigned kPlayerWindowMs = 10000;
+// The waits for a process go in steps this long, so that input the hooks pass on
+// meanwhile ends them.
+inline constexpr unsigned kWaitStepMs = 50;
 
 struct ScreenServices {
     ProfileFile& profile;

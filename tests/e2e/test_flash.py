@@ -404,6 +404,34 @@ class StandalonePlayer(FlashBed):
         self.close_by_click(program)
         self.assertTrue(self.eventually(lambda: not self.player_processes(), 5))
 
+    def test_change_every_a_key_while_the_next_movie_starts_closes_everything_within_a_second(self):
+        # A player that takes a second to close: the change waits for it while our
+        # input hooks are in place, and the key comes during that wait.
+        self.bed.env["LUMIVANE_PLAYER_CLOSE_MS"] = "1000"
+        movies = []
+        for name in ("clip.swf", "other.swf"):
+            with open(self.folder.file(name), "wb") as swf:
+                swf.write(movie_header(320, 240))
+            movies.append(self.folder.dos_file(name))
+        self.folder.write_ini("\n".join([
+            "[Amount]", "Total=0", "FlashTotal=2",
+            "[FlashList]", "File0=" + movies[0], "File1=" + movies[1],
+            "[RandomWhat]", "Type=1", "[Misc]", "ChangeEvery=1",
+        ]) + "\n")
+        program = self.start_lumivane("/s")
+        self.wait_window(cls=PLAYER_CLASS, timeout=15)
+        self.assertTrue(self.eventually(lambda: "close" in self.started(), 75), self.started())
+
+        began = time.monotonic()
+        self.input.key("a")
+        self.assertEqual(program.wait(15), 0)
+        self.assertTrue(self.eventually(lambda: not self.player_processes(), 10), "a player was left running")
+        elapsed = time.monotonic() - began
+        print("closed %.2f s after the key" % elapsed)
+        self.assertLess(elapsed, 1.0)
+        # The user came back: the next movie was not started.
+        self.assertEqual(len([line for line in self.started() if line != "close"]), 1, self.started())
+
 
 if __name__ == "__main__":
     main()

@@ -55,7 +55,10 @@ private:
         explicit Process(std::shared_ptr<Started> s) : state(std::move(s)) {}
         std::shared_ptr<Started> state;
         bool Running() override { return state->running; }
-        void Place(const Rect&) override { state->calls.push_back("Place"); }
+        bool Place(const Rect&) override {
+            state->calls.push_back("Place");
+            return true;
+        }
         void AskToClose() override {
             state->calls.push_back("AskToClose");
             state->running = false;

@@ -10,7 +10,9 @@
 // Built with SAMPLE_PLAYER it is the stand-in standalone Flash player instead: a
 // captioned window that paints its client area in its colour whatever it was
 // started with, ignores keys and clicks (only WM_CLOSE ends it), and with
-// LUMIVANE_PLAYER_EXIT_MS set ends by itself after that many milliseconds.
+// LUMIVANE_PLAYER_EXIT_MS set ends by itself after that many milliseconds. With
+// LUMIVANE_PLAYER_CLOSE_MS set it takes that long to close, as a player that
+// saves its state does, logging "close" when asked; it answers meanwhile.
 #include <windows.h>
 
 #include <cmath>
@@ -195,6 +197,14 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_TIMER:
         DestroyWindow(window);
         return 0;
+    case WM_CLOSE: {
+        char closeMs[32] = {};
+        if (!SAMPLE_PLAYER || !GetEnvironmentVariableA("LUMIVANE_PLAYER_CLOSE_MS", closeMs, sizeof closeMs))
+            break;
+        AppendLog("close");
+        SetTimer(window, 2, static_cast<UINT>(std::atoi(closeMs)), nullptr);
+        return 0;
+    }
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;

@@ -13,9 +13,6 @@ constexpr char kClassName[] = "TfrmScreen";
 constexpr char kCoverClass[] = "TfrmScreenCover";
 constexpr UINT_PTR kLoopTimerId = 1;
 constexpr UINT_PTR kChangeTimerId = 2;
-// Input a hook saw going to another program's window, posted to the screen window.
-constexpr UINT kForeignInput = WM_APP + 1;
-enum : WPARAM { kForeignKey, kForeignClick, kForeignMove };
 
 // The stock black brush belongs to the system: nothing to release, and the
 // window class may keep it for the life of the process.
@@ -87,12 +84,15 @@ private:
 
 // Low-level keyboard and mouse hooks, kept for the saver's life once a standalone
 // player shows the movie: a key while the player has the focus, or a click or a
-// move over its window, never reaches our windows, so the hooks post it to the
-// screen window. Input bound for our own windows is left to them, so that nothing
-// counts twice against the move-skip count and the help text still eats clicks.
+// move over its window, never reaches our windows, so the hooks hand it to the
+// window's rules themselves. They do so at once, not through a posted message:
+// a hook runs inside the waits for the player too (they answer it), and a key
+// then closes the window and ends those waits. Input bound for our own windows
+// is left to them, so that nothing counts twice against the move-skip count and
+// the help text still eats clicks.
 class ScreenWindow::ForeignInput {
 public:
-    ForeignInput(Application& app, HWND screen) : app_(app), screen_(screen) {
+    ForeignInput(Application& app, HWND screen, TfrmScreen& form) : app_(app), screen_(screen), form_(form) {
         active_ = this;
         keyboard_ = Hook(SetWindowsHookExW(WH_KEYBOARD_LL, &KeyboardProc, app.Instance(), 0));
         mouse_ = Hook(SetWindowsHookExW(WH_MOUSE_LL, &MouseProc, app.Instance(), 0));
@@ -106,40 +106,46 @@ public:
 private:
     static LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam) noexcept {
         if (code == HC_ACTION && active_ && (wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN))
-            active_->Pass([&] {
+            active_->Pass([](ForeignInput& self) {
                 if (!Ours(GetForegroundWindow()))
-                    active_->Post(kForeignKey, 0);
+                    self.form_.FormKeyDown();
             });
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
 
     static LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) noexcept {
-        if (code == HC_ACTION && active_)
-            active_->Pass([&] {
-                const POINT pt = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam)->pt;
+        if (code == HC_ACTION && active_) {
+            const POINT pt = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam)->pt;
+            active_->Pass([&](ForeignInput& self) {
                 if (Ours(WindowFromPoint(pt)))
                     return;
-                if (wParam == WM_MOUSEMOVE)
-                    active_->Post(kForeignMove, MAKELPARAM(pt.x, pt.y));
-                else if (wParam == WM_LBUTTONDOWN || wParam == WM_RBUTTONDOWN || wParam == WM_MBUTTONDOWN)
-                    active_->Post(kForeignClick, 0);
+                if (wParam == WM_MOUSEMOVE) {
+                    POINT client = pt;
+                    ScreenToClient(self.screen_, &client);
+                    self.form_.FormMouseMove(client.x, client.y);
+                } else if (wParam == WM_LBUTTONDOWN || wParam == WM_RBUTTONDOWN || wParam == WM_MBUTTONDOWN) {
+                    self.form_.FormMouseDown();
+                }
             });
+        }
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
 
+    // No box inside a hook: the input of the whole PC waits for it. The error is
+    // kept for the loop, as a window procedure's is.
     template <class Body> void Pass(Body&& body) noexcept {
         try {
-            body();
+            body(*this);
         } catch (...) {
             app_.Defer(std::current_exception());
         }
     }
-    void Post(WPARAM kind, LPARAM point) { PostMessageW(screen_, kForeignInput, kind, point); }
 
     // Hook procedures get no context of their own; a process has one screen window.
     static inline ForeignInput* active_ = nullptr;
     Application& app_;
     HWND screen_;
+    TfrmScreen& form_;
     Hook keyboard_, mouse_;
 };
 
@@ -205,7 +211,7 @@ void ScreenWindow::Show() {
     app_.Guard([&] { form_->FormCreate(); });
     ShowNow();
     if (form_->PlaysInPlayer())
-        foreignInput_ = std::make_unique<ForeignInput>(app_, Handle());
+        foreignInput_ = std::make_unique<ForeignInput>(app_, Handle(), *form_);
 }
 
 void ScreenWindow::CoverOtherMonitors() {
@@ -260,20 +266,6 @@ LRESULT ScreenWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         if (form_)
             app_.Guard([&] { form_->FormKeyDown(); });
         return 0;
-    case kForeignInput:
-        if (form_)
-            app_.Guard([&] {
-                if (wParam == kForeignMove) {
-                    POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-                    ScreenToClient(Handle(), &pt);
-                    form_->FormMouseMove(pt.x, pt.y);
-                } else if (wParam == kForeignClick) {
-                    form_->FormMouseDown();
-                } else {
-                    form_->FormKeyDown();
-                }
-            });
-        return 0;
     case WM_TIMER:
         if (wParam == kLoopTimerId && form_)
             app_.Guard([&] { form_->loopTimerTimer(); });
@@ -281,9 +273,8 @@ LRESULT ScreenWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             app_.Guard([&] { form_->changeTimerTimer(); });
         return 0;
     case WM_CLOSE:
-        // The hooks go first: while FormClose waits for the player to end, the
-        // player's own input would wait on hooks of a thread that does not answer,
-        // and the player could not close within its grace period.
+        // The hooks go first: the window has closed, and input that comes while
+        // FormClose waits for the player has nothing left to do here.
         foreignInput_.reset();
         if (form_)
             app_.Guard([&] { form_->FormClose(); });

@@ -4,7 +4,9 @@
 // freezes the input of the whole PC until the system gives up on the hook, and
 // the key that came meanwhile is lost. Looking at the queue also keeps Windows
 // from calling the window Not Responding during a wait of a few seconds.
-// Nothing posted is dispatched: no handler of ours runs inside the wait.
+// Nothing posted is dispatched. What runs inside the wait is what is sent: the
+// saver's hooks, which apply its input rules at once, so that a key can end the
+// wait's caller early (the caller looks at its own state between short waits).
 #pragma once
 
 #include <windows.h>

@@ -4,6 +4,7 @@
 
 #include <shellapi.h>
 
+#include <exception>
 #include <vector>
 
 #include "platform/win32/AnsweringWait.h"
@@ -14,17 +15,36 @@ namespace lumivane::win32 {
 
 namespace {
 
-// The visible top-level windows of a process, walked without EnumWindows so that
-// no callback of ours runs inside the system's code.
-std::vector<HWND> WindowsOf(DWORD pid) {
+struct WindowSearch {
+    DWORD pid;
     std::vector<HWND> found;
-    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+    std::exception_ptr error;
+};
+
+BOOL CALLBACK AddWindowOf(HWND window, LPARAM data) noexcept {
+    auto* search = reinterpret_cast<WindowSearch*>(data);
+    try {
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
-        if (owner == pid && IsWindowVisible(window))
-            found.push_back(window);
+        if (owner == search->pid && IsWindowVisible(window))
+            search->found.push_back(window);
+        return TRUE;
+    } catch (...) {
+        search->error = std::current_exception();
+        return FALSE;
     }
-    return found;
+}
+
+// The visible top-level windows of a process. EnumWindows takes a snapshot of
+// the list first: a GetWindow walk can loop, or reach a window destroyed
+// meanwhile, when windows come and go during the walk, as a player's do.
+std::vector<HWND> WindowsOf(DWORD pid) {
+    WindowSearch search{pid, {}, nullptr};
+    EnumWindows(&AddWindowOf, reinterpret_cast<LPARAM>(&search));
+    // Out of memory: raised here, in our own frames, not inside EnumWindows.
+    if (search.error)
+        std::rethrow_exception(search.error);
+    return std::move(search.found);
 }
 
 class Win32StartedProcess : public StartedProcess {
@@ -33,20 +53,11 @@ public:
 
     bool Running() override { return WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT; }
 
-    void Place(const Rect& client) override {
-        // A program shows its window a moment after it starts: about half a second
-        // under Wine, more for a player that loads a runtime first.
-        HWND window = nullptr;
-        const DWORD start = GetTickCount();
-        while (!window && Running() && GetTickCount() - start < 10000) {
-            const std::vector<HWND> windows = WindowsOf(pid_);
-            if (!windows.empty())
-                window = windows.front();
-            else
-                WaitAnswering(nullptr, 20);
-        }
-        if (!window)
-            return;
+    bool Place(const Rect& client) override {
+        const std::vector<HWND> windows = WindowsOf(pid_);
+        if (windows.empty())
+            return false;
+        HWND window = windows.front();
         if (IsZoomed(window) || IsIconic(window))
             ShowWindow(window, SW_RESTORE);
         const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)) &
@@ -60,6 +71,7 @@ public:
         AdjustWindowRectEx(&outer, style, GetMenu(window) != nullptr, exStyle);
         SetWindowPos(window, HWND_TOP, outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top,
                      SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+        return true;
     }
 
     void AskToClose() override {
@@ -68,12 +80,12 @@ public:
     }
 
     bool WaitForExit(unsigned milliseconds) override {
-        return WaitForSingleObject(process_.Get(), milliseconds) == WAIT_OBJECT_0;
+        return WaitAnswering(process_.Get(), milliseconds) == WAIT_OBJECT_0;
     }
 
     void Terminate() override {
         TerminateProcess(process_.Get(), 1);
-        WaitForSingleObject(process_.Get(), 5000);
+        WaitAnswering(process_.Get(), 5000);
     }
 
 private:
