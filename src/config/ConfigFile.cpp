@@ -15,6 +15,7 @@ namespace {
 constexpr char kAmount[] = "Amount";
 constexpr char kScreenList[] = "ScreenList";
 constexpr char kFlashList[] = "FlashList";
+constexpr char kVideoList[] = "VideoList";
 constexpr char kRecentFolder[] = "RecentFolder";
 constexpr char kRandomWhat[] = "RandomWhat";
 constexpr char kMisc[] = "Misc";
@@ -76,7 +77,7 @@ VarietyOptions ReadVariety(const ConfigDocument& doc) {
 
 // The round's section is the list's own name, so the file reads like the lists.
 const char* RoundSection(std::int32_t listKind) {
-    return listKind == 0 ? kScreenList : listKind == 1 ? kFlashList : nullptr;
+    return listKind == 0 ? kScreenList : listKind == 1 ? kFlashList : listKind == 2 ? kVideoList : nullptr;
 }
 
 Settings ReadSettings(const ConfigDocument& doc) {
@@ -258,8 +259,13 @@ std::optional<ActiveList> LoadActiveList(TConfigFile& file) {
     } else if (active.listKind == 1) {
         active.count = doc->ReadInteger(kAmount, "FlashTotal", 0);
         active.entries = doc->ReadList(kFlashList, active.count);
+    } else if (active.listKind == 2) {
+        active.count = doc->ReadInteger(kAmount, "VideoTotal", 0);
+        active.entries = doc->ReadList(kVideoList, active.count);
     }
     active.flashSize = doc->ReadBool(kMisc, "FlashSize", true);
+    active.videoSound = doc->ReadBool(kMisc, "VideoSound", false);
+    active.videoMonitors = doc->ReadInteger(kMisc, "VideoMonitors", 0);
     active.variety = ReadVariety(*doc);
     return active;
 }

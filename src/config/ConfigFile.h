@@ -137,6 +137,8 @@ struct ActiveList {
     std::vector<std::string> entries;
     bool flashSize = true;
     VarietyOptions variety;
+    bool videoSound = false;
+    std::int32_t videoMonitors = 0; // "Monitors": 0 to 3, as stored
 };
 
 // Empty when the file could not be read.

@@ -131,7 +131,8 @@ bool VideoWall::Tick() {
     return true;
 }
 
-void VideoWall::Change() {
+void VideoWall::Change(const std::vector<std::string>& entries) {
+    entries_ = entries;
     for (Group& group : groups_) {
         if (group.phase == Phase::Failed)
             continue;

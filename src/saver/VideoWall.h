@@ -46,8 +46,9 @@ public:
     // cannot play is replaced by another draw. Returns true once, when no monitor
     // got a video within its draws (the warning's turn).
     bool Tick();
-    // "Change every": every monitor moves on to another entry where there is one.
-    void Change();
+    // "Change every": every monitor that shows a video moves on to another of the
+    // entries where there is one.
+    void Change(const std::vector<std::string>& entries);
     // Stops every player and frees what it holds.
     void Stop();
     // A video shows on some monitor (the help text and the strip stay hidden).

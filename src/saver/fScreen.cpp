@@ -26,7 +26,11 @@ void TfrmScreen::FormCreate() {
         loadedList_ = std::move(active.entries);
         flashSize_ = active.flashSize;
         variety_ = active.variety;
-        if (listKind_ == 0)
+        videoSound_ = active.videoSound;
+        monitorMode_ = active.videoMonitors >= 0 && active.videoMonitors <= 3
+                           ? static_cast<MonitorMode>(active.videoMonitors)
+                           : MonitorMode::EachItsOwn;
+        if (listKind_ == 0 || listKind_ == 2)
             view_.palFlash.SetVisible(false);
         else if (listKind_ == 1 && active.count > 0)
             view_.palFlash.SetVisible(true);
@@ -38,9 +42,15 @@ void TfrmScreen::FormCreate() {
     } else {
         gMoveSkipCount = 5;
     }
-    if (listKind_ != 0)
+    if (listKind_ == 1)
         SetupFlashLoop();
-    if (variety_.changeEvery > 0 && (started_ || player_ || (flash_ && !pickedFile_.empty()))) {
+    if (videos_) {
+        // The players open their files without blocking: their progress is
+        // followed at this pace.
+        view_.loopTimer.SetInterval(100);
+        view_.loopTimer.SetEnabled(true);
+    }
+    if (variety_.changeEvery > 0 && (started_ || player_ || videos_ || (flash_ && !pickedFile_.empty()))) {
         view_.changeTimer.SetInterval(static_cast<unsigned>(variety_.changeEvery) * 60000u);
         view_.changeTimer.SetEnabled(true);
     }
@@ -87,14 +97,56 @@ bool TfrmScreen::PickFromRound() {
         return false;
     std::uint32_t seed = ClockSeed();
     pickedFile_ = candidates[RandomIndex(seed, candidates.size())];
-    RecordPlay(round, pickedFile_);
+    KeepInRound(roundFile, round, pickedFile_);
+    return true;
+}
+
+void TfrmScreen::KeepInRound(TConfigFile& roundFile, PlayedRound& round, const std::string& entry) {
+    RecordPlay(round, entry);
     try {
         SaveRound(roundFile, listKind_, round);
     } catch (const EIniFileException&) {
         // A round that cannot be kept (a read-only folder) only lets an entry
         // come round again sooner; the saver itself runs on.
     }
-    return true;
+}
+
+std::vector<std::string> TfrmScreen::VideoEntries() {
+    if (!variety_.noRepeat)
+        return loadedList_;
+    std::vector<std::string> existing;
+    for (const std::string& entry : loadedList_)
+        if (services_.files.FileExists(entry))
+            existing.push_back(entry);
+    return RoundCandidates(existing, videoRound_);
+}
+
+// Every monitor that shows a video keeps what it plays in the round.
+void TfrmScreen::StartVideos() {
+    if (variety_.noRepeat) {
+        TConfigFile roundFile(services_.profile, RoundPathFor(services_.configPath), services_.clock);
+        videoRound_ = LoadRound(roundFile, listKind_);
+    }
+    videoSeed_ = ClockSeed();
+    videos_ = std::make_unique<VideoWall>(
+        view_.videos.Surfaces(), monitorMode_, videoSound_, services_.files,
+        [this](std::size_t n) { return RandomIndex(videoSeed_, n); },
+        [this](const std::string& path) {
+            pickedFile_ = path;
+            if (!variety_.noRepeat)
+                return;
+            TConfigFile roundFile(services_.profile, RoundPathFor(services_.configPath), services_.clock);
+            KeepInRound(roundFile, videoRound_, path);
+        });
+    view_.strip.SetVisible(false);
+    view_.window.ShowNow();
+    videos_->Start(VideoEntries());
+    FollowVideos();
+}
+
+void TfrmScreen::FollowVideos() {
+    if (videos_->Tick())
+        ShowWarning(services_.dialogs, kNotFoundWarning);
 }
 
 void TfrmScreen::StartRandomEntry() {
@@ -102,6 +154,8 @@ void TfrmScreen::StartRandomEntry() {
         StartScreenSaver();
     else if (listKind_ == 1)
         StartFlash();
+    else if (listKind_ == 2)
+        StartVideos();
     gMoveSkipCount = 5;
 }
 
@@ -261,6 +315,9 @@ void TfrmScreen::changeTimerTimer() {
         EndProcess(player_);
         if (!closing_)
             PlayPickedMovie();
+    } else if (videos_) {
+        videos_->Change(VideoEntries());
+        FollowVideos();
     }
 }
 
@@ -275,6 +332,10 @@ void TfrmScreen::loopTimerTimer() {
     // With the screensaver list no player exists, so there is nothing to restart.
     if (closing_)
         return;
+    if (videos_) {
+        FollowVideos();
+        return;
+    }
     // A player that ended by itself is started again with the same movie, as the
     // control's movie is played again when it stops.
     if (player_) {
@@ -329,6 +390,8 @@ void TfrmScreen::FormClose() {
     // Only a saver started with "ChangeEvery" is ours to end; one started plainly
     // closes itself on the same input, as it always did.
     EndProcess(started_);
+    if (videos_)
+        videos_->Stop();
     loadedList_.clear();
     loadedList_.shrink_to_fit();
 }

@@ -1,7 +1,8 @@
 // TfrmScreen: the black full-screen window of saver mode. While it is created it
 // reads the active list, picks a random existing entry and starts it (a
-// screensaver through the shell, a Flash movie in its own player); then it waits
-// for the first real user input and closes. On a computer without the Flash
+// screensaver through the shell, a Flash movie in its own player, videos on
+// every monitor through the system's media engine); then it waits for the first
+// real user input and closes. On a computer without the Flash
 // Player control a movie plays in the standalone player Windows opens .swf files
 // with, placed where the control would have been.
 #pragma once
@@ -20,6 +21,7 @@
 #include "platform/ProfileFile.h"
 #include "platform/Shell.h"
 #include "platform/Widgets.h"
+#include "saver/VideoWall.h"
 
 namespace lumivane {
 
@@ -48,13 +50,23 @@ struct ScreenServices {
     std::string configPath;
 };
 
+// The monitors' surfaces for videos, each with its player, made on first use:
+// the primary monitor's first.
+class VideoSurfaces {
+public:
+    virtual ~VideoSurfaces() = default;
+    virtual std::vector<VideoSurface> Surfaces() = 0;
+};
+
 struct ScreenView {
     Window& window;
     Label& txtIntro;
+    Control& strip; // Panel1, the input strip: hidden under a playing video
     Control& palFlash;
     Timer& loopTimer;
     Timer& changeTimer; // "ChangeEvery": the next entry's turn
     FlashHost& flashHost;
+    VideoSurfaces& videos;
     int screenWidth;
     int screenHeight;
     int stripHeight; // kStripHeight as drawn at the screen's DPI
@@ -102,6 +114,13 @@ private:
     void LaunchPlayer();
     void CloseOnce();
     bool PickFromRound();
+    void KeepInRound(TConfigFile& roundFile, PlayedRound& round, const std::string& entry);
+    void StartVideos();
+    // What the monitors draw from: the list, or with "Play each once" what is left
+    // of the round.
+    std::vector<std::string> VideoEntries();
+    // Follows the videos' opens; the warning when no monitor got one.
+    void FollowVideos();
     // The next index below n of the pick's random sequence.
     static std::size_t RandomIndex(std::uint32_t& seed, std::size_t n);
     std::uint32_t ClockSeed();
@@ -112,6 +131,11 @@ private:
     bool noControl_ = false;        // creating the control failed: no Flash Player control here
     std::unique_ptr<StartedProcess> player_;
     std::unique_ptr<StartedProcess> started_; // the screensaver started with "ChangeEvery" on
+    std::unique_ptr<VideoWall> videos_;
+    std::uint32_t videoSeed_ = 0;
+    PlayedRound videoRound_;
+    bool videoSound_ = false;
+    MonitorMode monitorMode_ = MonitorMode::EachItsOwn;
     Rect playerPlace_;
     std::int32_t listKind_ = 0;
     std::vector<std::string> loadedList_;

@@ -11,11 +11,24 @@
 #include "fakes/FakeFlashPlayers.h"
 #include "fakes/FakeProfile.h"
 #include "fakes/FakeServices.h"
+#include "fakes/FakeVideoPlayer.h"
 #include "fakes/FakeWidgets.h"
 #include "saver/MoveSkip.h"
 #include "saver/fScreen.h"
 
 namespace lumivane::test {
+
+// Two monitors, each with a fake player: the 1024 x 768 primary and a 1280 x 1024
+// one to its right.
+struct FakeVideoSurfaces : VideoSurfaces {
+    FakeVideoLibrary library;
+    FakeVideoPlayer primary{library}, second{library};
+    int made = 0;
+    std::vector<VideoSurface> Surfaces() override {
+        ++made;
+        return {{&primary, {0, 0, 1024, 768}}, {&second, {1024, 0, 1280, 1024}}};
+    }
+};
 
 struct FakeScreenForm : FakeIniFile {
     explicit FakeScreenForm(std::string iniPath = kIni, int stripHeight = kStripHeight)
@@ -31,6 +44,8 @@ struct FakeScreenForm : FakeIniFile {
     FakeWindow window;
     FakeLabel txtIntro;
     FakeControl palFlash;
+    FakeControl strip;
+    FakeVideoSurfaces videos;
     FakeTimer loopTimer;
     FakeTimer changeTimer;
     FakeFlashHost flashHost;
@@ -39,10 +54,12 @@ struct FakeScreenForm : FakeIniFile {
     TfrmScreen screen{ScreenServices{profile, files, clock, shell, dialogs, players, iniPath},
                       ScreenView{.window = window,
                                  .txtIntro = txtIntro,
+                                 .strip = strip,
                                  .palFlash = palFlash,
                                  .loopTimer = loopTimer,
                                  .changeTimer = changeTimer,
                                  .flashHost = flashHost,
+                                 .videos = videos,
                                  .screenWidth = 1024,
                                  .screenHeight = 768,
                                  .stripHeight = stripHeight}};

@@ -351,3 +351,54 @@ TEST_F(FlashStart, LoopTimerRestartsAStoppedMovie) {
     screen.loopTimerTimer();
     EXPECT_EQ(flashHost.flash.calls, std::vector<std::string>{"Play"});
 }
+
+// The Video list: a video on every monitor over the black, nothing drawn over it,
+// "Change every" moving both on, and closing stops and frees every player; with
+// only files the engine cannot play, one warning and black monitors.
+TEST(VideoSaver, EveryMonitorPlaysUntilTheWindowCloses) {
+    FakeScreenForm f;
+    std::string list;
+    for (int i = 0; i < 3; ++i) {
+        const std::string path = "D:\\Videos\\clip" + std::to_string(i) + ".mp4";
+        f.files.AddFile(path, "video");
+        f.videos.library.files[path] = {{1920, 1080}, 0x00FF00};
+        list += "File" + std::to_string(i) + "=" + path + "\r\n";
+    }
+    f.Ini("[Amount]\r\nVideoTotal=3\r\n[VideoList]\r\n" + list + "[RandomWhat]\r\nType=2\r\n[Misc]\r\nChangeEvery=1\r\n");
+    f.Create();
+    EXPECT_TRUE(f.dialogs.boxes.empty());
+    EXPECT_EQ(f.videos.primary.State(), VideoState::Playing);
+    EXPECT_EQ(f.videos.second.State(), VideoState::Playing);
+    EXPECT_EQ(f.videos.primary.PixelAt(512, 384), 0x00FF00u);
+    EXPECT_EQ(f.videos.primary.PixelAt(512, 50), 0u); // the bar above a 16:9 video on 4:3
+    EXPECT_EQ(f.txtIntro.caption, "");
+    EXPECT_FALSE(f.strip.visible);
+    EXPECT_FALSE(f.palFlash.visible);
+    EXPECT_TRUE(f.changeTimer.enabled);
+    EXPECT_EQ(f.changeTimer.interval, 60000u);
+
+    f.screen.changeTimerTimer();
+    EXPECT_EQ(f.videos.library.open.size(), 2u);
+    f.screen.FormKeyDown();
+    f.screen.FormClose();
+    EXPECT_TRUE(f.videos.library.open.empty());
+    EXPECT_EQ(f.videos.primary.State(), VideoState::Idle);
+    EXPECT_EQ(f.videos.made, 1);
+}
+
+TEST(VideoSaver, OnlyVideosThatCannotPlayWarnOnceAndLeaveBlack) {
+    FakeScreenForm f;
+    f.files.AddFile("D:\\Videos\\cut.mp4", "truncated");
+    f.videos.library.files["D:\\Videos\\cut.mp4"] = {{0, 0}, 0, false, false};
+    f.Ini("[Amount]\r\nVideoTotal=2\r\n[VideoList]\r\nFile0=D:\\Videos\\cut.mp4\r\nFile1=D:\\Videos\\gone.mp4\r\n"
+          "[RandomWhat]\r\nType=2\r\n");
+    f.Create();
+    for (int tick = 0; tick < 10; ++tick)
+        f.screen.loopTimerTimer();
+    ASSERT_EQ(f.dialogs.boxes.size(), 1u);
+    EXPECT_EQ(f.dialogs.boxes[0].text, kNotFoundWarning);
+    EXPECT_EQ(f.videos.primary.PixelAt(512, 384), 0u);
+    EXPECT_TRUE(f.videos.library.open.empty());
+    f.screen.FormKeyDown();
+    EXPECT_EQ(f.window.closes, 1);
+}

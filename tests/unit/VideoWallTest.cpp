@@ -114,7 +114,7 @@ TEST(VideoWall, ChangeMovesEveryMonitorToAnotherEntry) {
     wall.Start(w.entries);
     wall.Tick();
     ASSERT_EQ(w.played.size(), 2u);
-    wall.Change();
+    wall.Change(w.entries);
     ASSERT_EQ(w.played.size(), 4u);
     EXPECT_NE(w.played[2], w.played[0]);
     EXPECT_NE(w.played[3], w.played[1]);

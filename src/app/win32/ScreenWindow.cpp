@@ -13,6 +13,9 @@ constexpr char kClassName[] = "TfrmScreen";
 constexpr char kCoverClass[] = "TfrmScreenCover";
 constexpr UINT_PTR kLoopTimerId = 1;
 constexpr UINT_PTR kChangeTimerId = 2;
+// How long a video's open may take before the file counts as one that cannot be
+// played: the engine can hang in a truncated file.
+constexpr unsigned kVideoOpenLimitMs = 3000;
 
 // The stock black brush belongs to the system: nothing to release, and the
 // window class may keep it for the life of the process.
@@ -52,7 +55,7 @@ BOOL CALLBACK AddOtherMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) noexce
 // rules and one move-skip count serve every monitor.
 class ScreenWindow::Cover : public NativeWindow {
 public:
-    Cover(Application& app, HWND screen, const RECT& monitor) : screen_(screen) {
+    Cover(Application& app, HWND screen, const RECT& monitor) : screen_(screen), monitor_(monitor) {
         RegisterClassOnce(app.Instance(), kCoverClass, Black(), nullptr);
         // Owned by the screen window, so it goes when that one does.
         CreateNative(app, kCoverClass, "", WS_POPUP, 0, monitor.left, monitor.top, monitor.right - monitor.left,
@@ -78,8 +81,12 @@ protected:
         }
     }
 
+public:
+    const RECT& Monitor() const { return monitor_; }
+
 private:
     HWND screen_;
+    RECT monitor_;
 };
 
 // Low-level keyboard and mouse hooks, kept for the saver's life once a standalone
@@ -154,6 +161,7 @@ ScreenWindow::ScreenWindow(Application& app, ScreenServices services) : app_(app
 ScreenWindow::~ScreenWindow() {
     foreignInput_.reset();
     form_.reset();      // ends a player that still runs
+    videoPlayers_.clear();
     flashHost_.reset(); // the control goes before its panel
     palFlash_.reset();
     strip_.reset();
@@ -189,6 +197,7 @@ void ScreenWindow::Show() {
     stripMouse.up = stripMouse.down;
     strip_ =
         std::make_unique<Panel>(app_, Handle(), RECT{0, 0, screenWidth, Scale(kStripHeight)}, RGB(0, 0, 0), stripMouse);
+    stripAdapter_.Attach(strip_->Handle());
 
     const RECT panelBounds{Scale(624), Scale(248), Scale(624 + 313), Scale(248 + 249)};
     palFlash_ = std::make_unique<Panel>(app_, Handle(), panelBounds, RGB(0, 0, 0));
@@ -201,10 +210,12 @@ void ScreenWindow::Show() {
 
     form_ = std::make_unique<TfrmScreen>(services_, ScreenView{.window = *this,
                                                                .txtIntro = txtIntro_,
+                                                               .strip = stripAdapter_,
                                                                .palFlash = palFlashAdapter_,
                                                                .loopTimer = *loopTimer_,
                                                                .changeTimer = *changeTimer_,
                                                                .flashHost = *flashHost_,
+                                                               .videos = *this,
                                                                .screenWidth = screenWidth,
                                                                .screenHeight = screenHeight,
                                                                .stripHeight = Scale(kStripHeight)});
@@ -220,6 +231,21 @@ void ScreenWindow::CoverOtherMonitors() {
     app_.RaiseDeferred();
     for (const RECT& monitor : monitors.others)
         covers_.push_back(std::make_unique<Cover>(app_, Handle(), monitor));
+}
+
+std::vector<VideoSurface> ScreenWindow::Surfaces() {
+    if (videoPlayers_.empty()) {
+        videoPlayers_.push_back(std::make_unique<Win32VideoPlayer>(Handle(), kVideoOpenLimitMs));
+        for (const auto& cover : covers_)
+            videoPlayers_.push_back(std::make_unique<Win32VideoPlayer>(cover->Handle(), kVideoOpenLimitMs));
+    }
+    std::vector<VideoSurface> surfaces{{videoPlayers_[0].get(), Rect{0, 0, GetSystemMetrics(SM_CXSCREEN),
+                                                                     GetSystemMetrics(SM_CYSCREEN)}}};
+    for (std::size_t i = 0; i < covers_.size(); ++i) {
+        const RECT& m = covers_[i]->Monitor();
+        surfaces.push_back({videoPlayers_[i + 1].get(), Rect{m.left, m.top, m.right - m.left, m.bottom - m.top}});
+    }
+    return surfaces;
 }
 
 void ScreenWindow::ShowNow() {
