@@ -2,8 +2,8 @@
 engine: a 16:9 video of one colour on the 4:3 screen shows its colour in the
 middle and black bars above and below, a video with a sound track plays on a bed
 without an audio device, a truncated video beside a good one leaves the good one
-playing, and a list of videos that cannot play warns once, stays black and ends
-on a key. The videos are made with ffmpeg when the test runs."""
+playing, "Change every" minute brings the other video, and a list of videos that
+cannot play warns once, stays black and ends on a key. The videos are made with ffmpeg when the test runs."""
 
 import os
 import subprocess
@@ -27,11 +27,11 @@ class VideoSaver(LumivaneTestCase):
         videos = os.path.join(self.folder.path, "videos")
         subprocess.run(["bash", MAKE_VIDEOS, videos], check=True, capture_output=True, timeout=120)
 
-    def run_saver(self, names):
+    def run_saver(self, names, *misc):
         entries = ["%s\\videos\\%s" % (self.folder.dos, name) for name in names]
         lines = ["[Amount]", "Total=0", "FlashTotal=0", "VideoTotal=%d" % len(entries), "[VideoList]"]
         lines += ["File%d=%s" % (i, entry) for i, entry in enumerate(entries)]
-        self.folder.write_ini("\n".join(lines + ["[RandomWhat]", "Type=2"]) + "\n")
+        self.folder.write_ini("\n".join(lines + ["[RandomWhat]", "Type=2", "[Misc]", *misc]) + "\n")
         return self.start_lumivane("/s")
 
     def end_with_key(self, program):
@@ -62,6 +62,16 @@ class VideoSaver(LumivaneTestCase):
         self.wait_window(cls="TfrmScreen", timeout=15)
         self.assertTrue(self.eventually(lambda: near(self.pixel(512, 384), WIDE_COLOUR), 30), self.pixel(512, 384))
         self.assertIsNone(self.driver.msgbox(timeout=0.3))
+        self.end_with_key(program)
+
+    def test_change_every_minute_shows_the_other_video(self):
+        program = self.run_saver(["wide.mp4", "sound.mp4"], "ChangeEvery=1")
+        self.wait_window(cls="TfrmScreen", timeout=15)
+        colours = (WIDE_COLOUR, SOUND_COLOUR)
+        self.assertTrue(self.eventually(lambda: any(near(self.pixel(512, 384), c) for c in colours), 15))
+        first = next(c for c in colours if near(self.pixel(512, 384), c))
+        other = colours[1 - colours.index(first)]
+        self.assertTrue(self.eventually(lambda: near(self.pixel(512, 384), other), 75), self.pixel(512, 384))
         self.end_with_key(program)
 
     def test_only_videos_that_cannot_play_warn_once_then_black_until_a_key(self):
