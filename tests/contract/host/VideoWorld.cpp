@@ -28,6 +28,8 @@ void Stock() {
 } // namespace
 
 const VideoFiles& Videos() {
+    if (gLibrary.files.empty())
+        Stock();
     static const VideoFiles files{"wide.mp4", "sound.mp4", "truncated.mp4", "cut.mp4",
                                   "text.mp4", "empty.mp4", "gone.mp4",      "huge.mp4"};
     return files;
@@ -35,8 +37,6 @@ const VideoFiles& Videos() {
 
 VideoPlayer& NewVideoPlayer() {
     gPlayer.reset();
-    if (gLibrary.files.empty())
-        Stock();
     gPlayer = std::make_unique<test::FakeVideoPlayer>(gLibrary);
     return *gPlayer;
 }
