@@ -26,7 +26,7 @@ namespace {
 std::vector<std::uint32_t> gPixels;
 int gWidth = 0, gHeight = 0;
 
-LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept try {
     if (message == WM_PAINT) {
         win32::PaintDc dc(window);
         BITMAPINFO info{};
@@ -36,7 +36,24 @@ LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) n
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);
+} catch (...) {
+    return 0;
 }
+
+// A sample's buffer, locked while this lives.
+struct Locked {
+    ComRef<IMFMediaBuffer> buffer;
+    BYTE* data = nullptr;
+    DWORD length = 0;
+    explicit Locked(IMFSample& sample) {
+        if (SUCCEEDED(sample.ConvertToContiguousBuffer(buffer.Put())) && FAILED(buffer->Lock(&data, nullptr, &length)))
+            buffer.Reset();
+    }
+    ~Locked() {
+        if (buffer)
+            buffer->Unlock();
+    }
+};
 
 int Fail(const char* what, HRESULT hr) {
     std::printf("video_probe: %s failed (0x%08lx)\n", what, static_cast<unsigned long>(hr));
@@ -81,18 +98,14 @@ int wmain(int argc, wchar_t** argv) {
     type->GetUINT64(MF_MT_FRAME_SIZE, &size);
     gWidth = static_cast<int>(size >> 32);
     gHeight = static_cast<int>(size & 0xFFFFFFFF);
-    ComRef<IMFMediaBuffer> buffer;
-    sample->ConvertToContiguousBuffer(buffer.Put());
-    BYTE* data = nullptr;
-    DWORD length = 0;
-    buffer->Lock(&data, nullptr, &length);
-    if (length < static_cast<DWORD>(gWidth * gHeight * 3 / 2)) {
-        buffer->Unlock();
-        return Fail("frame size", E_FAIL);
+    {
+        const Locked frame(*sample.Get());
+        if (!frame.buffer || frame.length < static_cast<DWORD>(gWidth * gHeight * 3 / 2))
+            return Fail("frame size", E_FAIL);
+        gPixels.resize(static_cast<std::size_t>(gWidth) * gHeight);
+        Nv12ToBgrx({frame.data, frame.data + gWidth * gHeight, gWidth, gWidth, gHeight}, YuvMatrix::Bt601,
+                   gPixels.data());
     }
-    gPixels.resize(static_cast<std::size_t>(gWidth) * gHeight);
-    Nv12ToBgrx({data, data + gWidth * gHeight, gWidth, gWidth, gHeight}, YuvMatrix::Bt601, gPixels.data());
-    buffer->Unlock();
 
     WNDCLASSW wc{};
     wc.lpfnWndProc = Proc;
