@@ -477,6 +477,10 @@ std::string Win32VideoPlayer::Failure() {
     return playback_->failure;
 }
 
+int Win32VideoPlayer::StuckOpens() {
+    return gStuckOpens;
+}
+
 unsigned Win32VideoPlayer::LongestFrameGapMs() {
     if (!playback_)
         return 0;

@@ -49,6 +49,11 @@ public:
     // those left in an open that never returned.
     int RunningWorkers() const;
 
+    // Opens of every player in this process that were given up on and have not
+    // returned. Under Wine such an open keeps GStreamer busy for good, and the
+    // process then ends with a crash in GStreamer's threads, whatever it does.
+    static int StuckOpens();
+
     // The longest time between two frames shown by the current playback, in ms:
     // a loop should add no more than a frame or two to the video's own pace.
     unsigned LongestFrameGapMs();
