@@ -47,25 +47,42 @@ std::int64_t FileKeyIndex(const std::string& name) {
     return value;
 }
 
-void WriteLists(ConfigDocument& doc, const std::vector<std::string>& screenList,
-                const std::vector<std::string>& flashList) {
-    for (std::size_t n = 0; n < screenList.size(); ++n)
-        doc.WriteString(kScreenList, FileKey(static_cast<std::int64_t>(n)), screenList[n]);
-    doc.WriteInteger(kAmount, "Total", static_cast<std::int32_t>(screenList.size()));
-    for (std::size_t n = 0; n < flashList.size(); ++n)
-        doc.WriteString(kFlashList, FileKey(static_cast<std::int64_t>(n)), flashList[n]);
-    doc.WriteInteger(kAmount, "FlashTotal", static_cast<std::int32_t>(flashList.size()));
+void WriteList(ConfigDocument& doc, const char* section, const char* countKey, const std::vector<std::string>& list) {
+    for (std::size_t n = 0; n < list.size(); ++n)
+        doc.WriteString(section, FileKey(static_cast<std::int64_t>(n)), list[n]);
+    doc.WriteInteger(kAmount, countKey, static_cast<std::int32_t>(list.size()));
 }
 
-void WriteOptions(ConfigDocument& doc, std::int32_t activeTab, bool flashSize, bool includeSubFolders,
-                  const VarietyOptions& variety) {
-    doc.WriteInteger(kRandomWhat, "Type", activeTab);
-    doc.WriteBool(kMisc, "FlashSize", flashSize);
-    doc.WriteBool(kMisc, "Sub", includeSubFolders);
-    if (variety.noRepeat || !doc.ReadString(kMisc, "NoRepeat").empty())
-        doc.WriteBool(kMisc, "NoRepeat", variety.noRepeat);
-    if (variety.changeEvery != 0 || !doc.ReadString(kMisc, "ChangeEvery").empty())
-        doc.WriteInteger(kMisc, "ChangeEvery", variety.changeEvery);
+// A key that holds a value: one written before, or one the user typed in.
+bool Present(const ConfigDocument& doc, const char* section, const char* key) {
+    return !doc.ReadString(section, key).empty();
+}
+
+void WriteLists(ConfigDocument& doc, const ListsToSave& lists) {
+    WriteList(doc, kScreenList, "Total", lists.screenList);
+    WriteList(doc, kFlashList, "FlashTotal", lists.flashList);
+    if (!lists.videoList.empty() || Present(doc, kAmount, "VideoTotal"))
+        WriteList(doc, kVideoList, "VideoTotal", lists.videoList);
+}
+
+void StoreCounts(const ListsToSave& lists, ListCounts& counts) {
+    counts.screen = static_cast<std::int32_t>(lists.screenList.size());
+    counts.flash = static_cast<std::int32_t>(lists.flashList.size());
+    counts.video = static_cast<std::int32_t>(lists.videoList.size());
+}
+
+void WriteOptions(ConfigDocument& doc, const OptionsToSave& options) {
+    doc.WriteInteger(kRandomWhat, "Type", options.activeTab);
+    doc.WriteBool(kMisc, "FlashSize", options.flashSize);
+    doc.WriteBool(kMisc, "Sub", options.includeSubFolders);
+    if (options.variety.noRepeat || Present(doc, kMisc, "NoRepeat"))
+        doc.WriteBool(kMisc, "NoRepeat", options.variety.noRepeat);
+    if (options.variety.changeEvery != 0 || Present(doc, kMisc, "ChangeEvery"))
+        doc.WriteInteger(kMisc, "ChangeEvery", options.variety.changeEvery);
+    if (options.video.sound || Present(doc, kMisc, "VideoSound"))
+        doc.WriteBool(kMisc, "VideoSound", options.video.sound);
+    if (options.video.monitors != VideoMonitors::EachItsOwn || Present(doc, kMisc, "VideoMonitors"))
+        doc.WriteInteger(kMisc, "VideoMonitors", static_cast<std::int32_t>(options.video.monitors));
 }
 
 VarietyOptions ReadVariety(const ConfigDocument& doc) {
@@ -75,23 +92,35 @@ VarietyOptions ReadVariety(const ConfigDocument& doc) {
     return variety;
 }
 
+VideoOptions ReadVideo(const ConfigDocument& doc) {
+    VideoOptions video;
+    video.sound = doc.ReadBool(kMisc, "VideoSound", false);
+    const std::int32_t monitors = doc.ReadInteger(kMisc, "VideoMonitors", 0);
+    if (monitors > 0 && monitors < kVideoMonitorModes)
+        video.monitors = static_cast<VideoMonitors>(monitors);
+    return video;
+}
+
 // The round's section is the list's own name, so the file reads like the lists.
 const char* RoundSection(std::int32_t listKind) {
-    return listKind == 0 ? kScreenList : listKind == 1 ? kFlashList : listKind == 2 ? kVideoList : nullptr;
+    return listKind == 0 ? kScreenList : listKind == 1 ? kFlashList : listKind == kVideoKind ? kVideoList : nullptr;
 }
 
 Settings ReadSettings(const ConfigDocument& doc) {
     Settings s;
     s.screenCount = doc.ReadInteger(kAmount, "Total", 0);
     s.flashCount = doc.ReadInteger(kAmount, "FlashTotal", 0);
+    s.videoCount = doc.ReadInteger(kAmount, "VideoTotal", 0);
     s.screenList = doc.ReadList(kScreenList, s.screenCount);
     s.flashList = doc.ReadList(kFlashList, s.flashCount);
+    s.videoList = doc.ReadList(kVideoList, s.videoCount);
     for (int slot = 4; slot >= 0; --slot)
         s.recentFolders[static_cast<std::size_t>(slot)] = doc.ReadString(kRecentFolder, FolderKey(slot));
     s.listKind = doc.ReadInteger(kRandomWhat, "Type", 0);
     s.flashSize = doc.ReadBool(kMisc, "FlashSize", true);
     s.includeSubFolders = doc.ReadBool(kMisc, "Sub", true);
     s.variety = ReadVariety(doc);
+    s.video = ReadVideo(doc);
     return s;
 }
 
@@ -209,11 +238,9 @@ std::optional<Settings> LoadSettings(TConfigFile& file) {
     return ReadSettings(*doc);
 }
 
-void SaveLists(TConfigFile& file, const std::vector<std::string>& screenList, const std::vector<std::string>& flashList,
-               std::int32_t& screenCount, std::int32_t& flashCount) {
-    file.Update([&](ConfigDocument& doc) { WriteLists(doc, screenList, flashList); });
-    screenCount = static_cast<std::int32_t>(screenList.size());
-    flashCount = static_cast<std::int32_t>(flashList.size());
+void SaveLists(TConfigFile& file, const ListsToSave& lists, ListCounts& counts) {
+    file.Update([&](ConfigDocument& doc) { WriteLists(doc, lists); });
+    StoreCounts(lists, counts);
 }
 
 void ShiftRecentFolders(RecentFolders& slots, const std::string& folder) {
@@ -230,21 +257,17 @@ void AddRecentFolder(TConfigFile& file, RecentFolders& slots, const std::string&
     });
 }
 
-void SaveOptions(TConfigFile& file, std::int32_t activeTab, bool flashSize, bool includeSubFolders,
-                 const VarietyOptions& variety) {
-    file.Update([&](ConfigDocument& doc) { WriteOptions(doc, activeTab, flashSize, includeSubFolders, variety); });
+void SaveOptions(TConfigFile& file, const OptionsToSave& options) {
+    file.Update([&](ConfigDocument& doc) { WriteOptions(doc, options); });
 }
 
-void SaveListsAndOptions(TConfigFile& file, const std::vector<std::string>& screenList,
-                         const std::vector<std::string>& flashList, std::int32_t& screenCount, std::int32_t& flashCount,
-                         std::int32_t activeTab, bool flashSize, bool includeSubFolders,
-                         const VarietyOptions& variety) {
+void SaveListsAndOptions(TConfigFile& file, const ListsToSave& lists, ListCounts& counts,
+                         const OptionsToSave& options) {
     file.Update([&](ConfigDocument& doc) {
-        WriteLists(doc, screenList, flashList);
-        WriteOptions(doc, activeTab, flashSize, includeSubFolders, variety);
+        WriteLists(doc, lists);
+        WriteOptions(doc, options);
     });
-    screenCount = static_cast<std::int32_t>(screenList.size());
-    flashCount = static_cast<std::int32_t>(flashList.size());
+    StoreCounts(lists, counts);
 }
 
 std::optional<ActiveList> LoadActiveList(TConfigFile& file) {
@@ -259,14 +282,13 @@ std::optional<ActiveList> LoadActiveList(TConfigFile& file) {
     } else if (active.listKind == 1) {
         active.count = doc->ReadInteger(kAmount, "FlashTotal", 0);
         active.entries = doc->ReadList(kFlashList, active.count);
-    } else if (active.listKind == 2) {
+    } else if (active.listKind == kVideoKind) {
         active.count = doc->ReadInteger(kAmount, "VideoTotal", 0);
         active.entries = doc->ReadList(kVideoList, active.count);
     }
     active.flashSize = doc->ReadBool(kMisc, "FlashSize", true);
-    active.videoSound = doc->ReadBool(kMisc, "VideoSound", false);
-    active.videoMonitors = doc->ReadInteger(kMisc, "VideoMonitors", 0);
     active.variety = ReadVariety(*doc);
+    active.video = ReadVideo(*doc);
     return active;
 }
 

@@ -117,17 +117,36 @@ struct PlayedRound {
 inline constexpr char kRoundFileName[] = "LumivaneRound.ini";
 std::string RoundPathFor(const std::string& configPath);
 
+// The list kind of the video list; 0 is the screensaver list, 1 the Flash list.
+inline constexpr std::int32_t kVideoKind = 2;
+
+// How the saver spreads videos over the monitors; a stored value outside these
+// reads as the first.
+enum class VideoMonitors : std::int32_t { EachItsOwn = 0, SameOnAll = 1, OneAcrossAll = 2, MainOnly = 3 };
+inline constexpr std::int32_t kVideoMonitorModes = 4;
+
+// The saver's video options, off and "each its own" by default, written only
+// once set, as the variety options are.
+struct VideoOptions {
+    bool sound = false;
+    VideoMonitors monitors = VideoMonitors::EachItsOwn;
+    bool operator==(const VideoOptions&) const = default;
+};
+
 // Everything the configuration window loads.
 struct Settings {
     std::int32_t screenCount = 0;
     std::int32_t flashCount = 0;
+    std::int32_t videoCount = 0;
     std::vector<std::string> screenList;
     std::vector<std::string> flashList;
+    std::vector<std::string> videoList;
     RecentFolders recentFolders;
     std::int32_t listKind = 0;
     bool flashSize = true;
     bool includeSubFolders = true;
     VarietyOptions variety;
+    VideoOptions video;
 };
 
 // What the screen window loads.
@@ -137,31 +156,48 @@ struct ActiveList {
     std::vector<std::string> entries;
     bool flashSize = true;
     VarietyOptions variety;
-    bool videoSound = false;
-    std::int32_t videoMonitors = 0; // "Monitors": 0 to 3, as stored
+    VideoOptions video;
 };
 
 // Empty when the file could not be read.
 std::optional<Settings> LoadSettings(TConfigFile& file);
 
-// Writes both lists and their counts; the counts become the lists' lengths once
-// the file is written.
-void SaveLists(TConfigFile& file, const std::vector<std::string>& screenList, const std::vector<std::string>& flashList,
-               std::int32_t& screenCount, std::int32_t& flashCount);
+// The three random lists and the counts last read or written, by list kind.
+struct ListsToSave {
+    const std::vector<std::string>& screenList;
+    const std::vector<std::string>& flashList;
+    const std::vector<std::string>& videoList;
+};
+struct ListCounts {
+    std::int32_t screen = 0;
+    std::int32_t flash = 0;
+    std::int32_t video = 0;
+};
+
+// Writes the lists and their counts; the counts become the lists' lengths once
+// the file is written. The video list is written only once it has an entry or
+// its keys exist, so the file of a user who never keeps videos stays as it was.
+void SaveLists(TConfigFile& file, const ListsToSave& lists, ListCounts& counts);
 
 // Shifts the ring of recent folders and puts folder into slot 4.
 void ShiftRecentFolders(RecentFolders& slots, const std::string& folder);
 // Shifts the ring and writes all five slots.
 void AddRecentFolder(TConfigFile& file, RecentFolders& slots, const std::string& folder);
 
-// Type (-1 when no tab is active), FlashSize, Sub, NoRepeat, ChangeEvery.
-void SaveOptions(TConfigFile& file, std::int32_t activeTab, bool flashSize, bool includeSubFolders,
-                 const VarietyOptions& variety);
+// The options the configuration window stores when it closes.
+struct OptionsToSave {
+    std::int32_t activeTab = 0; // -1 when no tab is active
+    bool flashSize = true;
+    bool includeSubFolders = true;
+    VarietyOptions variety{};
+    VideoOptions video{};
+};
+
+// Type, FlashSize, Sub, NoRepeat, ChangeEvery, VideoSound, VideoMonitors.
+void SaveOptions(TConfigFile& file, const OptionsToSave& options);
 
 // The configuration window's close: SaveLists and then SaveOptions as one write.
-void SaveListsAndOptions(TConfigFile& file, const std::vector<std::string>& screenList,
-                         const std::vector<std::string>& flashList, std::int32_t& screenCount, std::int32_t& flashCount,
-                         std::int32_t activeTab, bool flashSize, bool includeSubFolders, const VarietyOptions& variety);
+void SaveListsAndOptions(TConfigFile& file, const ListsToSave& lists, ListCounts& counts, const OptionsToSave& options);
 
 // Empty when the file could not be read.
 std::optional<ActiveList> LoadActiveList(TConfigFile& file);

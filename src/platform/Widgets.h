@@ -87,7 +87,7 @@ public:
 class TabControl : public Control {
 public:
     virtual int TabIndex() const = 0;
-    // An index other than 0 or 1 leaves no tab active.
+    // An index other than 0, 1 or 2 leaves no tab active.
     virtual void SetTabIndex(int index) = 0;
 };
 

@@ -23,29 +23,30 @@ Rect Bounding(const std::vector<VideoSurface>& surfaces) {
 
 } // namespace
 
-VideoWall::VideoWall(std::vector<VideoSurface> surfaces, MonitorMode mode, bool sound, FileSystem& files,
+VideoWall::VideoWall(std::vector<VideoSurface> surfaces, const VideoOptions& options, FileSystem& files,
                      RandomIndex random, Played played)
-    : surfaces_(std::move(surfaces)), sound_(sound), files_(files), random_(std::move(random)),
+    : surfaces_(std::move(surfaces)), sound_(options.sound), files_(files), random_(std::move(random)),
       played_(std::move(played)) {
     if (surfaces_.empty())
         return;
+    const VideoMonitors mode = options.monitors;
     switch (mode) {
-    case MonitorMode::SameOnAll:
-    case MonitorMode::OneAcrossAll: {
+    case VideoMonitors::SameOnAll:
+    case VideoMonitors::OneAcrossAll: {
         Group all;
         const Rect whole = Bounding(surfaces_);
         for (std::size_t i = 0; i < surfaces_.size(); ++i) {
             all.surfaces.push_back(i);
-            all.areas.push_back(mode == MonitorMode::SameOnAll ? surfaces_[i].monitor : whole);
+            all.areas.push_back(mode == VideoMonitors::SameOnAll ? surfaces_[i].monitor : whole);
         }
         groups_.push_back(std::move(all));
         break;
     }
-    case MonitorMode::MainOnly:
+    case VideoMonitors::MainOnly:
         groups_.emplace_back().surfaces = {0};
         groups_.back().areas = {surfaces_[0].monitor};
         break;
-    case MonitorMode::EachItsOwn:
+    case VideoMonitors::EachItsOwn:
     default:
         for (std::size_t i = 0; i < surfaces_.size(); ++i) {
             groups_.emplace_back().surfaces = {i};

@@ -11,13 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "config/ConfigFile.h"
 #include "platform/FileSystem.h"
 #include "platform/VideoPlayer.h"
 
 namespace lumivane {
-
-// "Monitors" in the random lists' popup, as stored in [Misc] VideoMonitors.
-enum class MonitorMode : std::int32_t { EachItsOwn = 0, SameOnAll = 1, OneAcrossAll = 2, MainOnly = 3 };
 
 // How many entries one monitor (or the monitors sharing a video) tries before it
 // stays black: a missing file, or one the media engine cannot play, is a draw.
@@ -36,8 +34,8 @@ public:
     using Played = std::function<void(const std::string& path)>;
 
     // The surfaces with the primary monitor first.
-    VideoWall(std::vector<VideoSurface> surfaces, MonitorMode mode, bool sound, FileSystem& files,
-              RandomIndex random, Played played);
+    VideoWall(std::vector<VideoSurface> surfaces, const VideoOptions& options, FileSystem& files, RandomIndex random,
+              Played played);
 
     // Picks an entry for every monitor the mode uses, each monitor its own where
     // the list has enough entries.

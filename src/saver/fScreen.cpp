@@ -26,11 +26,8 @@ void TfrmScreen::FormCreate() {
         loadedList_ = std::move(active.entries);
         flashSize_ = active.flashSize;
         variety_ = active.variety;
-        videoSound_ = active.videoSound;
-        monitorMode_ = active.videoMonitors >= 0 && active.videoMonitors <= 3
-                           ? static_cast<MonitorMode>(active.videoMonitors)
-                           : MonitorMode::EachItsOwn;
-        if (listKind_ == 0 || listKind_ == 2)
+        video_ = active.video;
+        if (listKind_ == 0 || listKind_ == kVideoKind)
             view_.palFlash.SetVisible(false);
         else if (listKind_ == 1 && active.count > 0)
             view_.palFlash.SetVisible(true);
@@ -129,7 +126,7 @@ void TfrmScreen::StartVideos() {
     }
     videoSeed_ = ClockSeed();
     videos_ = std::make_unique<VideoWall>(
-        view_.videos.Surfaces(), monitorMode_, videoSound_, services_.files,
+        view_.videos.Surfaces(), video_, services_.files,
         [this](std::size_t n) { return RandomIndex(videoSeed_, n); },
         [this](const std::string& path) {
             pickedFile_ = path;
@@ -154,7 +151,7 @@ void TfrmScreen::StartRandomEntry() {
         StartScreenSaver();
     else if (listKind_ == 1)
         StartFlash();
-    else if (listKind_ == 2)
+    else if (listKind_ == kVideoKind)
         StartVideos();
     gMoveSkipCount = 5;
 }

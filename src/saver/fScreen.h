@@ -134,8 +134,7 @@ private:
     std::unique_ptr<VideoWall> videos_;
     std::uint32_t videoSeed_ = 0;
     PlayedRound videoRound_;
-    bool videoSound_ = false;
-    MonitorMode monitorMode_ = MonitorMode::EachItsOwn;
+    VideoOptions video_;
     Rect playerPlace_;
     std::int32_t listKind_ = 0;
     std::vector<std::string> loadedList_;

@@ -21,8 +21,8 @@ void TfrmMain::FormCreate() {
 }
 
 void TfrmMain::FormShow() {
-    screenList_.clear();
-    flashList_.clear();
+    for (std::vector<std::string>& list : lists_)
+        list.clear();
     config_ = std::make_unique<TConfigFile>(services_.profile, services_.configPath, services_.clock);
     released_ = false;
     closeWriteFailed_ = false;
@@ -43,10 +43,8 @@ void TfrmMain::ApplySettings() {
     if (!fileRead_)
         ShowWarning(services_.dialogs, "Unable to read " + config_->Path() + kUnreadableTail);
     Settings s = std::move(loaded).value_or(Settings{});
-    screenCount_ = s.screenCount;
-    flashCount_ = s.flashCount;
-    screenList_ = std::move(s.screenList);
-    flashList_ = std::move(s.flashList);
+    counts_ = {s.screenCount, s.flashCount, s.videoCount};
+    lists_ = {std::move(s.screenList), std::move(s.flashList), std::move(s.videoList)};
     recentFolders_ = s.recentFolders;
     listKind_ = s.listKind;
     view_.page.SetTabIndex(listKind_);
@@ -54,26 +52,42 @@ void TfrmMain::ApplySettings() {
     view_.rbfFull.SetChecked(!s.flashSize);
     view_.chkSub.SetChecked(s.includeSubFolders);
     variety_ = s.variety;
-    ShowVariety();
+    video_ = s.video;
+    ShowPopupOptions();
 }
 
-void TfrmMain::ShowVariety() {
+void TfrmMain::ShowPopupOptions() {
     view_.mnuNoRepeat.SetChecked(variety_.noRepeat);
     // A value typed into the file by hand that is no choice checks none.
     for (std::size_t i = 0; i < kChangeEveryChoices.size(); ++i)
         view_.mnuChangeEvery[i]->SetChecked(kChangeEveryChoices[i] == variety_.changeEvery);
+    view_.mnuVideoSound.SetChecked(video_.sound);
+    for (std::size_t i = 0; i < view_.mnuMonitors.size(); ++i)
+        view_.mnuMonitors[i]->SetChecked(static_cast<std::size_t>(video_.monitors) == i);
 }
 
 void TfrmMain::mnuNoRepeatClick() {
     variety_.noRepeat = !variety_.noRepeat;
-    ShowVariety();
+    ShowPopupOptions();
 }
 
 void TfrmMain::mnuChangeEveryClick(std::size_t choice) {
     if (choice >= kChangeEveryChoices.size())
         return;
     variety_.changeEvery = kChangeEveryChoices[choice];
-    ShowVariety();
+    ShowPopupOptions();
+}
+
+void TfrmMain::mnuVideoSoundClick() {
+    video_.sound = !video_.sound;
+    ShowPopupOptions();
+}
+
+void TfrmMain::mnuMonitorsClick(std::size_t choice) {
+    if (choice >= static_cast<std::size_t>(kVideoMonitorModes))
+        return;
+    video_.monitors = static_cast<VideoMonitors>(choice);
+    ShowPopupOptions();
 }
 
 bool TfrmMain::FormClose() {
@@ -86,8 +100,9 @@ bool TfrmMain::FormClose() {
     }
     if (config_ && fileRead_) {
         try {
-            SaveListsAndOptions(*config_, screenList_, flashList_, screenCount_, flashCount_, view_.page.TabIndex(),
-                                view_.rbfOrigin.Checked(), view_.chkSub.Checked(), variety_);
+            SaveListsAndOptions(
+                *config_, {lists_[0], lists_[1], lists_[2]}, counts_,
+                {view_.page.TabIndex(), view_.rbfOrigin.Checked(), view_.chkSub.Checked(), variety_, video_});
         } catch (const EIniFileException& e) {
             // The first failure is shown as any failed write; after the second the
             // user may give up the unsaved changes rather than be kept in the
@@ -102,8 +117,8 @@ bool TfrmMain::FormClose() {
     }
     driveList_.clear();
     foundPaths_.clear();
-    screenList_.clear();
-    flashList_.clear();
+    for (std::vector<std::string>& list : lists_)
+        list.clear();
     rowNames_.clear();
     config_.reset();
     released_ = true;
@@ -143,13 +158,11 @@ void TfrmMain::NameRows(std::uint64_t milliseconds) {
         }
         box.AddItems(rows);
     };
-    if (listKind_ == 1) {
-        name(view_.lsFlash, flashList_);
-        name(view_.lsScreen, screenList_);
-    } else {
-        name(view_.lsScreen, screenList_);
-        name(view_.lsFlash, flashList_);
-    }
+    if (IsListKind(listKind_))
+        name(Box(listKind_), List(listKind_));
+    for (std::int32_t kind = 0; kind < kListKinds; ++kind)
+        if (kind != listKind_)
+            name(Box(kind), List(kind));
     view_.namingTimer.SetEnabled(missing);
 }
 
@@ -162,13 +175,13 @@ void TfrmMain::namingTimerTimer() {
 
 void TfrmMain::Rebuild(bool byName) {
     if (byName) {
-        view_.lsScreen.Clear();
-        view_.lsFlash.Clear();
+        for (ListBox* box : boxes_)
+            box->Clear();
         NameRows(kNamingAtOnceMs);
     } else {
         view_.namingTimer.SetEnabled(false);
-        view_.lsScreen.SetItems(screenList_);
-        view_.lsFlash.SetItems(flashList_);
+        for (std::int32_t kind = 0; kind < kListKinds; ++kind)
+            Box(kind).SetItems(List(kind));
     }
     view_.mnuViewName.SetChecked(byName);
     view_.mnuViewPath.SetChecked(!byName);
@@ -186,7 +199,9 @@ void TfrmMain::RefreshByViewMode() {
     Rebuild(view_.mnuViewName.Checked());
 }
 
-void TfrmMain::SelectRow(ListBox& box, const std::vector<std::string>& list) {
+void TfrmMain::SelectRow(std::int32_t kind) {
+    ListBox& box = Box(kind);
+    const std::vector<std::string>& list = List(kind);
     const int i = box.ItemIndex();
     // The list box only reports a selection of one of its rows, and its rows
     // mirror the list; the test keeps a stray notification harmless.
@@ -198,16 +213,22 @@ void TfrmMain::SelectRow(ListBox& box, const std::vector<std::string>& list) {
 }
 
 void TfrmMain::lsScreenClick() {
-    SelectRow(view_.lsScreen, screenList_);
+    SelectRow(0);
 }
 
 void TfrmMain::lsFlashClick() {
-    SelectRow(view_.lsFlash, flashList_);
+    SelectRow(1);
 }
 
-void TfrmMain::RightButtonDown(ListBox& box, const std::vector<std::string>& list, MouseButton button, int x, int y) {
+void TfrmMain::lsVideoClick() {
+    SelectRow(kVideoKind);
+}
+
+void TfrmMain::RightButtonDown(std::int32_t kind, MouseButton button, int x, int y) {
     if (button != MouseButton::Right)
         return;
+    ListBox& box = Box(kind);
+    const std::vector<std::string>& list = List(kind);
     box.SetItemIndex(box.ItemAtPos(x, y));
     view_.lsSearch.SetItemIndex(-1);
     const int i = box.ItemIndex();
@@ -216,44 +237,31 @@ void TfrmMain::RightButtonDown(ListBox& box, const std::vector<std::string>& lis
 }
 
 void TfrmMain::lsScreenMouseDown(MouseButton button, int x, int y) {
-    RightButtonDown(view_.lsScreen, screenList_, button, x, y);
+    RightButtonDown(0, button, x, y);
 }
 
 void TfrmMain::lsFlashMouseDown(MouseButton button, int x, int y) {
-    RightButtonDown(view_.lsFlash, flashList_, button, x, y);
+    RightButtonDown(1, button, x, y);
+}
+
+void TfrmMain::lsVideoMouseDown(MouseButton button, int x, int y) {
+    RightButtonDown(kVideoKind, button, x, y);
 }
 
 void TfrmMain::pageChange() {
     listKind_ = view_.page.TabIndex();
-    view_.lsScreen.SetHint("");
-    view_.lsFlash.SetHint("");
-    view_.lsScreen.SetItemIndex(-1);
-    view_.lsFlash.SetItemIndex(-1);
-}
-
-ListBox* TfrmMain::ActiveBox() {
-    if (listKind_ == 0)
-        return &view_.lsScreen;
-    if (listKind_ == 1)
-        return &view_.lsFlash;
-    return nullptr;
-}
-
-std::vector<std::string>* TfrmMain::ActiveList() {
-    if (listKind_ == 0)
-        return &screenList_;
-    if (listKind_ == 1)
-        return &flashList_;
-    return nullptr;
+    for (ListBox* box : boxes_) {
+        box->SetHint("");
+        box->SetItemIndex(-1);
+    }
 }
 
 void TfrmMain::pmActivePopup() {
-    ListBox* box = ActiveBox();
-    if (!box)
+    if (!IsListKind(listKind_))
         return;
-    const bool selected = box->ItemIndex() >= 0;
-    // On the Flash tab a selection leaves "Setup" as it was: configuring a movie
-    // ends in the warning of btSetupClick anyway.
+    const bool selected = Box(listKind_).ItemIndex() >= 0;
+    // On the Flash and Video tabs a selection leaves "Setup" as it was:
+    // configuring a movie or a video ends in the warning of btSetupClick anyway.
     if (listKind_ == 0 || !selected)
         view_.mnuSetup.SetEnabled(selected);
     view_.mnuPreview.SetEnabled(selected);
@@ -261,28 +269,27 @@ void TfrmMain::pmActivePopup() {
 }
 
 void TfrmMain::mnuDeleteClick() {
-    ListBox* box = ActiveBox();
-    std::vector<std::string>* list = ActiveList();
-    if (box && list) {
-        const int i = box->ItemIndex();
-        if (i >= 0 && static_cast<std::size_t>(i) < list->size())
-            list->erase(list->begin() + i);
+    if (IsListKind(listKind_)) {
+        std::vector<std::string>& list = List(listKind_);
+        const int i = Box(listKind_).ItemIndex();
+        if (i >= 0 && static_cast<std::size_t>(i) < list.size())
+            list.erase(list.begin() + i);
     }
     RefreshByViewMode();
     view_.mnuReset.SetEnabled(true);
 }
 
 void TfrmMain::mnuClearClick() {
-    if (ListBox* box = ActiveBox()) {
-        box->Clear();
-        ActiveList()->clear();
+    if (IsListKind(listKind_)) {
+        Box(listKind_).Clear();
+        List(listKind_).clear();
     }
     view_.mnuReset.SetEnabled(true);
 }
 
 void TfrmMain::mnuResetClick() {
-    view_.lsScreen.Clear();
-    view_.lsFlash.Clear();
+    for (ListBox* box : boxes_)
+        box->Clear();
     rowNames_.clear(); // everything as it stands now, names included
     ApplySettings();
     RefreshByViewMode();

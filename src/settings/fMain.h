@@ -1,5 +1,5 @@
-// TfrmMain: the configuration window of configure mode. It shows the two random
-// lists (screensaver files and Flash movies) in two tabs, lets the user select,
+// TfrmMain: the configuration window of configure mode. It shows the three random
+// lists (screensaver files, Flash movies and videos) in three tabs, lets the user select,
 // preview, configure, delete, clear and restore entries, holds the two options
 // and the folder chooser, and stores everything in "Lumivane.ini" when it closes.
 // The native window routes each control's event to the handler of the same name;
@@ -37,6 +37,10 @@ inline constexpr char kConfigParameters[] = " \\c";
 inline constexpr char kBrowseEntry[] = "[Select a folder...]";
 inline constexpr char kScreenSaverMask[] = "*.scr";
 inline constexpr char kFlashMask[] = "*.swf";
+// The video list's search lists every name and keeps those with one of these
+// extensions: the files Windows plays without extra downloads.
+inline constexpr char kEveryNameMask[] = "*.*";
+inline constexpr std::array<const char*, 7> kVideoExtensions = {".mp4", ".m4v", ".mov", ".wmv", ".asf", ".avi", ".mkv"};
 inline constexpr char kProductWord[] = "Lumivane"; // files whose name holds it are never found
 inline constexpr char kFoundPrefix[] = "Found:";
 inline constexpr char kSearchingPrefix[] = "Searching:";
@@ -77,6 +81,7 @@ struct MainView {
     TabControl& page;
     ListBox& lsScreen;
     ListBox& lsFlash;
+    ListBox& lsVideo;
     CheckListBox& lsSearch;
     ComboBox& cboxDriver;
     CheckBox& chkSub;
@@ -103,6 +108,10 @@ struct MainView {
     // the "Change every" choices, one per entry of kChangeEveryChoices.
     MenuItem& mnuNoRepeat;
     std::array<MenuItem*, kChangeEveryChoices.size()> mnuChangeEvery;
+    // The video options in pmActive: "Play video sound" and the "Monitors"
+    // choices, one per VideoMonitors value in order.
+    MenuItem& mnuVideoSound;
+    std::array<MenuItem*, kVideoMonitorModes> mnuMonitors;
     // Names the rows of long lists a piece at a time (see namingTimerTimer).
     Timer& namingTimer;
 };
@@ -113,7 +122,7 @@ public:
 
     void FormCreate();
     void FormShow();
-    // Stores both lists and the options in one write, then releases the lists and
+    // Stores the lists and the options in one write, then releases the lists and
     // the configuration file. Returns true when the window may close. During a
     // search it only stops the search and returns false; the search, once it has
     // ended, asks the window to close again. A failed write raises
@@ -129,8 +138,10 @@ public:
     void lsScreenDblClick();
     void lsScreenClick();
     void lsFlashClick();
+    void lsVideoClick();
     void lsScreenMouseDown(MouseButton button, int x, int y);
     void lsFlashMouseDown(MouseButton button, int x, int y);
+    void lsVideoMouseDown(MouseButton button, int x, int y);
     void pageChange();
     void pmActivePopup();
     void mnuDeleteClick();
@@ -141,6 +152,8 @@ public:
     void cboxDriverSelect();
     void mnuNoRepeatClick();
     void mnuChangeEveryClick(std::size_t choice);
+    void mnuVideoSoundClick();
+    void mnuMonitorsClick(std::size_t choice);
     // Names the next rows of the lists, for a moment at a time, until every row
     // is there; the timer runs only while some are missing.
     void namingTimerTimer();
@@ -154,25 +167,27 @@ public:
     void lsSearchClick();
     void lsSearchDblClick();
     void pmResultPopup();
-    // Appends every match of mask in folder (which ends in a backslash) and, when
-    // recursive, below it, depth first, to the found paths.
-    void SearchFolder(const std::string& folder, const std::string& mask, bool recursive);
+    // Appends every file of the list kind in folder (which ends in a backslash)
+    // and, when recursive, below it, depth first, to the found paths.
+    void SearchFolder(const std::string& folder, std::int32_t listKind, bool recursive);
     // A folder to descend into: a directory that is not hidden, system, a reparse
     // point or a cloud placeholder, and whose name is neither "." nor "..".
     static bool IsSubFolder(const DirEntry& entry);
-    // "*.scr" for list kind 0, "*.swf" for 1, empty for any other.
+    // "*.scr" for list kind 0, "*.swf" for 1, "*.*" for the videos, empty for any other.
     static std::string SearchMask(std::int32_t listKind);
 
     // "All Drivers(" + the fixed drives' roots joined by commas + ")".
     std::string AllDrivesEntry() const;
 
-    const std::vector<std::string>& ScreenList() const { return screenList_; }
-    const std::vector<std::string>& FlashList() const { return flashList_; }
+    const std::vector<std::string>& ScreenList() const { return lists_[0]; }
+    const std::vector<std::string>& FlashList() const { return lists_[1]; }
+    const std::vector<std::string>& VideoList() const { return lists_[kVideoKind]; }
     std::int32_t ListKind() const { return listKind_; }
     const std::string& CurrentFile() const { return currentFile_; }
     const std::vector<std::string>& DriveList() const { return driveList_; }
     const RecentFolders& Recent() const { return recentFolders_; }
     const VarietyOptions& Variety() const { return variety_; }
+    const VideoOptions& Video() const { return video_; }
     bool Released() const { return released_; }
     bool FileRead() const { return fileRead_; }
     const std::vector<std::string>& FoundPaths() const { return foundPaths_; }
@@ -184,16 +199,20 @@ private:
     // Loads the file into the window; a file that cannot be read leaves the
     // defaults and the warning, and keeps the window from writing over it.
     void ApplySettings();
-    void ShowVariety();
+    // The ticks of the popup's option items.
+    void ShowPopupOptions();
     void Rebuild(bool byName);
     void RefreshByViewMode();
-    void SelectRow(ListBox& box, const std::vector<std::string>& list);
-    void RightButtonDown(ListBox& box, const std::vector<std::string>& list, MouseButton button, int x, int y);
-    ListBox* ActiveBox();
-    std::vector<std::string>* ActiveList();
+    void SelectRow(std::int32_t kind);
+    void RightButtonDown(std::int32_t kind, MouseButton button, int x, int y);
+    ListBox& Box(std::int32_t kind) const { return *boxes_[static_cast<std::size_t>(kind)]; }
+    std::vector<std::string>& List(std::int32_t kind) { return lists_[static_cast<std::size_t>(kind)]; }
+    static bool IsListKind(std::int32_t kind) { return kind >= 0 && kind < kListKinds; }
     // Appends display-name rows in list order, the active tab's list first, until
-    // both lists have theirs or the time is up (one row at least).
+    // every list has its rows or the time is up (one row at least).
     void NameRows(std::uint64_t milliseconds);
+    // Whether a name the search found belongs to the list kind.
+    bool FitsKind(const std::string& name, std::int32_t listKind);
     std::string RowName(const std::string& path);
 
     MainServices services_;
@@ -202,14 +221,16 @@ private:
     // The rows' display names already read, by path: a Delete or a switch of views
     // in a long list then opens no file again.
     std::map<std::string, std::string> rowNames_;
-    std::vector<std::string> screenList_;
-    std::vector<std::string> flashList_;
-    std::int32_t screenCount_ = 0;
-    std::int32_t flashCount_ = 0;
+    static constexpr std::int32_t kListKinds = 3;
+    // The random lists and their list boxes, by list kind.
+    std::array<std::vector<std::string>, kListKinds> lists_;
+    std::array<ListBox*, kListKinds> boxes_{&view_.lsScreen, &view_.lsFlash, &view_.lsVideo};
+    ListCounts counts_;
     std::int32_t listKind_ = 0;
     std::string currentFile_;
     RecentFolders recentFolders_;
     VarietyOptions variety_;
+    VideoOptions video_;
     std::vector<std::string> driveList_;
     bool released_ = false;
     // Whether the last load read the file. A window that shows empty lists

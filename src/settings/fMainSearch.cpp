@@ -2,7 +2,7 @@
 // chosen folder, drive or every fixed drive depth first for the active kind of
 // file, lets the window act between sub-folders, and shows what it found by
 // display name; Stop ends it; Check All ticks or unticks every row; Save appends
-// the ticked files to the active random list and stores both lists.
+// the ticked files to the active random list and stores the lists.
 #include "settings/DisplayName.h"
 #include "settings/fMain.h"
 
@@ -49,7 +49,22 @@ std::string TfrmMain::SearchMask(std::int32_t listKind) {
         return kScreenSaverMask;
     if (listKind == 1)
         return kFlashMask;
+    if (listKind == kVideoKind)
+        return kEveryNameMask;
     return "";
+}
+
+bool TfrmMain::FitsKind(const std::string& name, std::int32_t listKind) {
+    if (name.find(kProductWord) != std::string::npos)
+        return false;
+    if (listKind != kVideoKind)
+        return true; // the mask has chosen
+    // Compared as Windows compares file names, so "CLIP.MP4" and "clip.Mp4" count.
+    const std::string ext = services_.codec.UpperFileName(ExtractFileExt(name));
+    for (const char* video : kVideoExtensions)
+        if (ext == services_.codec.UpperFileName(video))
+            return true;
+    return false;
 }
 
 bool TfrmMain::IsSubFolder(const DirEntry& entry) {
@@ -72,7 +87,7 @@ void TfrmMain::btSearchClick() {
     const unsigned serial = ++searchSerial_;
     view_.lsSearch.Clear();
     foundPaths_.clear();
-    const std::string mask = SearchMask(listKind_);
+    const std::int32_t listKind = listKind_;
     view_.btSearch.SetVisible(false);
     view_.btStop.SetVisible(true);
     stopRequest_ = false;
@@ -85,10 +100,10 @@ void TfrmMain::btSearchClick() {
         for (const std::string& root : roots) {
             if (serial != searchSerial_)
                 break;
-            SearchFolder(root, mask, recursive);
+            SearchFolder(root, listKind, recursive);
         }
     } else {
-        SearchFolder(base, mask, recursive);
+        SearchFolder(base, listKind, recursive);
     }
     // "Search" is shown again as soon as Stop is pressed, so a new search can start
     // while this one unwinds. That one has cleared and refilled the results; this
@@ -128,18 +143,27 @@ bool TfrmMain::NameResults(unsigned serial) {
     return true;
 }
 
-void TfrmMain::SearchFolder(const std::string& folder, const std::string& mask, bool recursive) {
+void TfrmMain::SearchFolder(const std::string& folder, std::int32_t listKind, bool recursive) {
+    const std::string mask = SearchMask(listKind);
     if (BlankOnly(mask))
         return;
     const unsigned serial = searchSerial_;
+    // Every name of the folder, listed once, gives its sub-folders and, for a mask
+    // that takes every name, its matches too.
+    const bool everyName = mask == kEveryNameMask;
+    std::vector<DirEntry> names;
+    if (recursive || everyName)
+        names = services_.files.FindFiles(folder + kEveryNameMask);
     std::vector<std::string> subFolders;
     if (recursive) {
-        for (const DirEntry& entry : services_.files.FindFiles(folder + "*.*"))
+        for (const DirEntry& entry : names)
             if (IsSubFolder(entry))
                 subFolders.push_back(entry.name);
     }
-    for (const DirEntry& entry : services_.files.FindFiles(folder + mask))
-        if (entry.name.find(kProductWord) == std::string::npos)
+    if (!everyName)
+        names = services_.files.FindFiles(folder + mask);
+    for (const DirEntry& entry : names)
+        if (FitsKind(entry.name, listKind))
             foundPaths_.push_back(folder + entry.name);
     if (!recursive)
         return;
@@ -151,7 +175,7 @@ void TfrmMain::SearchFolder(const std::string& folder, const std::string& mask, 
             return;
         const std::string sub = folder + name + "\\";
         view_.statusBar.SetPanelText(2, kSearchingPrefix + sub);
-        SearchFolder(sub, mask, recursive);
+        SearchFolder(sub, listKind, recursive);
         view_.progressBar.StepIt();
         services_.messages.ProcessMessages();
         services_.clock.Sleep(static_cast<unsigned>(view_.progressBar.Position()));
@@ -172,7 +196,7 @@ void TfrmMain::btCheckClick() {
 }
 
 void TfrmMain::btSaveClick() {
-    std::vector<std::string>* list = ActiveList();
+    std::vector<std::string>* list = IsListKind(listKind_) ? &List(listKind_) : nullptr;
     for (int i = 0; i < view_.lsSearch.Count(); ++i) {
         if (!view_.lsSearch.Checked(i))
             continue;
@@ -184,7 +208,7 @@ void TfrmMain::btSaveClick() {
     }
     mnuViewNameClick();
     if (config_ && fileRead_)
-        SaveLists(*config_, screenList_, flashList_, screenCount_, flashCount_);
+        SaveLists(*config_, {lists_[0], lists_[1], lists_[2]}, counts_);
     view_.mnuReset.SetEnabled(false);
 }
 

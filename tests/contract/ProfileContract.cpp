@@ -311,14 +311,14 @@ TEST_F(ProfileContract, WholeFileWritesEqualThePerValueWrites) {
                      std::vector<std::string>(5, "RecentFolder"));
         EXPECT_EQ(ReadRawFile(mine), ReadRawFile(theirs)) << "after the folder pick";
 
-        std::int32_t sc = 0, fc = 0;
-        SaveLists(config, {a, b}, {movie}, sc, fc);
+        ListCounts counts;
+        SaveLists(config, {{a, b}, {movie}, {}}, counts);
         WriteByCalls(calls, theirs, {{"File0", a}, {"File1", b}, {"Total", "2"}, {"File0", movie}, {"FlashTotal", "1"}},
                      {"ScreenList", "ScreenList", "Amount", "FlashList", "Amount"});
         EXPECT_EQ(ReadRawFile(mine), ReadRawFile(theirs)) << "after the Save";
 
         for (int close = 0; close < 2; ++close) {
-            SaveListsAndOptions(config, {b}, {}, sc, fc, -1, false, true, {});
+            SaveListsAndOptions(config, {{b}, {}, {}}, counts, {.activeTab = -1, .flashSize = false});
             WriteByCalls(
                 calls, theirs,
                 {{"File0", b}, {"Total", "1"}, {"FlashTotal", "0"}, {"Type", "-1"}, {"FlashSize", "0"}, {"Sub", "1"}},

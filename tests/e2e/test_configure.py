@@ -185,8 +185,8 @@ class OpensOnStoredFile(ConfigureTestCase):
         self.assertEqual(ini["Misc"], [("FlashSize", "0"), ("Sub", "0")])
 
 
-    def test_type_outside_the_two_lists_leaves_no_tab_active_and_close_stores_minus_one(self):
-        self.write_lists([self.ocean], [self.movie], "[RandomWhat]\nType=2\n")
+    def test_type_outside_the_three_lists_leaves_no_tab_active_and_close_stores_minus_one(self):
+        self.write_lists([self.ocean], [self.movie], "[RandomWhat]\nType=3\n")
         self.open_window()
         self.assertEqual(self.state(PAGE)["tab"], -1)
         self.assertFalse(self.visible(LS_SCREEN))

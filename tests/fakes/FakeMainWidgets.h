@@ -16,7 +16,7 @@ namespace lumivane::test {
 struct FakeMainWidgets {
     FakeWindow window;
     FakeTabControl page;
-    FakeListBox lsScreen, lsFlash;
+    FakeListBox lsScreen, lsFlash, lsVideo;
     FakeCheckListBox lsSearch;
     FakeComboBox cboxDriver;
     FakeCheckBox chkSub, rbfOrigin, rbfFull;
@@ -28,6 +28,8 @@ struct FakeMainWidgets {
     FakeModalWindow frmAbout;
     FakeMenuItem mnuNoRepeat;
     std::array<FakeMenuItem, kChangeEveryChoices.size()> mnuChangeEvery;
+    FakeMenuItem mnuVideoSound;
+    std::array<FakeMenuItem, kVideoMonitorModes> mnuMonitors;
     FakeTimer namingTimer;
 
     FakeMainWidgets() {
@@ -42,6 +44,7 @@ struct FakeMainWidgets {
                         .page = page,
                         .lsScreen = lsScreen,
                         .lsFlash = lsFlash,
+                        .lsVideo = lsVideo,
                         .lsSearch = lsSearch,
                         .cboxDriver = cboxDriver,
                         .chkSub = chkSub,
@@ -65,6 +68,8 @@ struct FakeMainWidgets {
                         .mnuNoRepeat = mnuNoRepeat,
                         .mnuChangeEvery = {&mnuChangeEvery[0], &mnuChangeEvery[1], &mnuChangeEvery[2],
                                            &mnuChangeEvery[3], &mnuChangeEvery[4], &mnuChangeEvery[5]},
+                        .mnuVideoSound = mnuVideoSound,
+                        .mnuMonitors = {&mnuMonitors[0], &mnuMonitors[1], &mnuMonitors[2], &mnuMonitors[3]},
                         .namingTimer = namingTimer};
     }
 };

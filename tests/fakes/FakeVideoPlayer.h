@@ -53,7 +53,7 @@ public:
     VideoSize NativeSize() override { return path_.empty() ? VideoSize{} : video_.size; }
     std::string Failure() override { return State() == VideoState::CannotPlay ? "not a video" : ""; }
     void SetLoop(bool loop) override { loop_ = loop; }
-    void SetMuted(bool) override {}
+    void SetMuted(bool muted) override { muted_ = muted; }
     void Play(const Rect& place) override {
         place_ = place;
         playAsked_ = true;
@@ -64,6 +64,11 @@ public:
         Close();
         playAsked_ = false;
     }
+
+    // What the screen asked for.
+    const Rect& Place() const { return place_; }
+    bool Loops() const { return loop_; }
+    bool Muted() const { return muted_; }
 
     // The video's colour inside its place while it shows, black elsewhere.
     std::uint32_t PixelAt(int x, int y) {
@@ -88,7 +93,7 @@ private:
     FakeVideoLibrary& library_;
     FakeVideo video_;
     std::string path_;
-    bool loop_ = false, playAsked_ = false;
+    bool loop_ = false, muted_ = false, playAsked_ = false;
     Rect place_;
     std::uint64_t startedMs_ = 0;
     VideoState state_ = VideoState::Idle;

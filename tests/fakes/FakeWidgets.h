@@ -105,7 +105,7 @@ class FakeTabControl : public FakeControlOf<TabControl> {
 public:
     int tabIndex = 0;
     int TabIndex() const override { return tabIndex; }
-    void SetTabIndex(int index) override { tabIndex = (index == 0 || index == 1) ? index : -1; }
+    void SetTabIndex(int index) override { tabIndex = (index >= 0 && index <= 2) ? index : -1; }
 };
 
 class FakeCheckBox : public FakeControlOf<CheckBox> {

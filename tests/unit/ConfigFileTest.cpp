@@ -84,7 +84,7 @@ TEST_F(ConfigValues, AFailedWriteRaisesWithThePathAndLeavesTheFile) {
     Ini("[Misc]\r\nSub=0\r\n");
     profile.failWrites = true;
     try {
-        SaveOptions(file, 0, true, true, {});
+        SaveOptions(file, {});
         FAIL() << "no error";
     } catch (const EIniFileException& e) {
         EXPECT_EQ(e.Message(), "Unable to write to C:\\Savers\\Lumivane.ini");
@@ -114,8 +114,8 @@ TEST_F(ConfigValues, AHeldFileIsReadAgainAndNeverTakenForAnEmptyOne) {
     const unsigned waited = std::accumulate(clock.sleeps.begin(), clock.sleeps.end(), 0u);
     EXPECT_GE(waited, 2 * kReadRetryMs);
     EXPECT_LE(waited, 2 * (kReadRetryMs + kReadRetryStepMs));
-    std::int32_t sc = 0, fc = 0;
-    EXPECT_THROW(SaveLists(file, {}, {}, sc, fc), EIniFileException);
+    ListCounts counts;
+    EXPECT_THROW(SaveLists(file, {{}, {}, {}}, counts), EIniFileException);
     EXPECT_EQ(profile.writes, 0);
     EXPECT_EQ(profile.locks, profile.reads); // every read under the lock
 }
@@ -181,24 +181,26 @@ TEST_F(LoadSettingsTest, GarbageAndBinaryFilesGiveDefaults) {
 using SaveTest = ConfigFixture;
 
 TEST_F(SaveTest, FirstSaveThenCloseWritesSectionsInOrderOfFirstWriteOncePerOperation) {
-    std::int32_t screenCount = 0, flashCount = 0;
-    SaveLists(file, {"C:\\a.scr", "C:\\b.scr"}, {}, screenCount, flashCount);
+    const std::vector<std::string> screens{"C:\\a.scr", "C:\\b.scr"};
+    ListCounts counts;
+    SaveLists(file, {screens, {}, {}}, counts);
     EXPECT_EQ(profile.writes, 1);
-    SaveListsAndOptions(file, {"C:\\a.scr", "C:\\b.scr"}, {}, screenCount, flashCount, 0, true, false, {});
-    EXPECT_EQ(screenCount, 2);
-    EXPECT_EQ(flashCount, 0);
+    SaveListsAndOptions(file, {screens, {}, {}}, counts, {.includeSubFolders = false});
+    EXPECT_EQ(counts.screen, 2);
+    EXPECT_EQ(counts.flash, 0);
     EXPECT_EQ(Text(), "[ScreenList]\r\nFile0=C:\\a.scr\r\nFile1=C:\\b.scr\r\n[Amount]\r\nTotal=2\r\nFlashTotal=0\r\n"
                       "[RandomWhat]\r\nType=0\r\n[Misc]\r\nFlashSize=1\r\nSub=0\r\n");
     EXPECT_EQ(profile.writes, 2);
     // Nothing changed, so nothing is written, as the profile functions do.
-    SaveListsAndOptions(file, {"C:\\a.scr", "C:\\b.scr"}, {}, screenCount, flashCount, 0, true, false, {});
+    SaveListsAndOptions(file, {screens, {}, {}}, counts, {.includeSubFolders = false});
     EXPECT_EQ(profile.writes, 2);
 }
 
 TEST_F(SaveTest, ShrinkingLeavesOldKeysUnread) {
     Ini("[Amount]\r\nTotal=3\r\n[ScreenList]\r\nFile0=C:\\a.scr\r\nFile2=C:\\c.scr\r\n");
     Settings s = Load();
-    SaveLists(file, s.screenList, s.flashList, s.screenCount, s.flashCount);
+    ListCounts counts{s.screenCount, s.flashCount, s.videoCount};
+    SaveLists(file, {s.screenList, s.flashList, s.videoList}, counts);
     EXPECT_EQ(Text(), "[Amount]\r\nTotal=2\r\nFlashTotal=0\r\n[ScreenList]\r\nFile0=C:\\a.scr\r\nFile2=C:\\c.scr\r\n"
                       "File1=C:\\c.scr\r\n");
     EXPECT_EQ(Load().screenList, (std::vector<std::string>{"C:\\a.scr", "C:\\c.scr"}));
@@ -206,16 +208,61 @@ TEST_F(SaveTest, ShrinkingLeavesOldKeysUnread) {
 
 TEST_F(SaveTest, AFailedWriteLeavesTheFileAndTheCountsAsTheyWere) {
     profile.failWrites = true;
-    std::int32_t sc = 5, fc = 5;
-    EXPECT_THROW(SaveLists(file, {"C:\\a.scr", "C:\\b.scr"}, {"D:\\m.swf"}, sc, fc), EIniFileException);
+    ListCounts counts{5, 5, 5};
+    EXPECT_THROW(SaveLists(file, {{"C:\\a.scr", "C:\\b.scr"}, {"D:\\m.swf"}, {"E:\\v.mp4"}}, counts),
+                 EIniFileException);
     EXPECT_EQ(profile.files.count(kPath), 0u);
-    EXPECT_EQ(sc, 5);
-    EXPECT_EQ(fc, 5);
+    EXPECT_EQ(counts.screen, 5);
+    EXPECT_EQ(counts.flash, 5);
+    EXPECT_EQ(counts.video, 5);
 }
 
 TEST_F(SaveTest, NoActiveTabIsStoredAsMinusOne) {
-    SaveOptions(file, -1, false, true, {});
+    SaveOptions(file, {.activeTab = -1, .flashSize = false});
     EXPECT_EQ(Text(), "[RandomWhat]\r\nType=-1\r\n[Misc]\r\nFlashSize=0\r\nSub=1\r\n");
+}
+
+// The video list follows the Flash list, and only once it has had an entry: the
+// file of a user who never keeps videos stays byte for byte.
+TEST_F(SaveTest, VideoKeysFollowTheFlashKeysOnceTheVideoListHasHadAnEntry) {
+    const std::string flash = "[Amount]\r\nTotal=0\r\nFlashTotal=1\r\n[FlashList]\r\nFile0=D:\\m.swf\r\n";
+    const std::string videos = "[VideoList]\r\nFile0=E:\\a.mp4\r\n";
+    const struct {
+        std::string before;
+        std::vector<std::string> videos;
+        std::string after;
+    } cases[] = {
+        {flash, {}, flash},
+        {"",
+         {"E:\\a.mp4"},
+         "[Amount]\r\nTotal=0\r\nFlashTotal=1\r\nVideoTotal=1\r\n[FlashList]\r\nFile0=D:\\m.swf\r\n" + videos},
+        {"[Amount]\r\nVideoTotal=1\r\n" + videos,
+         {},
+         "[Amount]\r\nVideoTotal=0\r\nTotal=0\r\nFlashTotal=1\r\n" + videos + "[FlashList]\r\nFile0=D:\\m.swf\r\n"},
+    };
+    for (const auto& c : cases) {
+        Ini(c.before);
+        ListCounts counts;
+        SaveLists(file, {{}, {"D:\\m.swf"}, c.videos}, counts);
+        EXPECT_EQ(Text(), c.after);
+        EXPECT_EQ(Load().videoList, c.videos);
+    }
+}
+
+// The video options are written once set, as the variety options are; a stored
+// monitor choice out of range reads as the first.
+TEST_F(SaveTest, VideoOptionsWrittenOnceSetAndReadWithinRange) {
+    SaveOptions(file, {});
+    EXPECT_EQ(Text(), "[RandomWhat]\r\nType=0\r\n[Misc]\r\nFlashSize=1\r\nSub=1\r\n");
+    SaveOptions(file, {.video = {true, VideoMonitors::MainOnly}});
+    EXPECT_EQ(LoadActiveList(file).value().video, (VideoOptions{true, VideoMonitors::MainOnly}));
+    SaveOptions(file, {});
+    EXPECT_EQ(Text(),
+              "[RandomWhat]\r\nType=0\r\n[Misc]\r\nFlashSize=1\r\nSub=1\r\nVideoSound=0\r\nVideoMonitors=0\r\n");
+    for (const char* outOfRange : {"4", "-1", "two"}) {
+        Ini(std::string("[Misc]\r\nVideoMonitors=") + outOfRange + "\r\n");
+        EXPECT_EQ(Load().video.monitors, VideoMonitors::EachItsOwn) << outOfRange;
+    }
 }
 
 using RecentFolderTest = ConfigFixture;
@@ -254,10 +301,11 @@ TEST_F(ActiveListTest, ByListKind) {
     EXPECT_EQ(a.count, 1);
     EXPECT_FALSE(a.flashSize);
 
-    Ini(lists + "[RandomWhat]\r\nType=2\r\n");
+    Ini("[Amount]\r\nTotal=1\r\nVideoTotal=3\r\n[ScreenList]\r\nFile0=C:\\a.scr\r\n"
+        "[VideoList]\r\nFile0=E:\\a.mp4\r\nFile2=E:\\c.wmv\r\n[RandomWhat]\r\nType=2\r\n");
     a = LoadActiveList(file).value();
-    EXPECT_EQ(a.listKind, 2);
-    EXPECT_TRUE(a.entries.empty());
+    EXPECT_EQ(a.entries, (std::vector<std::string>{"E:\\a.mp4", "E:\\c.wmv"}));
+    EXPECT_EQ(a.count, 3);
 
     Ini("[Amount]\r\nFlashTotal=0\r\n[FlashList]\r\nFile0=D:\\m.swf\r\n[RandomWhat]\r\nType=1\r\n");
     EXPECT_TRUE(LoadActiveList(file).value().entries.empty());

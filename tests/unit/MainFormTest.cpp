@@ -1,7 +1,8 @@
-// The configuration window on fake widgets: opening, both list tabs and their
-// row invariant, selection, the right-button rule, switching tabs, the popup
+// The configuration window on fake widgets: opening, the three list tabs and
+// their row invariant, selection, the right-button rule, switching tabs, the popup
 // menu's enabling, Delete, Clear All, Reset, Config, Preview, the folder chooser,
-// closing (what the file holds afterwards, and a close that cannot write), About.
+// closing (what the file holds afterwards, and a close that cannot write), the
+// video options of the popup, About.
 #include <gtest/gtest.h>
 
 #include "app/Program.h"
@@ -20,17 +21,20 @@ const std::string kStars = "D:\\Savers\\stars.scr";
 const std::string kGone = "D:\\Savers\\gone.scr";
 const std::string kIntro = "D:\\Movies\\intro.swf";
 const std::string kLoop = "D:\\Movies\\loop.swf";
+const std::string kClip = "E:\\Videos\\Clip.mp4";
+const std::string kGoneClip = "E:\\Videos\\gone.mkv";
 
 struct MainFixture : ::testing::Test, FakeMainForm {
     using FakeMainForm::Run; // not the Run of ::testing::Test
 
     void SetUp() override {
-        lsScreen.bounds = lsFlash.bounds = {0, 0, 209, 263};
+        lsScreen.bounds = lsFlash.bounds = lsVideo.bounds = {0, 0, 209, 263};
         drives.drives = {{"C:\\", DriveType::Fixed}, {"D:\\", DriveType::Fixed}};
         files.AddFile(kWaves, SaverWithDescription(u"Ocean Waves"));
         files.AddFile(kStars, SaverWithDescription(u"Starfield \u00e9toil\u00e9"));
         files.AddFile(kIntro, "FWS");
         files.AddFile(kLoop, "FWS");
+        files.AddFile(kClip, "video");
     }
     // As the native window does: the close goes on only when FormClose returns.
     bool Close() {
@@ -41,14 +45,19 @@ struct MainFixture : ::testing::Test, FakeMainForm {
     // A left click on row i: the list box selects it, then reports the selection.
     void Click(FakeListBox& box, int i) {
         box.SetItemIndex(i);
-        Run(&box == &lsScreen ? &TfrmMain::lsScreenClick : &TfrmMain::lsFlashClick);
+        Run(&box == &lsScreen  ? &TfrmMain::lsScreenClick
+            : &box == &lsFlash ? &TfrmMain::lsFlashClick
+                               : &TfrmMain::lsVideoClick);
     }
     void RightPress(FakeListBox& box, int y) {
         if (&box == &lsScreen)
             form.lsScreenMouseDown(MouseButton::Right, 20, y);
-        else
+        else if (&box == &lsFlash)
             form.lsFlashMouseDown(MouseButton::Right, 20, y);
+        else
+            form.lsVideoMouseDown(MouseButton::Right, 20, y);
     }
+    FakeListBox& BoxOfTab(int tab) { return tab == 0 ? lsScreen : tab == 1 ? lsFlash : lsVideo; }
     void SwitchTab(int index) {
         page.tabIndex = index;
         Run(&TfrmMain::pageChange);
@@ -71,6 +80,7 @@ using MainCommands = MainFixture;
 using MainConfigPreview = MainFixture;
 using MainClose = MainFixture;
 using FolderChooser = MainFixture;
+using MainVideo = MainFixture;
 
 } // namespace
 
@@ -244,7 +254,8 @@ TEST_F(MainSelect, SwitchingTabsClearsHintsAndSelectionsButNotTheCurrentFile) {
 }
 
 TEST_F(MainCommands, PopupEnablingTable) {
-    Lists({kWaves}, {kIntro});
+    Ini("[Amount]\r\nTotal=1\r\nFlashTotal=1\r\nVideoTotal=1\r\n[ScreenList]\r\nFile0=" + kWaves +
+        "\r\n[FlashList]\r\nFile0=" + kIntro + "\r\n[VideoList]\r\nFile0=" + kClip + "\r\n");
     Open();
     struct Step {
         int tab;
@@ -254,12 +265,13 @@ TEST_F(MainCommands, PopupEnablingTable) {
         {0, false, false, false, false},                               // none selected on the screensaver tab
         {0, true, true, true, true},     {1, true, true, true, true},  // "Setup" keeps the last state: enabled
         {1, false, false, false, false}, {1, true, false, true, true}, // ...and now disabled
-        {0, true, true, true, true},
+        {0, true, true, true, true},     {2, true, true, true, true},  // the Video tab as the Flash tab
+        {2, false, false, false, false}, {2, true, false, true, true},
     };
     for (const Step& s : steps) {
         SwitchTab(s.tab);
         if (s.select)
-            RightPress(s.tab == 0 ? lsScreen : lsFlash, 3);
+            RightPress(BoxOfTab(s.tab), 3);
         Run(&TfrmMain::pmActivePopup);
         EXPECT_EQ(mnuSetup.enabled, s.setup) << s.tab << s.select;
         EXPECT_EQ(mnuPreview.enabled, s.preview) << s.tab << s.select;
@@ -340,11 +352,11 @@ TEST_F(MainCommands, ResetBringsBackTheStoredListsAndTab) {
     EXPECT_EQ(form.CurrentFile(), kIntro);
 }
 
-TEST_F(MainCommands, StoredTypeOtherThanZeroOrOneSelectsNoList) {
-    Lists({kWaves}, {kIntro}, "[RandomWhat]\r\nType=2\r\n");
+TEST_F(MainCommands, StoredTypeOutsideTheListsSelectsNoList) {
+    Lists({kWaves}, {kIntro}, "[RandomWhat]\r\nType=3\r\n");
     Open();
     EXPECT_EQ(page.tabIndex, -1);
-    EXPECT_EQ(form.ListKind(), 2);
+    EXPECT_EQ(form.ListKind(), 3);
     mnuSetup.enabled = mnuPreview.enabled = false;
     Run(&TfrmMain::pmActivePopup);
     EXPECT_FALSE(mnuSetup.enabled); // unchanged
@@ -599,6 +611,43 @@ TEST_F(FolderChooser, ResetLeavesTheComboAlone) {
     Run(&TfrmMain::mnuResetClick);
     EXPECT_EQ(cboxDriver.items, items);
     EXPECT_EQ(form.Recent()[4], "C:\\A\\"); // re-read from the file
+}
+
+// Type=2 opens the Video tab, which follows the Flash tab's rules and acts on
+// its own list only.
+TEST_F(MainVideo, TypeTwoOpensTheVideoTabUnderTheFlashRules) {
+    Ini("[Amount]\r\nTotal=1\r\nVideoTotal=2\r\n[ScreenList]\r\nFile0=" + kWaves + "\r\n[VideoList]\r\nFile0=" + kClip +
+        "\r\nFile1=" + kGoneClip + "\r\n[RandomWhat]\r\nType=2\r\n");
+    Open();
+    EXPECT_EQ(page.tabIndex, 2);
+    EXPECT_EQ(lsVideo.rows, (std::vector<std::string>{"CLIP.MP4", "FILE NOT FOUND!"}));
+    Click(lsVideo, 0);
+    Run(&TfrmMain::btSetupClick);
+    Run(&TfrmMain::lsScreenDblClick);
+    EXPECT_EQ(Warnings(), std::vector<std::string>{"Only screensaver can config."});
+    EXPECT_EQ(shell.calls, (std::vector<ShellCall>{{"open", kClip, ""}}));
+    Run(&TfrmMain::mnuDeleteClick);
+    EXPECT_EQ(form.VideoList(), std::vector<std::string>{kGoneClip});
+    Run(&TfrmMain::mnuClearClick);
+    EXPECT_EQ(form.ScreenList().size(), 1u);
+    EXPECT_TRUE(Close());
+    EXPECT_EQ(Stored("RandomWhat", "Type"), "2");
+    EXPECT_EQ(Stored("Amount", "VideoTotal"), "0");
+}
+
+TEST_F(MainVideo, SoundAndMonitorsShowTheFileAndAreStored) {
+    Ini("[Misc]\r\nVideoSound=1\r\nVideoMonitors=2\r\n");
+    Open();
+    EXPECT_TRUE(mnuVideoSound.checked);
+    EXPECT_TRUE(mnuMonitors[2].checked);
+    Run(&TfrmMain::mnuVideoSoundClick);
+    form.mnuMonitorsClick(3);
+    EXPECT_FALSE(mnuVideoSound.checked);
+    EXPECT_FALSE(mnuMonitors[2].checked);
+    EXPECT_TRUE(mnuMonitors[3].checked);
+    ASSERT_TRUE(Close());
+    EXPECT_EQ(Stored("Misc", "VideoSound"), "0");
+    EXPECT_EQ(Stored("Misc", "VideoMonitors"), "3");
 }
 
 TEST(AboutBox, MemoDiffersFromTheHelpTextInItsTwoSlips) {

@@ -53,10 +53,10 @@ TEST(Rotation, TheRoundAndTheOptionsAreKeptOnlyWhereTheyBelong) {
 
     // Off and never set: nothing is written; once set, turning off writes it.
     TConfigFile file(ini.profile, ini.iniPath, clock);
-    SaveOptions(file, 0, true, true, {});
+    SaveOptions(file, {});
     EXPECT_EQ(ini.Stored("Misc", "NoRepeat"), "<missing>");
-    SaveOptions(file, 0, true, true, {true, 5});
-    SaveOptions(file, 0, true, true, {false, 0});
+    SaveOptions(file, {.variety = {true, 5}});
+    SaveOptions(file, {.variety = {false, 0}});
     EXPECT_EQ(ini.Stored("Misc", "NoRepeat"), "0");
     EXPECT_EQ(ini.Stored("Misc", "ChangeEvery"), "0");
     ini.Ini("[Misc]\r\nNoRepeat=1\r\nChangeEvery=2147483647\r\n");

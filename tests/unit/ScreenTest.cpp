@@ -389,7 +389,7 @@ TEST(VideoSaver, EveryMonitorPlaysUntilTheWindowCloses) {
 TEST(VideoSaver, OnlyVideosThatCannotPlayWarnOnceAndLeaveBlack) {
     FakeScreenForm f;
     f.files.AddFile("D:\\Videos\\cut.mp4", "truncated");
-    f.videos.library.files["D:\\Videos\\cut.mp4"] = {{0, 0}, 0, false, false};
+    f.videos.library.files["D:\\Videos\\cut.mp4"] = {{0, 0}, 0, false};
     f.Ini("[Amount]\r\nVideoTotal=2\r\n[VideoList]\r\nFile0=D:\\Videos\\cut.mp4\r\nFile1=D:\\Videos\\gone.mp4\r\n"
           "[RandomWhat]\r\nType=2\r\n");
     f.Create();

@@ -209,9 +209,31 @@ TEST_F(SearchFinds, ADoubledBackslashAfterADriveRootStillSearches) {
     EXPECT_EQ(lsSearch.rows, (std::vector<std::string>{"A", "B"}));
 }
 
+// The Video tab finds the seven extensions that Windows plays, in any case, and
+// nothing else, with one listing per folder; Save adds them to the video list.
+TEST_F(SearchFinds, TheVideoTabFindsTheSevenVideoExtensionsInAnyCase) {
+    const std::vector<std::string> videos = {"D:\\V\\a.mp4", "D:\\V\\b.M4V", "D:\\V\\c.Mov",     "D:\\V\\d.WMV",
+                                             "D:\\V\\e.asf", "D:\\V\\f.aVi", "D:\\V\\sub\\g.MKV"};
+    for (const std::string& path : videos)
+        files.AddFile(path, "x");
+    for (const char* other : {"D:\\V\\song.mp3", "D:\\V\\a.mp4.txt", "D:\\V\\mp4", "D:\\V\\b.mp4x", "D:\\V\\x.scr",
+                              "D:\\V\\m.swf", "D:\\V\\Lumivane.mp4"})
+        files.AddFile(other, "x");
+    Open("[RandomWhat]\r\nType=2\r\n");
+    files.enumerations = 0;
+    EXPECT_EQ(Search("D:\\V\\"), videos);
+    EXPECT_EQ(files.enumerations, 2);
+    EXPECT_EQ(lsSearch.rows[6], "G.MKV");
+    lsSearch.checks = {true, false, false, false, false, false, true};
+    Run(&TfrmMain::btSaveClick);
+    EXPECT_EQ(form.VideoList(), (std::vector<std::string>{videos[0], videos[6]}));
+    EXPECT_EQ(Stored("VideoList", "File1"), videos[6]);
+    EXPECT_EQ(Stored("Amount", "VideoTotal"), "2");
+}
+
 TEST_F(SearchFinds, AListKindWithoutAMaskSearchesNothing) {
     files.AddFile("D:\\S\\a.scr", SaverWithDescription(u"A"));
-    Open("[RandomWhat]\r\nType=2\r\n");
+    Open("[RandomWhat]\r\nType=3\r\n");
     files.enumerations = 0;
     EXPECT_TRUE(Search("D:\\S\\").empty());
     EXPECT_EQ(files.enumerations, 0);

@@ -27,8 +27,8 @@ struct Wall {
         library.files[path] = video;
         entries.push_back(path);
     }
-    VideoWall Make(MonitorMode mode, bool sound = false) {
-        return VideoWall({{&first, kPrimary}, {&second, kSecond}}, mode, sound, files,
+    VideoWall Make(VideoMonitors mode, bool sound = false) {
+        return VideoWall({{&first, kPrimary}, {&second, kSecond}}, VideoOptions{sound, mode}, files,
                          [this](std::size_t n) { return next++ % n; },
                          [this](const std::string& path) { played.push_back(path); });
     }
@@ -42,16 +42,16 @@ bool Plays(FakeVideoPlayer& player) {
 
 TEST(VideoWall, EachModeShowsItsPicksFittedToItsArea) {
     const struct {
-        MonitorMode mode;
+        VideoMonitors mode;
         bool samePick, secondPlays;
         Rect first, second;
     } cases[] = {
-        {MonitorMode::EachItsOwn, false, true, {0, 96, 1024, 576}, {0, 152, 1280, 720}},
-        {MonitorMode::SameOnAll, true, true, {0, 96, 1024, 576}, {0, 152, 1280, 720}},
+        {VideoMonitors::EachItsOwn, false, true, {0, 96, 1024, 576}, {0, 152, 1280, 720}},
+        {VideoMonitors::SameOnAll, true, true, {0, 96, 1024, 576}, {0, 152, 1280, 720}},
         // Fitted to the 2304 x 1024 around both: 1820 x 1024 from x 242, each
         // monitor showing its part of it.
-        {MonitorMode::OneAcrossAll, true, true, {242, 0, 1820, 1024}, {-782, 0, 1820, 1024}},
-        {MonitorMode::MainOnly, false, false, {0, 96, 1024, 576}, {}},
+        {VideoMonitors::OneAcrossAll, true, true, {242, 0, 1820, 1024}, {-782, 0, 1820, 1024}},
+        {VideoMonitors::MainOnly, false, false, {0, 96, 1024, 576}, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.mode));
@@ -63,15 +63,15 @@ TEST(VideoWall, EachModeShowsItsPicksFittedToItsArea) {
         EXPECT_FALSE(wall.Tick());
         EXPECT_TRUE(Plays(w.first));
         EXPECT_EQ(Plays(w.second), c.secondPlays);
-        EXPECT_EQ(w.first.place, c.first);
+        EXPECT_EQ(w.first.Place(), c.first);
         if (c.secondPlays) {
-            EXPECT_EQ(w.second.place, c.second);
+            EXPECT_EQ(w.second.Place(), c.second);
         }
         EXPECT_EQ(w.played.size(), c.samePick || !c.secondPlays ? 1u : 2u);
         if (w.played.size() == 2) {
             EXPECT_NE(w.played[0], w.played[1]); // the list has enough for both
         }
-        EXPECT_TRUE(w.first.loop && w.second.loop);
+        EXPECT_TRUE(w.first.Loops() && w.second.Loops());
         wall.Stop();
         EXPECT_TRUE(w.library.open.empty());
     }
@@ -80,10 +80,10 @@ TEST(VideoWall, EachModeShowsItsPicksFittedToItsArea) {
 TEST(VideoWall, AnEntryThatCannotPlayIsDrawnAgainAndNoneWarnsOnce) {
     Wall w;
     w.files.AddFile("D:\\v\\text.mp4", "not a video");
-    w.library.files["D:\\v\\text.mp4"] = {{0, 0}, 0, false, false};
+    w.library.files["D:\\v\\text.mp4"] = {{0, 0}, 0, false};
     w.entries = {"D:\\v\\gone.mp4", "D:\\v\\text.mp4"};
     w.Add("D:\\v\\good.mp4");
-    VideoWall wall = w.Make(MonitorMode::MainOnly);
+    VideoWall wall = w.Make(VideoMonitors::MainOnly);
     wall.Start(w.entries);
     for (int tick = 0; tick < 3 && !Plays(w.first); ++tick)
         EXPECT_FALSE(wall.Tick());
@@ -93,9 +93,9 @@ TEST(VideoWall, AnEntryThatCannotPlayIsDrawnAgainAndNoneWarnsOnce) {
     // Only bad entries: five draws a monitor, then black and one warning.
     Wall bad;
     bad.files.AddFile("D:\\v\\text.mp4", "not a video");
-    bad.library.files["D:\\v\\text.mp4"] = {{0, 0}, 0, false, false};
+    bad.library.files["D:\\v\\text.mp4"] = {{0, 0}, 0, false};
     bad.entries = {"D:\\v\\gone.mp4", "D:\\v\\text.mp4"};
-    VideoWall none = bad.Make(MonitorMode::EachItsOwn);
+    VideoWall none = bad.Make(VideoMonitors::EachItsOwn);
     none.Start(bad.entries);
     int warnings = 0;
     for (int tick = 0; tick < 20; ++tick)
@@ -110,7 +110,7 @@ TEST(VideoWall, ChangeMovesEveryMonitorToAnotherEntry) {
     Wall w;
     for (const char* name : {"a.mp4", "b.mp4", "c.mp4", "d.mp4"})
         w.Add(std::string("D:\\v\\") + name);
-    VideoWall wall = w.Make(MonitorMode::EachItsOwn);
+    VideoWall wall = w.Make(VideoMonitors::EachItsOwn);
     wall.Start(w.entries);
     wall.Tick();
     ASSERT_EQ(w.played.size(), 2u);
@@ -125,11 +125,11 @@ TEST(VideoWall, ChangeMovesEveryMonitorToAnotherEntry) {
 TEST(VideoWall, SoundOnlyWhenAskedAndFromThePrimaryAlone) {
     for (const bool sound : {false, true}) {
         Wall w;
-        w.Add("D:\\v\\a.mp4", {{1280, 720}, 0xFF, true});
-        VideoWall wall = w.Make(MonitorMode::SameOnAll, sound);
+        w.Add("D:\\v\\a.mp4", {{1280, 720}, 0xFF});
+        VideoWall wall = w.Make(VideoMonitors::SameOnAll, sound);
         wall.Start(w.entries);
         wall.Tick();
-        EXPECT_EQ(w.first.muted, !sound);
-        EXPECT_TRUE(w.second.muted);
+        EXPECT_EQ(w.first.Muted(), !sound);
+        EXPECT_TRUE(w.second.Muted());
     }
 }

@@ -8,6 +8,8 @@
 
 #include <windowsx.h>
 
+#include <span>
+
 namespace lumivane::win32 {
 
 namespace {
@@ -32,6 +34,7 @@ enum ControlId : int {
     kBtAbout,
     kStatusBar,
     kProgressBar,
+    kLsVideo,
 };
 
 enum MenuId : UINT {
@@ -43,18 +46,22 @@ enum MenuId : UINT {
     kMnuViewName,
     kMnuViewPath,
     kMnuNoRepeat,
+    kMnuVideoSound,
     kMnuSetup1 = 211,
     kMnuPreview1,
     kMnuReset1,
     kMnuDelete1,
     kMnuClear1,
     kMnuChangeEvery = 221, // one id per choice of kChangeEveryChoices
+    kMnuMonitors = 231,    // one id per VideoMonitors value
 };
 
 constexpr UINT_PTR kNamingTimerId = 1;
 
 constexpr const char* kChangeEveryTexts[] = {"Never", "1 minute", "2 minutes", "5 minutes", "10 minutes", "30 minutes"};
 static_assert(std::size(kChangeEveryTexts) == kChangeEveryChoices.size());
+constexpr const char* kMonitorsTexts[] = {"Each its own", "Same on all", "One across all", "Main only"};
+static_assert(std::size(kMonitorsTexts) == kVideoMonitorModes);
 
 bool KeyDown(int key) {
     return GetKeyState(key) < 0;
@@ -77,6 +84,8 @@ constexpr Command kCommands[] = {
     {kLsScreen, LBN_DBLCLK, &TfrmMain::lsScreenDblClick},
     {kLsFlash, LBN_SELCHANGE, &TfrmMain::lsFlashClick},
     {kLsFlash, LBN_DBLCLK, &TfrmMain::lsScreenDblClick},
+    {kLsVideo, LBN_SELCHANGE, &TfrmMain::lsVideoClick},
+    {kLsVideo, LBN_DBLCLK, &TfrmMain::lsScreenDblClick},
     {kLsSearch, LBN_SELCHANGE, &TfrmMain::lsSearchClick},
     {kLsSearch, LBN_DBLCLK, &TfrmMain::lsSearchDblClick},
     // The search runs in here and lets the window handle its messages between
@@ -94,6 +103,7 @@ constexpr Command kCommands[] = {
     {kMnuViewName, 0, &TfrmMain::mnuViewNameClick},
     {kMnuViewPath, 0, &TfrmMain::mnuViewPathClick},
     {kMnuNoRepeat, 0, &TfrmMain::mnuNoRepeatClick},
+    {kMnuVideoSound, 0, &TfrmMain::mnuVideoSoundClick},
     {kMnuSetup1, 0, &TfrmMain::btSetupClick},
     {kMnuPreview1, 0, &TfrmMain::lsSearchDblClick},
 };
@@ -147,6 +157,7 @@ void ConfigWindow::Show() {
                        .page = page_,
                        .lsScreen = lsScreen_,
                        .lsFlash = lsFlash_,
+                       .lsVideo = lsVideo_,
                        .lsSearch = lsSearch_,
                        .cboxDriver = cboxDriver_,
                        .chkSub = chkSub_,
@@ -170,6 +181,8 @@ void ConfigWindow::Show() {
                        .mnuNoRepeat = mnuNoRepeat_,
                        .mnuChangeEvery = {&mnuChangeEvery_[0], &mnuChangeEvery_[1], &mnuChangeEvery_[2],
                                           &mnuChangeEvery_[3], &mnuChangeEvery_[4], &mnuChangeEvery_[5]},
+                       .mnuVideoSound = mnuVideoSound_,
+                       .mnuMonitors = {&mnuMonitors_[0], &mnuMonitors_[1], &mnuMonitors_[2], &mnuMonitors_[3]},
                        .namingTimer = *namingTimer_,
                    });
     app_.SetMessageFilter([this](MSG& msg) { return FilterMessage(msg); });
@@ -223,15 +236,21 @@ void ConfigWindow::CreateMenus() {
         {MF_SEPARATOR, 0, nullptr},
         {MF_STRING, kMnuNoRepeat, "Play each once before repeating"},
     });
-    // The submenu belongs to the popup once appended: it goes when the popup goes.
-    Menu changeEvery(CreatePopupMenu());
-    if (!changeEvery)
-        RaiseLastError("CreatePopupMenu");
-    for (std::size_t i = 0; i < kChangeEveryChoices.size(); ++i)
-        AppendLine(changeEvery.Get(), MF_STRING, kMnuChangeEvery + i, kChangeEveryTexts[i]);
-    if (!AppendLine(pmActive_.Get(), MF_POPUP, reinterpret_cast<UINT_PTR>(changeEvery.Get()), "Change every"))
+    // A submenu belongs to the popup once appended: it goes when the popup goes.
+    auto appendChoices = [&](const char* caption, UINT firstId, std::span<const char* const> texts) {
+        Menu choices(CreatePopupMenu());
+        if (!choices)
+            RaiseLastError("CreatePopupMenu");
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            AppendLine(choices.Get(), MF_STRING, firstId + i, texts[i]);
+        if (!AppendLine(pmActive_.Get(), MF_POPUP, reinterpret_cast<UINT_PTR>(choices.Get()), caption))
+            RaiseLastError("AppendMenu");
+        choices.Release();
+    };
+    appendChoices("Change every", kMnuChangeEvery, kChangeEveryTexts);
+    if (!AppendLine(pmActive_.Get(), MF_STRING, kMnuVideoSound, "Play video sound"))
         RaiseLastError("AppendMenu");
-    changeEvery.Release();
+    appendChoices("Monitors", kMnuMonitors, kMonitorsTexts);
     pmResult_ = MakePopup({
         {MF_STRING, kMnuSetup1, "Setup\tCtrl+S"},
         {MF_STRING, kMnuPreview1, "Preview\tCtrl+V"},
@@ -256,6 +275,9 @@ void ConfigWindow::CreateMenus() {
     mnuNoRepeat_ = {pmActive_.Get(), kMnuNoRepeat};
     for (std::size_t i = 0; i < mnuChangeEvery_.size(); ++i)
         mnuChangeEvery_[i] = {pmActive_.Get(), static_cast<UINT>(kMnuChangeEvery + i)};
+    mnuVideoSound_ = {pmActive_.Get(), kMnuVideoSound};
+    for (std::size_t i = 0; i < mnuMonitors_.size(); ++i)
+        mnuMonitors_[i] = {pmActive_.Get(), static_cast<UINT>(kMnuMonitors + i)};
 }
 
 void ConfigWindow::CreateControls() {
@@ -287,6 +309,8 @@ void ConfigWindow::CreateControls() {
     SendMessageW(tabs, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
     item.pszText = const_cast<wchar_t*>(L"Flash");
     SendMessageW(tabs, TCM_INSERTITEMW, 1, reinterpret_cast<LPARAM>(&item));
+    item.pszText = const_cast<wchar_t*>(L"Video");
+    SendMessageW(tabs, TCM_INSERTITEMW, 2, reinterpret_cast<LPARAM>(&item));
     RECT pageRect;
     GetClientRect(tabs, &pageRect);
     SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&pageRect));
@@ -303,7 +327,8 @@ void ConfigWindow::CreateControls() {
     };
     lsScreen_.Init(makeList(kLsScreen), &tips_);
     lsFlash_.Init(makeList(kLsFlash), &tips_);
-    page_.Init(tabs, lsScreen_.Handle(), lsFlash_.Handle());
+    lsVideo_.Init(makeList(kLsVideo), &tips_);
+    page_.Init(tabs, lsScreen_.Handle(), lsFlash_.Handle(), lsVideo_.Handle());
     page_.ShowActivePage();
 
     btSetup_.Attach(Child("BUTTON", "Config", WS_TABSTOP | BS_PUSHBUTTON, 432, 208, 137, 25, kBtSetup));
@@ -356,6 +381,7 @@ void ConfigWindow::CreateControls() {
                                     {tabs},
                                     {lsScreen_.Handle()},
                                     {lsFlash_.Handle()},
+                                    {lsVideo_.Handle()},
                                     {btSetup_.Handle()},
                                     {btClose_.Handle()},
                                     {btAbout_.Handle()},
@@ -368,6 +394,7 @@ void ConfigWindow::CreateControls() {
     // Tooltips only where the window has hints.
     tips_.Add(lsScreen_.Handle(), "");
     tips_.Add(lsFlash_.Handle(), "");
+    tips_.Add(lsVideo_.Handle(), "");
     tips_.Add(cboxDriver_.Handle(), "");
     tips_.Add(btSetup_.Handle(), "Config the selected screensaver");
     tips_.Add(btAbout_.Handle(), "Read the information about Lumivane");
@@ -385,6 +412,7 @@ void ConfigWindow::HookControls() {
     };
     lsScreenHook_.Attach(app_, lsScreen_.Handle(), list);
     lsFlashHook_.Attach(app_, lsFlash_.Handle(), list);
+    lsVideoHook_.Attach(app_, lsVideo_.Handle(), list);
     lsSearchHook_.Attach(app_, lsSearch_.Handle(), list);
     cboxDriverHook_.Attach(app_, cboxDriver_.Handle(), hinted);
     btSetupHook_.Attach(app_, btSetup_.Handle(), hinted);
@@ -420,7 +448,8 @@ bool ConfigWindow::FilterMessage(MSG& msg) {
         }
     }
     if (msg.message == WM_KEYDOWN &&
-        (msg.hwnd == lsScreen_.Handle() || msg.hwnd == lsFlash_.Handle() || msg.hwnd == lsSearch_.Handle()) &&
+        (msg.hwnd == lsScreen_.Handle() || msg.hwnd == lsFlash_.Handle() || msg.hwnd == lsVideo_.Handle() ||
+         msg.hwnd == lsSearch_.Handle()) &&
         RunShortcut(msg.hwnd, msg.wParam))
         return true;
     return IsDialogMessageW(Handle(), &msg) != FALSE;
@@ -492,6 +521,8 @@ std::optional<LRESULT> ConfigWindow::OnListMessage(HWND hwnd, UINT message, WPAR
             app_.Guard([&] { form_->lsScreenMouseDown(button, x, y); });
         else if (hwnd == lsFlash_.Handle())
             app_.Guard([&] { form_->lsFlashMouseDown(button, x, y); });
+        else if (hwnd == lsVideo_.Handle())
+            app_.Guard([&] { form_->lsVideoMouseDown(button, x, y); });
         if (message == WM_RBUTTONDOWN) {
             SetFocus(hwnd);
             return 0; // the list's own right-click would move the selection again
@@ -528,6 +559,11 @@ void ConfigWindow::OnCommand(int id, int code) {
     const int choice = id - static_cast<int>(kMnuChangeEvery);
     if (code == 0 && choice >= 0 && choice < static_cast<int>(kChangeEveryChoices.size())) {
         app_.Guard([&] { form_->mnuChangeEveryClick(static_cast<std::size_t>(choice)); });
+        return;
+    }
+    const int monitors = id - static_cast<int>(kMnuMonitors);
+    if (code == 0 && monitors >= 0 && monitors < kVideoMonitorModes) {
+        app_.Guard([&] { form_->mnuMonitorsClick(static_cast<std::size_t>(monitors)); });
         return;
     }
     for (const Command& command : kCommands)

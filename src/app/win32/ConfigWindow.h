@@ -59,11 +59,11 @@ private:
     int comboPicked_ = -1; // the combo item whose pick ran last
     // Our handlers in front of the lists (popup, ticking, tooltips) and of the
     // other controls with hints (tooltips).
-    ControlHook lsScreenHook_, lsFlashHook_, lsSearchHook_;
+    ControlHook lsScreenHook_, lsFlashHook_, lsVideoHook_, lsSearchHook_;
     ControlHook cboxDriverHook_, btSetupHook_, btAboutHook_, btCloseHook_;
 
     TabControlAdapter page_;
-    ListBoxAdapter lsScreen_, lsFlash_;
+    ListBoxAdapter lsScreen_, lsFlash_, lsVideo_;
     CheckListBoxAdapter lsSearch_;
     ComboBoxAdapter cboxDriver_;
     CheckBoxAdapter chkSub_, rbfOrigin_, rbfFull_;
@@ -74,6 +74,8 @@ private:
     MenuItemAdapter mnuSetup1_, mnuPreview1_, mnuReset1_, mnuDelete1_, mnuClear1_;
     MenuItemAdapter mnuNoRepeat_;
     std::array<MenuItemAdapter, kChangeEveryChoices.size()> mnuChangeEvery_;
+    MenuItemAdapter mnuVideoSound_;
+    std::array<MenuItemAdapter, kVideoMonitorModes> mnuMonitors_;
 
     std::unique_ptr<AboutWindow> about_;
     std::unique_ptr<TimerAdapter> namingTimer_;

@@ -192,13 +192,13 @@ std::string ComboBoxAdapter::Item(int index) const {
 // Tabs ---------------------------------------------------------------------------------------
 
 void TabControlAdapter::SetTabIndex(int index) {
-    SendMessageW(hwnd_, TCM_SETCURSEL, static_cast<WPARAM>(index == 0 || index == 1 ? index : -1), 0);
+    SendMessageW(hwnd_, TCM_SETCURSEL, static_cast<WPARAM>(index >= 0 && index <= 2 ? index : -1), 0);
     ShowActivePage();
 }
 
 void TabControlAdapter::ShowActivePage() const {
     const int active = TabIndex();
-    for (int i = 0; i < 2; ++i)
+    for (int i = 0; i < 3; ++i)
         ShowWindow(pages_[i], i == active ? SW_SHOW : SW_HIDE);
 }
 

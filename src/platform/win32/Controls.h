@@ -131,17 +131,18 @@ private:
 // tab and hides the other (no tab active: neither).
 class TabControlAdapter : public ControlAdapter<TabControl> {
 public:
-    void Init(HWND tabs, HWND page0, HWND page1) {
+    void Init(HWND tabs, HWND page0, HWND page1, HWND page2) {
         Attach(tabs);
         pages_[0] = page0;
         pages_[1] = page1;
+        pages_[2] = page2;
     }
     int TabIndex() const override { return static_cast<int>(SendMessageW(hwnd_, TCM_GETCURSEL, 0, 0)); }
     void SetTabIndex(int index) override;
     void ShowActivePage() const;
 
 private:
-    HWND pages_[2] = {};
+    HWND pages_[3] = {};
 };
 
 class MenuItemAdapter : public MenuItem {
