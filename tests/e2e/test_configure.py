@@ -32,6 +32,7 @@ BT_ABOUT = 114
 STATUS_BAR = 115
 PROGRESS_BAR = 116
 BT_CLOSE = 1
+LS_VIDEO = 117
 
 # Places of the items in the lists' popup menu.
 MNU_RESET = 2
@@ -72,8 +73,10 @@ class ConfigureTestCase(LumivaneTestCase):
         self.movie = self.folder.dos_file("intro.swf")
         self.gone_movie = self.folder.dos_file("gone.swf")
 
-    def write_lists(self, screens, flashes, extra=""):
-        lines = ["[Amount]", "Total=%d" % len(screens), "FlashTotal=%d" % len(flashes), "[ScreenList]"]
+    def write_lists(self, screens, flashes, extra="", videos=()):
+        lines = ["[Amount]", "Total=%d" % len(screens), "FlashTotal=%d" % len(flashes)]
+        lines += ["VideoTotal=%d" % len(videos), "[VideoList]"] if videos else []
+        lines += ["File%d=%s" % (i, path) for i, path in enumerate(videos)] + ["[ScreenList]"]
         lines += ["File%d=%s" % (i, path) for i, path in enumerate(screens)]
         lines += ["[FlashList]"] + ["File%d=%s" % (i, path) for i, path in enumerate(flashes)]
         self.folder.write_ini("\n".join(lines) + "\n" + extra)
@@ -346,6 +349,26 @@ class DeleteAndClose(ConfigureTestCase):
         self.assertEqual(self.rows(LS_FLASH), ["INTRO.SWF"])
         self.close_with_button()
         self.assertEqual(dict(self.ini())["ScreenList"], [("File%d" % i, p) for i, p in enumerate(screens)])
+
+
+class VideoTab(ConfigureTestCase):
+    def test_three_tabs_show_whole_and_type_2_opens_the_video_list(self):
+        open(self.folder.file("clip.mp4"), "wb").close()
+        videos = [self.folder.dos_file("clip.mp4"), self.folder.dos_file("gone.avi")]
+        self.write_lists([self.ocean], [self.movie], "[RandomWhat]\nType=2\n", videos)
+        window = self.open_window()
+        self.snap("video-tab", window["rect"])
+        # No scroll arrow over the tabs: the three captions show whole.
+        arrows = [c for c in self.driver.children(self.hwnd) if c["class"] == "msctls_updown32" and c["visible"]]
+        self.assertEqual(arrows, [])
+        self.assertEqual(self.state(PAGE)["tab"], 2)
+        self.assertEqual([self.visible(i) for i in (LS_SCREEN, LS_FLASH, LS_VIDEO)], [False, False, True])
+        self.assertEqual(self.rows(LS_VIDEO), ["CLIP.MP4", "FILE NOT FOUND!"])
+        self.close_with_button()
+        ini = dict(self.ini())
+        self.assertEqual(ini["Amount"], [("Total", "1"), ("FlashTotal", "1"), ("VideoTotal", "2")])
+        self.assertEqual(ini["VideoList"], [("File0", videos[0]), ("File1", videos[1])])
+        self.assertEqual(ini["RandomWhat"], [("Type", "2")])
 
 
 class FirstStart(ConfigureTestCase):

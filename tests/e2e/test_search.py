@@ -9,6 +9,7 @@ Cyrillic and Japanese names and one 200 folders deep (a path past 260
 characters): found, named by their descriptions, stored, shown after reopening
 and started by the saver as far as Wine can start them."""
 
+import ntpath
 import os
 import shutil
 import subprocess
@@ -78,9 +79,9 @@ class SearchTestCase(LumivaneTestCase):
                 out.write(content)
         return "S:\\" + relative
 
-    def open_window(self, recent_folder):
+    def open_window(self, recent_folder, extra=""):
         """The configuration window with the tree's folder among the recent ones, picked in the combo."""
-        self.folder.write_ini("[RecentFolder]\nFolderName4=%s\n" % recent_folder)
+        self.folder.write_ini("[RecentFolder]\nFolderName4=%s\n%s" % (recent_folder, extra))
         self.program = self.start_lumivane("/c")
         self.window = self.wait_window(cls="TfrmMain", timeout=20)
         self.controls = {c["id"]: c for c in self.driver.children(self.window["hwnd"])}
@@ -243,6 +244,27 @@ class SearchTickSaveClose(SearchTestCase):
         self.driver.close(self.window["hwnd"])
         self.assertEqual(self.program.wait(15), 0)
         self.assertIn("Type=1", self.ini_text())
+
+
+    def test_the_video_tab_finds_the_videos_in_any_case_and_close_stores_them_with_type_2(self):
+        videos = [self.put("Videos\\" + name) for name in ("a.mp4", "B.M4V", "c.Mov", "d.wmv", "E.ASF", "sub\\f.avi",
+                                                            "sub\\G.mkv")]
+        for name in ("song.mp3", "a.mp4.txt", "mp4", "intro.swf", "Lumivane.mp4"):
+            self.put("Videos\\" + name)
+        self.put("Videos\\OceanWaves.scr", "OceanWaves.scr")
+        self.open_window("S:\\Videos\\", "[RandomWhat]\nType=2\n")
+        self.search()
+        self.assertEqual(sorted(r["text"] for r in self.rows()), sorted(ntpath.basename(v).upper() for v in videos))
+        self.driver.press(self.window["hwnd"], "Check All")
+        self.assertTrue(self.eventually(lambda: all(r["data"] == 1 for r in self.rows())))
+        self.driver.press(self.window["hwnd"], "Save")
+        self.assertTrue(self.eventually(lambda: "VideoTotal=7" in self.ini_text(), 10), self.ini_text())
+        self.driver.press(self.window["hwnd"], "Close")
+        self.assertEqual(self.program.wait(15), 0)
+        lines = self.ini_text().splitlines()
+        self.assertEqual(sorted(line.partition("=")[2] for line in lines if line.startswith("File")), sorted(videos))
+        for line in ("Total=0", "FlashTotal=0", "[VideoList]", "Type=2"):
+            self.assertIn(line, lines)
 
 
 class SearchStopAndClose(SearchTestCase):

@@ -613,39 +613,32 @@ TEST_F(FolderChooser, ResetLeavesTheComboAlone) {
     EXPECT_EQ(form.Recent()[4], "C:\\A\\"); // re-read from the file
 }
 
-// Type=2 opens the Video tab, which follows the Flash tab's rules and acts on
-// its own list only.
-TEST_F(MainVideo, TypeTwoOpensTheVideoTabUnderTheFlashRules) {
+// Type=2 opens the Video tab, whose list follows the Flash list's rules; the
+// popup's video options show what the file holds and are stored at the close.
+TEST_F(MainVideo, TypeTwoOpensTheVideoTabAndThePopupKeepsTheVideoOptions) {
     Ini("[Amount]\r\nTotal=1\r\nVideoTotal=2\r\n[ScreenList]\r\nFile0=" + kWaves + "\r\n[VideoList]\r\nFile0=" + kClip +
-        "\r\nFile1=" + kGoneClip + "\r\n[RandomWhat]\r\nType=2\r\n");
+        "\r\nFile1=" + kGoneClip + "\r\n[RandomWhat]\r\nType=2\r\n[Misc]\r\nVideoSound=1\r\nVideoMonitors=2\r\n");
     Open();
     EXPECT_EQ(page.tabIndex, 2);
     EXPECT_EQ(lsVideo.rows, (std::vector<std::string>{"CLIP.MP4", "FILE NOT FOUND!"}));
     Click(lsVideo, 0);
-    Run(&TfrmMain::btSetupClick);
     Run(&TfrmMain::lsScreenDblClick);
-    EXPECT_EQ(Warnings(), std::vector<std::string>{"Only screensaver can config."});
     EXPECT_EQ(shell.calls, (std::vector<ShellCall>{{"open", kClip, ""}}));
     Run(&TfrmMain::mnuDeleteClick);
     EXPECT_EQ(form.VideoList(), std::vector<std::string>{kGoneClip});
-    Run(&TfrmMain::mnuClearClick);
     EXPECT_EQ(form.ScreenList().size(), 1u);
-    EXPECT_TRUE(Close());
-    EXPECT_EQ(Stored("RandomWhat", "Type"), "2");
-    EXPECT_EQ(Stored("Amount", "VideoTotal"), "0");
-}
 
-TEST_F(MainVideo, SoundAndMonitorsShowTheFileAndAreStored) {
-    Ini("[Misc]\r\nVideoSound=1\r\nVideoMonitors=2\r\n");
-    Open();
     EXPECT_TRUE(mnuVideoSound.checked);
     EXPECT_TRUE(mnuMonitors[2].checked);
     Run(&TfrmMain::mnuVideoSoundClick);
     form.mnuMonitorsClick(3);
     EXPECT_FALSE(mnuVideoSound.checked);
-    EXPECT_FALSE(mnuMonitors[2].checked);
-    EXPECT_TRUE(mnuMonitors[3].checked);
+    EXPECT_EQ((std::vector<bool>{mnuMonitors[0].checked, mnuMonitors[1].checked, mnuMonitors[2].checked,
+                                 mnuMonitors[3].checked}),
+              (std::vector<bool>{false, false, false, true}));
     ASSERT_TRUE(Close());
+    EXPECT_EQ(Stored("RandomWhat", "Type"), "2");
+    EXPECT_EQ(Stored("VideoList", "File0"), kGoneClip);
     EXPECT_EQ(Stored("Misc", "VideoSound"), "0");
     EXPECT_EQ(Stored("Misc", "VideoMonitors"), "3");
 }

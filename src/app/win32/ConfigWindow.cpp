@@ -280,6 +280,34 @@ void ConfigWindow::CreateMenus() {
         mnuMonitors_[i] = {pmActive_.Get(), static_cast<UINT>(kMnuMonitors + i)};
 }
 
+// The three tabs, each shown whole. The wider font that stands in for MS Sans
+// Serif under Wine, with its least tab width of 54 pixels, makes three flat
+// buttons overflow the control, which then hides "Video" behind scroll arrows;
+// the least width goes, then the padding beside the captions shrinks, until
+// no arrows are needed.
+void ConfigWindow::InsertTabs(HWND tabs) {
+    const int defaultPadding = 6; // the control's own, at 96 DPI
+    for (int step = 0;; ++step) {
+        const int padding = defaultPadding + 1 - step;
+        SendMessageW(tabs, TCM_DELETEALLITEMS, 0, 0);
+        if (step > 0)
+            SendMessageW(tabs, TCM_SETMINTABWIDTH, 0, 0);
+        if (padding < defaultPadding)
+            SendMessageW(tabs, TCM_SETPADDING, 0, MAKELPARAM(Scale(padding), Scale(3)));
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        for (const wchar_t* caption : {L"ScreenSaver", L"Flash", L"Video"}) {
+            item.pszText = const_cast<wchar_t*>(caption);
+            SendMessageW(tabs, TCM_INSERTITEMW, SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0),
+                         reinterpret_cast<LPARAM>(&item));
+        }
+        // The window is not shown yet: the arrows' own style tells whether they show.
+        HWND arrows = FindWindowExW(tabs, nullptr, UPDOWN_CLASSW, nullptr);
+        if (padding == 0 || !arrows || !(GetWindowLongW(arrows, GWL_STYLE) & WS_VISIBLE))
+            return;
+    }
+}
+
 void ConfigWindow::CreateControls() {
     // Creation order is the z-order and the tab order. Group boxes paint their
     // whole inside, so they go to the bottom once everything exists.
@@ -303,14 +331,7 @@ void ConfigWindow::CreateControls() {
 
     HWND tabs = Child(WC_TABCONTROLA, "", WS_TABSTOP | WS_CLIPSIBLINGS | TCS_BUTTONS | TCS_FLATBUTTONS, 10, 32, 213,
                       287, kPage);
-    TCITEMW item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = const_cast<wchar_t*>(L"ScreenSaver");
-    SendMessageW(tabs, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    item.pszText = const_cast<wchar_t*>(L"Flash");
-    SendMessageW(tabs, TCM_INSERTITEMW, 1, reinterpret_cast<LPARAM>(&item));
-    item.pszText = const_cast<wchar_t*>(L"Video");
-    SendMessageW(tabs, TCM_INSERTITEMW, 2, reinterpret_cast<LPARAM>(&item));
+    InsertTabs(tabs);
     RECT pageRect;
     GetClientRect(tabs, &pageRect);
     SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&pageRect));

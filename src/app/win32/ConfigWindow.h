@@ -33,6 +33,7 @@ protected:
 
 private:
     void CreateControls();
+    void InsertTabs(HWND tabs);
     void CreateMenus();
     void HookControls();
     HWND Child(const char* cls, const char* text, DWORD style, int x, int y, int w, int h, int id);
