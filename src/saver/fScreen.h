@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "common/FunctionRef.h"
 #include "config/ConfigFile.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -81,6 +82,9 @@ public:
     void changeTimerTimer();
 
     bool PickRandomFile();
+    // A draw succeeds when its entry exists and take() accepts it (the screensaver
+    // start: the shell could be handed the file).
+    bool PickRandomFile(FunctionRef<bool(const std::string&)> take);
     void StartRandomEntry();
 
     std::int32_t ListKind() const { return listKind_; }
@@ -93,7 +97,10 @@ private:
     void StartScreenSaver();
     void StartFlash();
     void PlayPickedMovie();
-    bool PickNext();
+    bool PickNext(FunctionRef<bool(const std::string&)> take);
+    bool StartSaver(const std::string& file);
+    // Up to five draws among the candidates, each failed one left out of the next.
+    bool DrawFrom(std::vector<std::string> candidates, FunctionRef<bool(const std::string&)> take);
     void EndProcess(std::unique_ptr<StartedProcess>& process);
     void SetupFlashLoop();
     FlashControl* TryFlash();
@@ -101,7 +108,7 @@ private:
     void StartPlayer();
     void LaunchPlayer();
     void CloseOnce();
-    bool PickFromRound();
+    bool PickFromRound(FunctionRef<bool(const std::string&)> take);
     // The next index below n of the pick's random sequence.
     static std::size_t RandomIndex(std::uint32_t& seed, std::size_t n);
     std::uint32_t ClockSeed();
