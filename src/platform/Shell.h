@@ -1,9 +1,11 @@
 // Contract: the Windows shell. Paths and texts are UTF-8.
 // Execute is ShellExecute with no owner window, no working folder and
-// SW_SHOWNORMAL; its result is not examined by anyone, so it returns nothing.
+// SW_SHOWNORMAL. The shell takes no path of 260 characters or more: such a file
+// goes by its short (8.3) name, and without one Execute returns false, having
+// started nothing. What the shell does with a file it was handed is not examined.
 // Start opens a file with the "open" verb, as Execute does, and keeps its
 // process (ShellExecuteEx), so that a started screensaver can be ended when the
-// next one's turn comes; null when no process came back.
+// next one's turn comes; null when no process came back (that file too).
 // DisplayName is the display-name field of SHGetFileInfo (SHGFI_DISPLAYNAME),
 // empty when the shell cannot tell.
 #pragma once
@@ -18,7 +20,7 @@ namespace lumivane {
 class Shell {
 public:
     virtual ~Shell() = default;
-    virtual void Execute(const std::string& verb, const std::string& file, const std::string& parameters) = 0;
+    virtual bool Execute(const std::string& verb, const std::string& file, const std::string& parameters) = 0;
     virtual std::unique_ptr<StartedProcess> Start(const std::string& file, const std::string& parameters) = 0;
     virtual std::string DisplayName(const std::string& path) = 0;
 };

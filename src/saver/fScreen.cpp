@@ -12,6 +12,13 @@
 
 namespace lumivane {
 
+namespace {
+
+// The pick's acceptance when finding an existing file is enough.
+constexpr auto kAnyFile = [](const std::string&) { return true; };
+
+} // namespace
+
 void TfrmScreen::FormCreate() {
     loadedList_.clear();
     {
@@ -39,7 +46,7 @@ void TfrmScreen::FormCreate() {
     } else {
         gMoveSkipCount = 5;
     }
-    if (listKind_ == 1)
+    if (listKind_ != 0 && listKind_ != kVideoKind)
         SetupFlashLoop();
     if (videos_) {
         // The players open their files without blocking: their progress is
@@ -64,8 +71,12 @@ std::size_t TfrmScreen::RandomIndex(std::uint32_t& seed, std::size_t n) {
 }
 
 bool TfrmScreen::PickRandomFile() {
+    return PickRandomFile(kAnyFile);
+}
+
+bool TfrmScreen::PickRandomFile(FunctionRef<bool(const std::string&)> take) {
     if (variety_.noRepeat)
-        return PickFromRound();
+        return PickFromRound(take);
     const std::size_t n = loadedList_.size();
     if (n == 0)
         return false;
@@ -74,7 +85,7 @@ bool TfrmScreen::PickRandomFile() {
     std::uint32_t seed = ClockSeed();
     for (int draw = 0; draw < 5; ++draw) {
         const std::size_t index = RandomIndex(seed, n);
-        if (services_.files.FileExists(loadedList_[index])) {
+        if (services_.files.FileExists(loadedList_[index]) && take(loadedList_[index])) {
             pickedFile_ = loadedList_[index];
             return true;
         }
@@ -82,18 +93,28 @@ bool TfrmScreen::PickRandomFile() {
     return false;
 }
 
-bool TfrmScreen::PickFromRound() {
+bool TfrmScreen::DrawFrom(std::vector<std::string> candidates, FunctionRef<bool(const std::string&)> take) {
+    std::uint32_t seed = ClockSeed();
+    for (int draw = 0; draw < 5 && !candidates.empty(); ++draw) {
+        const std::size_t index = RandomIndex(seed, candidates.size());
+        if (take(candidates[index])) {
+            pickedFile_ = candidates[index];
+            return true;
+        }
+        candidates.erase(candidates.begin() + static_cast<std::ptrdiff_t>(index));
+    }
+    return false;
+}
+
+bool TfrmScreen::PickFromRound(FunctionRef<bool(const std::string&)> take) {
     std::vector<std::string> existing;
     for (const std::string& entry : loadedList_)
         if (services_.files.FileExists(entry))
             existing.push_back(entry);
     TConfigFile roundFile(services_.profile, RoundPathFor(services_.configPath), services_.clock);
     PlayedRound round = LoadRound(roundFile, listKind_);
-    const std::vector<std::string> candidates = RoundCandidates(existing, round);
-    if (candidates.empty())
+    if (!DrawFrom(RoundCandidates(existing, round), take))
         return false;
-    std::uint32_t seed = ClockSeed();
-    pickedFile_ = candidates[RandomIndex(seed, candidates.size())];
     KeepInRound(roundFile, round, pickedFile_);
     return true;
 }
@@ -157,18 +178,25 @@ void TfrmScreen::StartRandomEntry() {
 }
 
 void TfrmScreen::StartScreenSaver() {
-    if (PickRandomFile()) {
+    // A saver that cannot be started is a failed draw, as a missing one is: the
+    // shell takes no path past 260 characters, and one without a short name
+    // would otherwise leave the window black with nothing said.
+    const bool started = PickRandomFile([&](const std::string& file) {
         // Shown first, so that the started saver's window opens above ours even
         // when it is not always-on-top.
         view_.window.ShowNow();
-        // A saver that is to be replaced is started so that it can be ended.
-        if (variety_.changeEvery > 0)
-            started_ = services_.shell.Start(pickedFile_, "s");
-        else
-            services_.shell.Execute("open", pickedFile_, "s");
-    } else {
+        return StartSaver(file);
+    });
+    if (!started)
         ShowWarning(services_.dialogs, kNotFoundWarning);
-    }
+}
+
+bool TfrmScreen::StartSaver(const std::string& file) {
+    // A saver that is to be replaced is started so that it can be ended.
+    if (variety_.changeEvery == 0)
+        return services_.shell.Execute("open", file, "s");
+    started_ = services_.shell.Start(file, "s");
+    return started_ != nullptr;
 }
 
 FlashControl* TfrmScreen::TryFlash() {
@@ -280,19 +308,17 @@ void TfrmScreen::EndProcess(std::unique_ptr<StartedProcess>& process) {
     process.reset();
 }
 
-bool TfrmScreen::PickNext() {
+bool TfrmScreen::PickNext(FunctionRef<bool(const std::string&)> take) {
     if (variety_.noRepeat)
-        return PickFromRound();
+        return PickFromRound(take);
     // Another entry than the one playing now, when there is one.
     std::vector<std::string> others;
     for (const std::string& entry : loadedList_)
         if (entry != pickedFile_ && services_.files.FileExists(entry))
             others.push_back(entry);
     if (others.empty())
-        return services_.files.FileExists(pickedFile_);
-    std::uint32_t seed = ClockSeed();
-    pickedFile_ = others[RandomIndex(seed, others.size())];
-    return true;
+        return services_.files.FileExists(pickedFile_) && take(pickedFile_);
+    return DrawFrom(std::move(others), take);
 }
 
 void TfrmScreen::changeTimerTimer() {
@@ -306,9 +332,9 @@ void TfrmScreen::changeTimerTimer() {
             return;
         }
         EndProcess(started_);
-        if (!closing_ && PickNext())
-            started_ = services_.shell.Start(pickedFile_, "s");
-    } else if (listKind_ == 1 && (flash_ || player_) && PickNext()) {
+        if (!closing_)
+            PickNext([&](const std::string& file) { return StartSaver(file); });
+    } else if (listKind_ == 1 && (flash_ || player_) && PickNext(kAnyFile)) {
         EndProcess(player_);
         if (!closing_)
             PlayPickedMovie();

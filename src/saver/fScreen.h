@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "common/FunctionRef.h"
 #include "config/ConfigFile.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -93,6 +94,9 @@ public:
     void changeTimerTimer();
 
     bool PickRandomFile();
+    // A draw succeeds when its entry exists and take() accepts it (the screensaver
+    // start: the shell could be handed the file).
+    bool PickRandomFile(FunctionRef<bool(const std::string&)> take);
     void StartRandomEntry();
 
     std::int32_t ListKind() const { return listKind_; }
@@ -105,7 +109,10 @@ private:
     void StartScreenSaver();
     void StartFlash();
     void PlayPickedMovie();
-    bool PickNext();
+    bool PickNext(FunctionRef<bool(const std::string&)> take);
+    bool StartSaver(const std::string& file);
+    // Up to five draws among the candidates, each failed one left out of the next.
+    bool DrawFrom(std::vector<std::string> candidates, FunctionRef<bool(const std::string&)> take);
     void EndProcess(std::unique_ptr<StartedProcess>& process);
     void SetupFlashLoop();
     FlashControl* TryFlash();
@@ -113,7 +120,7 @@ private:
     void StartPlayer();
     void LaunchPlayer();
     void CloseOnce();
-    bool PickFromRound();
+    bool PickFromRound(FunctionRef<bool(const std::string&)> take);
     void KeepInRound(TConfigFile& roundFile, PlayedRound& round, const std::string& entry);
     void StartVideos();
     // What the monitors draw from: the list, or with "Play each once" what is left

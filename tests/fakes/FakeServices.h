@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -37,11 +38,15 @@ public:
     std::vector<ShellCall> calls;
     std::vector<std::shared_ptr<Started>> started;
     std::map<std::string, std::string> displayNames;
-    void Execute(const std::string& verb, const std::string& file, const std::string& parameters) override {
+    std::set<std::string> refused; // files it cannot be handed (long paths without a short name)
+    bool Execute(const std::string& verb, const std::string& file, const std::string& parameters) override {
         calls.push_back({verb, file, parameters});
+        return !refused.contains(file);
     }
     std::unique_ptr<StartedProcess> Start(const std::string& file, const std::string& parameters) override {
         calls.push_back({"open", file, parameters});
+        if (refused.contains(file))
+            return nullptr;
         started.push_back(std::make_shared<Started>(Started{file, true, {}}));
         return std::make_unique<Process>(started.back());
     }

@@ -64,7 +64,7 @@ TEST_F(ScreenStart, StartsAnExistingSaverWithParameterS) {
 }
 
 TEST_F(ScreenStart, OtherListKindReadsNothingButSetsUpTheLoop) {
-    Ini("[Amount]\r\nTotal=1\r\n[ScreenList]\r\nFile0=C:\\a.scr\r\n[RandomWhat]\r\nType=2\r\n");
+    Ini("[Amount]\r\nTotal=1\r\n[ScreenList]\r\nFile0=C:\\a.scr\r\n[RandomWhat]\r\nType=3\r\n");
     files.AddFile("C:\\a.scr");
     Create();
     EXPECT_EQ(txtIntro.caption, HelpText());
@@ -171,6 +171,44 @@ TEST_F(ScreenStart, DrawsSpreadOverTheList) {
         seen.insert(screen.PickedFile());
     }
     EXPECT_EQ(seen.size(), 10u);
+}
+
+// A saver the shell cannot be handed (a path past 260 characters on a volume
+// without short names) is a failed draw: the next draw goes on to a saver that
+// starts, and when none does, five failures warn as missing files do. With
+// ChangeEvery a start that brings no process back counts the same.
+TEST(RandomPick, ASaverThatCannotStartIsAFailedDraw) {
+    const std::string deep = "C:\\" + std::string(300, 'x') + "\\deep.scr";
+    for (const bool changeEvery : {false, true})
+        for (const bool bothRefused : {false, true}) {
+            SCOPED_TRACE(std::string(changeEvery ? "ChangeEvery" : "plain") + (bothRefused ? ", both refused" : ""));
+            int attempts = 0;
+            for (int ms = 0; ms < 40; ++ms) {
+                FakeScreenForm f;
+                f.clock.now = {12, 0, 0, ms * 7};
+                f.files.AddFile(deep);
+                f.files.AddFile("C:\\ok.scr");
+                f.shell.refused = {deep};
+                if (bothRefused)
+                    f.shell.refused.insert("C:\\ok.scr");
+                f.Lists({deep, "C:\\ok.scr"}, {}, changeEvery ? "[Misc]\r\nChangeEvery=1\r\n" : "");
+                f.Create();
+                attempts += static_cast<int>(f.shell.calls.size());
+                if (bothRefused) {
+                    EXPECT_EQ(f.shell.calls.size(), 5u);
+                    EXPECT_EQ(f.dialogs.boxes, (std::vector<Box>{{"Warning", kNotFoundWarning, BoxIcon::Warning}}));
+                    EXPECT_NE(f.changeTimer.Interval(), 60000u); // nothing runs that a change could end
+                } else {
+                    ASSERT_FALSE(f.shell.calls.empty());
+                    EXPECT_EQ(f.shell.calls.back().file, "C:\\ok.scr");
+                    EXPECT_EQ(f.screen.PickedFile(), "C:\\ok.scr");
+                    EXPECT_TRUE(f.dialogs.boxes.empty());
+                    EXPECT_EQ(f.changeTimer.Interval() == 60000u, changeEvery);
+                }
+            }
+            if (!bothRefused)
+                EXPECT_GT(attempts, 40); // some picks drew the refused saver first and went on
+        }
 }
 
 using MouseRule = ScreenFixture;

@@ -48,7 +48,7 @@ void Win32Startup::RunConfigure() {
     ConfigWindow window(app_, MainServices{profile_, files_, shell_, app_.GetDialogs(), drives_, codec_,
                                            ConfigPathFor(ProgramPath()), clock_, app_, languages_});
     window.Show();
-    app_.Run();
+    app_.Run(Application::EscapedErrors::Show);
 }
 
 void Win32Startup::RunSaver() {

@@ -7,10 +7,21 @@
 
 namespace lumivane::win32 {
 
-void Application::Run() {
+void Application::Run(EscapedErrors escaped) {
     MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
-        Dispatch(msg);
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (escaped == EscapedErrors::Raise) {
+            Dispatch(msg);
+            continue;
+        }
+        Guard([&] { Dispatch(msg); });
+        // The error box dispatches what comes while it shows, and an error of that
+        // is kept: it is shown next, not when some later message comes.
+        while (HasDeferred())
+            Guard([&] { RaiseDeferred(); });
+    }
+    if (escaped == EscapedErrors::Show)
+        Guard([&] { RaiseDeferred(); }); // the box's own loop may have met the quit
 }
 
 void Application::WaitForMessages(unsigned milliseconds) {

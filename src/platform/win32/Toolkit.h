@@ -43,8 +43,13 @@ public:
     // menu shortcuts); returning true swallows it.
     void SetMessageFilter(std::function<bool(MSG&)> filter) { filter_ = std::move(filter); }
 
+    // What the main loop does with an error that escaped a window procedure:
+    // raise it to the process-level handler, or show it in the error box and go
+    // on. Configure mode shows it: the window stays, and closing it still keeps
+    // the lists the user edited.
+    enum class EscapedErrors { Raise, Show };
     // Runs the message loop until the main window posts WM_QUIT.
-    void Run();
+    void Run(EscapedErrors escaped = EscapedErrors::Raise);
     // Dispatches every message already queued for this thread and returns.
     void ProcessMessages() override;
     void WaitForMessages(unsigned milliseconds) override;
@@ -52,7 +57,8 @@ public:
     // An error that escaped a window procedure, hook or callback is caught at that
     // edge, where the system's own code would have to unwind it, and kept here.
     // The loop that dispatched the message raises it again, so it reaches the
-    // handler around that loop: the process-level one for the main loop.
+    // handler around that loop: for the main loop, the process-level one or the
+    // error box (see Run).
     void Defer(std::exception_ptr error);
     bool HasDeferred() const { return deferred_ != nullptr; }
     void RaiseDeferred();

@@ -3,7 +3,7 @@
 // u16string function already, and each std::wstring one would cost the release
 // program its code again. Paths for the file functions that run past MAX_PATH
 // get the "\\?\" prefix, which lifts the limit to 32,767 characters: a
-// screensaver 200 folders deep is still found.
+// screensaver 200 folders deep is still found (see WidePath).
 #pragma once
 
 #include <windows.h>
@@ -41,18 +41,15 @@ inline std::string Narrow(const wchar_t* text, std::size_t count) {
 }
 
 // A full path ("D:\...", "\\server\share\...") of MAX_PATH characters or more
-// in the form that the file functions take at any length. Shorter paths, and
-// paths of any other kind, pass as they are.
-inline std::u16string WidePath(std::string_view path) {
-    std::u16string wide = Wide(path);
-    // Under MAX_PATH less the room a folder's 8.3 file names need.
-    if (wide.size() < MAX_PATH - 12)
-        return wide;
-    if (wide.size() >= 3 && wide[1] == u':' && wide[2] == u'\\')
-        return u"\\\\?\\" + wide;
-    if (wide.rfind(u"\\\\", 0) == 0 && wide.rfind(u"\\\\?\\", 0) != 0 && wide.rfind(u"\\\\.\\", 0) != 0)
-        return u"\\\\?\\UNC\\" + wide.substr(2);
-    return wide;
-}
+// in the form that the file functions take at any length: made full and normal
+// first (GetFullPathNameW), since under "\\?\" the system takes every character
+// as it stands. A folder chosen at a drive root gives "D:\\sub", and "\\?\D:\\sub"
+// names no file. Shorter paths, and paths of any other kind, pass as they are.
+std::u16string WidePath(std::string_view path);
+
+// A file for ShellExecute, which takes no "\\?\" path: itself under MAX_PATH,
+// past it its short (8.3) form where the volume keeps short names; empty when
+// that is still too long or the file has none.
+std::u16string ShellPath(std::string_view path);
 
 } // namespace lumivane::win32

@@ -10,10 +10,14 @@
 
 namespace lumivane::win32 {
 
-void Win32Shell::Execute(const std::string& verb, const std::string& file, const std::string& parameters) {
+bool Win32Shell::Execute(const std::string& verb, const std::string& file, const std::string& parameters) {
+    const std::u16string shellFile = ShellPath(file);
+    if (shellFile.empty())
+        return false;
     const std::u16string wideParameters = Wide(parameters);
-    ShellExecuteW(nullptr, W(Wide(verb)), W(Wide(file)), parameters.empty() ? nullptr : W(wideParameters), nullptr,
+    ShellExecuteW(nullptr, W(Wide(verb)), W(shellFile), parameters.empty() ? nullptr : W(wideParameters), nullptr,
                   SW_SHOWNORMAL);
+    return true;
 }
 
 std::unique_ptr<StartedProcess> Win32Shell::Start(const std::string& file, const std::string& parameters) {

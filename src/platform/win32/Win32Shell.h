@@ -9,7 +9,7 @@ namespace lumivane::win32 {
 
 class Win32Shell : public Shell {
 public:
-    void Execute(const std::string& verb, const std::string& file, const std::string& parameters) override;
+    bool Execute(const std::string& verb, const std::string& file, const std::string& parameters) override;
     std::unique_ptr<StartedProcess> Start(const std::string& file, const std::string& parameters) override;
     std::string DisplayName(const std::string& path) override;
 };

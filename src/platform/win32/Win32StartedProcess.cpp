@@ -96,7 +96,9 @@ private:
 } // namespace
 
 std::unique_ptr<StartedProcess> StartWithShell(const std::string& file, const std::string& parameters) {
-    const std::u16string wideFile = Wide(file), wideParameters = Wide(parameters);
+    const std::u16string wideFile = ShellPath(file), wideParameters = Wide(parameters);
+    if (wideFile.empty())
+        return nullptr;
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
     // No UI: a failed start must not stop the saver with a box of the shell's.

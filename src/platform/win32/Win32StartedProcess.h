@@ -13,7 +13,8 @@
 namespace lumivane::win32 {
 
 // Opens the file with the "open" verb and the parameters; null when no process
-// came back (no program for the file, or the start failed).
+// came back (no program for the file, or the start failed). A path past
+// MAX_PATH goes by its short name (ShellPath), and without one starts nothing.
 std::unique_ptr<StartedProcess> StartWithShell(const std::string& file, const std::string& parameters);
 
 } // namespace lumivane::win32

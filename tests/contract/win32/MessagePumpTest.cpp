@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <new>
+#include <string>
 #include <vector>
 
 #include "common/Errors.h"
@@ -150,5 +151,58 @@ TEST(MessagePumpWin32, AnErrorInAWindowProcedureIsRaisedByTheLoopThatDispatchedI
     PostMessageA(window.Handle(), kProbe, 2, 0);
     PostQuitMessage(0);
     EXPECT_THROW(app.Run(), std::bad_alloc);
+    Drain();
+}
+
+namespace {
+
+std::vector<std::string>& Boxes() {
+    static std::vector<std::string> boxes;
+    return boxes;
+}
+
+HWND gOpenBox = nullptr;
+
+// Wine fills in a box's text after activating it: read a moment later, then OK.
+void CALLBACK ReadAndCloseBox(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    char text[512] = {};
+    GetDlgItemTextA(gOpenBox, 0xFFFF, text, sizeof text);
+    Boxes().push_back(text);
+    PostMessageA(gOpenBox, WM_COMMAND, IDOK, 0);
+    if (Boxes().size() == 2)
+        PostQuitMessage(0);
+}
+
+LRESULT CALLBACK AnswerBox(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE) {
+        char name[16] = {};
+        GetClassNameA(reinterpret_cast<HWND>(wParam), name, sizeof name);
+        if (lstrcmpA(name, "#32770") == 0) {
+            gOpenBox = reinterpret_cast<HWND>(wParam);
+            SetTimer(nullptr, 0, 50, &ReadAndCloseBox);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+} // namespace
+
+// Configure mode's loop: each error that escapes a window procedure shows in
+// the error box, one after the other, and the loop goes on until the quit.
+TEST(MessagePumpWin32, TheLoopThatShowsErrorsGoesOnAfterEach) {
+    Drain();
+    win32::Application app(GetModuleHandleA(nullptr), "Lumivane");
+    ThrowingWindow window(app);
+    for (WPARAM kind : {1, 2, 0})
+        PostMessageA(window.Handle(), kProbe, kind, 0);
+    Boxes().clear();
+    HHOOK hook = SetWindowsHookExA(WH_CBT, &AnswerBox, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    EXPECT_NO_THROW(app.Run(win32::Application::EscapedErrors::Show));
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(window.handled, 3);
+    ASSERT_EQ(Boxes().size(), 2u);
+    EXPECT_EQ(Boxes()[0], "probe.");
     Drain();
 }
