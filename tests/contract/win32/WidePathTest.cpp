@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/win32/Handles.h"
 #include "platform/win32/WideText.h"
@@ -45,52 +46,36 @@ TEST(WidePath, LongPathsAreMadeFullAndNormalBeforeThePrefix) {
              deep},
         {"already in the long form", "\\\\?\\D:\\" + deep, "\\\\?\\D:\\" + deep},
         {"short enough for the API as it is", "D:\\\\sub\\a.scr", "D:\\\\sub\\a.scr"},
-        {"short once normal", "D:\\" + deep + std::string(25, '\\') + "\\..\\..\\..\\..\\..\\..\\a.scr", ""},
+        {"short once normal", "D:\\a\\" + std::string(250, '\\') + "b\\..\\c.scr", "D:\\a\\c.scr"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        const std::string got = Narrow(WidePath(c.path));
-        if (c.expected.empty()) {
-            EXPECT_LT(got.size(), static_cast<std::size_t>(MAX_PATH - 12));
-            EXPECT_EQ(got.find("\\\\"), std::string::npos) << got;
-        } else {
-            EXPECT_EQ(got, c.expected);
-        }
-    }
+    for (const Case& c : cases)
+        EXPECT_EQ(Narrow(WidePath(c.path)), c.expected) << c.what;
 }
 
 // A saver 14 folders deep goes to the shell by its short name, which names the
-// same file. 25 folders deep even the short name is too long, and a long path
-// that names no file has none.
+// same file; 25 deep even that is too long, and a file that is not has none.
 TEST(WidePath, TheShellGetsTheShortFormOfALongPath) {
     wchar_t temp[MAX_PATH];
     ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
-    std::string folder = Narrow(temp) + "lumivane-short-" + std::to_string(GetCurrentProcessId());
-    const std::string top = folder;
-    ASSERT_TRUE(CreateDirectoryW(W(WidePath(top)), nullptr));
-    std::string savers[2];
-    for (int i = 1; i <= 25; ++i) {
-        folder += "\\Long Folder Name " + std::to_string(i);
-        ASSERT_TRUE(CreateDirectoryW(W(WidePath(folder)), nullptr)) << i;
-        if (i == 14 || i == 25) {
-            std::string& saver = savers[i == 25];
-            saver = folder + "\\Ocean Waves.scr";
-            ASSERT_TRUE(FileHandle(CreateFileW(W(WidePath(saver)), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)));
-        }
+    std::string folder = Narrow(temp) + "lumivane-short-" + std::to_string(GetCurrentProcessId()), savers[2];
+    std::vector<std::string> made{folder};
+    for (int i = 1; i <= 25; ++i)
+        made.push_back(folder += "\\Long Folder Name " + std::to_string(i));
+    for (const std::string& f : made)
+        ASSERT_TRUE(CreateDirectoryW(W(WidePath(f)), nullptr));
+    for (int i : {0, 1}) {
+        savers[i] = made[i ? 25 : 14] + "\\Ocean Waves.scr";
+        ASSERT_TRUE(FileHandle(CreateFileW(W(WidePath(savers[i])), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)));
     }
-    ASSERT_GE(savers[0].size(), static_cast<std::size_t>(MAX_PATH));
-
     const std::u16string shortForm = ShellPath(savers[0]);
-    EXPECT_FALSE(shortForm.empty());
     EXPECT_LT(shortForm.size(), static_cast<std::size_t>(MAX_PATH));
-    EXPECT_NE(shortForm.rfind(u"\\\\?\\", 0), 0u);
+    EXPECT_EQ(shortForm.find(u'?'), std::u16string::npos);
     EXPECT_NE(GetFileAttributesW(W(shortForm)), INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(ShellPath(savers[1]).empty());
-    EXPECT_TRUE(ShellPath(folder + "\\Gone.scr").empty());
-    EXPECT_EQ(Narrow(ShellPath("C:\\short.scr")), "C:\\short.scr");
+    EXPECT_TRUE(ShellPath(made[14] + "\\Gone.scr").empty());
 
     for (const std::string& saver : savers)
         DeleteFileW(W(WidePath(saver)));
-    for (std::string f = folder; f.size() >= top.size(); f.erase(f.find_last_of('\\')))
-        RemoveDirectoryW(W(WidePath(f)));
+    for (auto f = made.rbegin(); f != made.rend(); ++f)
+        RemoveDirectoryW(W(WidePath(*f)));
 }
