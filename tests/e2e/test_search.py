@@ -5,9 +5,10 @@ hidden, system and linked ones not), ticking rows by their box, by the space
 bar and by Check All, Save and Close with the "Lumivane.ini" they leave; Stop
 during the search of a deep tree; a close that arrives while a search runs,
 which must still end the program normally and store everything; and savers with
-Cyrillic and Japanese names and one 200 folders deep (a path past 260
-characters): found, named by their descriptions, stored, shown after reopening
-and started by the saver as far as Wine can start them."""
+Cyrillic and Japanese names and ones 30 folders deep (a path past 260
+characters): found, named by their descriptions, stored and shown after
+reopening; the saver starts the first, and says so when it can start neither
+of the deep ones."""
 
 import ntpath
 import os
@@ -432,10 +433,13 @@ class NamesOutsideTheCodePage(SearchTestCase):
         self.driver.press(self.window["hwnd"], "Close")
         self.assertEqual(self.program.wait(15), 0)
         self.assertEqual(sorted(self.reopened_rows()), names)
-        # Wine 8 starts no program at such a path; the saver still finds the file,
-        # so it tries, and says nothing of missing files.
-        saver, _ = self.start_saver()
-        self.assertIsNone(self.driver.msgbox(caption="Warning", timeout=3))
+        # No short name fits 260 characters at this depth, so neither saver can be
+        # started: each draw fails, and after five the saver says so.
+        saver = self.start_lumivane("/s")
+        box = self.driver.msgbox(caption="Warning", timeout=20)
+        self.assertIsNotNone(box, "a saver that cannot start was passed over in silence")
+        self.assertEqual(box["text"], "Too much files in the RandomList cannot be found!\r\nPlease fix it firstly")
+        self.driver.press(box["hwnd"], "OK")
         self.end_saver(saver)
 
 

@@ -8,7 +8,7 @@ import os
 import subprocess
 
 from lumivane_e2e import LumivaneTestCase, main
-from test_video import MAKE_VIDEOS, WIDE_COLOUR, near
+from test_video import ENDED, MAKE_VIDEOS, WIDE_COLOUR, near
 
 MONITORS = [{"rect": [0, 0, 1024, 768], "primary": True}, {"rect": [1024, 0, 1824, 600], "primary": False}]
 SECOND = (1400, 300)
@@ -47,7 +47,7 @@ class TwoMonitors(LumivaneTestCase):
             self.assertTrue(self.eventually(lambda: near(self.pixel(x, y), WIDE_COLOUR), 15), (x, y))
         self.snap("two-monitors-video")
         self.input.click(*SECOND)
-        self.assertEqual(program.wait(10), 0)
+        self.assertIn(program.wait(10), ENDED)
         self.assertEqual([w for w in self.driver.windows() if w["pid"] == window["pid"]], [])
 
 

@@ -162,6 +162,7 @@ ScreenWindow::~ScreenWindow() {
     foreignInput_.reset();
     form_.reset();      // ends a player that still runs
     videoPlayers_.clear();
+    Win32VideoPlayer::SettleWorkers(1000);
     flashHost_.reset(); // the control goes before its panel
     palFlash_.reset();
     strip_.reset();

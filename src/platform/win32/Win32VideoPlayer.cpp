@@ -17,6 +17,7 @@
 
 #include "common/IntegerText.h"
 #include "platform/VideoFrames.h"
+#include "platform/win32/AnsweringWait.h"
 #include "platform/win32/WideText.h"
 
 namespace lumivane::win32 {
@@ -38,6 +39,8 @@ constexpr int kMaxStuckOpens = 3;
 
 // Opens given up on (timed out, or the player moved on) that have not returned.
 std::atomic<int> gStuckOpens{0};
+// Every player's workers still running, the stuck ones among them.
+std::atomic<int> gWorkers{0};
 
 std::string Hr(const char* what, HRESULT hr) {
     return std::string(what) + " (0x" + HexDigits(static_cast<std::uint32_t>(hr), 8) + ")";
@@ -78,7 +81,10 @@ private:
 class WorkerEnd {
 public:
     explicit WorkerEnd(std::shared_ptr<std::atomic<int>> count) : count_(std::move(count)) {}
-    ~WorkerEnd() { --*count_; }
+    ~WorkerEnd() {
+        --*count_;
+        --gWorkers;
+    }
     WorkerEnd(const WorkerEnd&) = delete;
     WorkerEnd& operator=(const WorkerEnd&) = delete;
 
@@ -429,6 +435,7 @@ void Win32VideoPlayer::Open(const std::string& path) {
         return;
     }
     ++*workers_;
+    ++gWorkers;
     try {
         std::thread([playback, workers = workers_] {
             WorkerEnd end(workers);
@@ -442,6 +449,7 @@ void Win32VideoPlayer::Open(const std::string& path) {
         }).detach();
     } catch (...) { // no thread to be had
         --*workers_;
+        --gWorkers;
         playback->openReturned = true;
         playback->Fail("no thread to open it");
     }
@@ -479,6 +487,16 @@ std::string Win32VideoPlayer::Failure() {
 
 int Win32VideoPlayer::StuckOpens() {
     return gStuckOpens;
+}
+
+bool Win32VideoPlayer::SettleWorkers(unsigned milliseconds) {
+    const ULONGLONG start = GetTickCount64();
+    while (gWorkers > gStuckOpens) {
+        if (GetTickCount64() - start >= milliseconds)
+            return false;
+        WaitAnswering(nullptr, 10);
+    }
+    return true;
 }
 
 unsigned Win32VideoPlayer::LongestFrameGapMs() {

@@ -53,6 +53,11 @@ public:
     // returned. Under Wine such an open keeps GStreamer busy for good, and the
     // process then ends with a crash in GStreamer's threads, whatever it does.
     static int StuckOpens();
+    // Waits, answering sent messages, until every worker of every stopped player
+    // has ended but those stuck in an open: the engine is left by no thread
+    // that is still inside it when the process ends (Wine's crashes at exit
+    // then). False when the time ran out first.
+    static bool SettleWorkers(unsigned milliseconds);
 
     // The longest time between two frames shown by the current playback, in ms:
     // a loop should add no more than a frame or two to the video's own pace.
