@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "common/Utf.h"
 #include "config/ConfigFile.h"
 #include "platform/ProfileDocument.h"
 
@@ -30,8 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (again.Lines("ScreenList").size() < before)
         std::abort();
     const ConfigDocument config(ProfileDocument::Parse(text));
+    // The buffer counts UTF-16 units: a value of two- and three-byte characters
+    // takes more bytes than the buffer has units.
     for (const std::string& entry : config.ReadList("ScreenList", INT_MAX))
-        if (entry.empty() || entry.size() > kProfileBufferSize - 1)
+        if (entry.empty() || Utf16Length(entry) > kProfileBufferSize - 1)
             std::abort();
     return 0;
 }
