@@ -106,11 +106,16 @@ bool TfrmScreen::DrawFrom(std::vector<std::string> candidates, FunctionRef<bool(
     return false;
 }
 
-bool TfrmScreen::PickFromRound(FunctionRef<bool(const std::string&)> take) {
+std::vector<std::string> TfrmScreen::ExistingEntries() {
     std::vector<std::string> existing;
     for (const std::string& entry : loadedList_)
         if (services_.files.FileExists(entry))
             existing.push_back(entry);
+    return existing;
+}
+
+bool TfrmScreen::PickFromRound(FunctionRef<bool(const std::string&)> take) {
+    const std::vector<std::string> existing = ExistingEntries();
     TConfigFile roundFile(services_.profile, RoundPathFor(services_.configPath), services_.clock);
     PlayedRound round = LoadRound(roundFile, listKind_);
     if (!DrawFrom(RoundCandidates(existing, round), take))
@@ -132,11 +137,7 @@ void TfrmScreen::KeepInRound(TConfigFile& roundFile, PlayedRound& round, const s
 std::vector<std::string> TfrmScreen::VideoEntries() {
     if (!variety_.noRepeat)
         return loadedList_;
-    std::vector<std::string> existing;
-    for (const std::string& entry : loadedList_)
-        if (services_.files.FileExists(entry))
-            existing.push_back(entry);
-    return RoundCandidates(existing, videoRound_);
+    return RoundCandidates(ExistingEntries(), videoRound_);
 }
 
 // Every monitor that shows a video keeps what it plays in the round.

@@ -120,6 +120,8 @@ private:
     void StartPlayer();
     void LaunchPlayer();
     void CloseOnce();
+    // The entries of the list whose files exist, in list order.
+    std::vector<std::string> ExistingEntries();
     bool PickFromRound(FunctionRef<bool(const std::string&)> take);
     void KeepInRound(TConfigFile& roundFile, PlayedRound& round, const std::string& entry);
     void StartVideos();
