@@ -12,6 +12,8 @@ packages=(
     # Wine's Media Foundation decodes through GStreamer: decodebin (base), the
     # MP4 demuxer (good), H.264 and AAC (libav). ffmpeg makes the test videos.
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav ffmpeg
+    # Wine's ALSA driver; the sound test gives it a device that writes to a file.
+    libasound2
     xvfb xauth xdotool x11-utils imagemagick
     python3
     nsis

@@ -108,14 +108,15 @@ class Bed:
 class Program:
     """One Windows program started under Wine; its output goes to files."""
 
-    def __init__(self, bed, argv, cwd, log_stem):
+    def __init__(self, bed, argv, cwd, log_stem, env=None):
         self.argv = argv
         self.stdout_path = log_stem + ".out"
         self.stderr_path = log_stem + ".err"
         # Files, not pipes: Wine's helper processes may keep a pipe open long after
         # the program itself has ended.
         with open(self.stdout_path, "wb") as out, open(self.stderr_path, "wb") as err:
-            self.process = subprocess.Popen(["wine"] + argv, cwd=cwd, env=bed.env, stdin=subprocess.DEVNULL,
+            self.process = subprocess.Popen(["wine"] + argv, cwd=cwd, env=dict(bed.env, **(env or {})),
+                                            stdin=subprocess.DEVNULL,
                                             stdout=out, stderr=err)
 
     def wait(self, timeout):
@@ -439,17 +440,17 @@ class LumivaneTestCase(unittest.TestCase):
         self.folder = TestFolder(self.bed, type(self).__name__ + "_" + self.name, programs)
         return self.folder
 
-    def start(self, program, *args, folder=None, dos_path=None):
+    def start(self, program, *args, folder=None, dos_path=None, env=None):
         """Starts a program of the test folder (D:\\...) with the given arguments; dos_path names it
-        by another path (a mapped drive, for instance)."""
+        by another path (a mapped drive, for instance); env adds to the bed's environment."""
         folder = folder or self.folder
         stem = os.path.join(self.artifacts, "%s-%d" % (os.path.basename(program), len(self.programs)))
-        started = Program(self.bed, [dos_path or folder.dos_file(program)] + list(args), folder.path, stem)
+        started = Program(self.bed, [dos_path or folder.dos_file(program)] + list(args), folder.path, stem, env)
         self.programs.append(started)
         return started
 
-    def start_lumivane(self, *args):
-        return self.start("Lumivane.scr", *args)
+    def start_lumivane(self, *args, env=None):
+        return self.start("Lumivane.scr", *args, env=env)
 
     def snap(self, label, rect=None):
         """A screenshot of the whole display, or of rect (left, top, right, bottom in screen

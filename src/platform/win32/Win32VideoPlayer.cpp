@@ -16,8 +16,10 @@
 #include <vector>
 
 #include "common/IntegerText.h"
+#include "platform/SoundTimeline.h"
 #include "platform/VideoFrames.h"
 #include "platform/win32/AnsweringWait.h"
+#include "platform/win32/WaveOut.h"
 #include "platform/win32/WideText.h"
 
 namespace lumivane::win32 {
@@ -170,6 +172,141 @@ std::vector<std::uint32_t> Convert(IMFSample& sample, const Layout& layout) {
     return pixels;
 }
 
+// Media Foundation's times: 100 ns units.
+constexpr LONGLONG kSecond = 10000000;
+// How far the sound is decoded and queued ahead of the frame being waited for.
+constexpr LONGLONG kSoundLead = kSecond / 2;
+// A device whose position stands still this long with sound queued is given up.
+constexpr auto kSoundStall = std::chrono::seconds(2);
+
+using WaveFormat = UniqueHandle<WAVEFORMATEX*, &CoTaskMemFree>;
+
+// Asks the reader for the first sound track as 16-bit PCM; its format, or none.
+WaveFormat PcmFormat(IMFSourceReader& reader) {
+    const DWORD audio = static_cast<DWORD>(MF_SOURCE_READER_FIRST_AUDIO_STREAM);
+    ComRef<IMFMediaType> pcm, type;
+    WAVEFORMATEX* made = nullptr;
+    UINT32 size = 0;
+    if (FAILED(MFCreateMediaType(pcm.Put())) || FAILED(pcm->SetGUID(MF_MT_MAJOR_TYPE, MFMediaType_Audio)) ||
+        FAILED(pcm->SetGUID(MF_MT_SUBTYPE, MFAudioFormat_PCM)) ||
+        FAILED(pcm->SetUINT32(MF_MT_AUDIO_BITS_PER_SAMPLE, 16)) ||
+        FAILED(reader.SetCurrentMediaType(audio, nullptr, pcm.Get())) ||
+        FAILED(reader.GetCurrentMediaType(audio, type.Put())) ||
+        FAILED(MFCreateWaveFormatExFromMFMediaType(type.Get(), &made, &size, MFWaveFormatExConvertFlag_Normal)))
+        return {};
+    WaveFormat format(made);
+    if (format.Get()->wBitsPerSample != 16 || format.Get()->nBlockAlign == 0 || format.Get()->nSamplesPerSec == 0)
+        return {};
+    return format;
+}
+
+// The file's first sound track on the default audio device. While it plays, the
+// device's position is the playback's clock and the frames follow it, so
+// picture and sound stay together over any number of loops. Times are the
+// playback's: from its start, across loops.
+class SoundTrack {
+public:
+    // The first audio stream selected and decoded to 16-bit PCM, with a device to
+    // play it; null when the file has no sound track, the system cannot decode
+    // it or no device takes it. The stream is then left unselected, so that the
+    // video plays silently.
+    static std::unique_ptr<SoundTrack> Open(IMFSourceReader& reader) {
+        const DWORD audio = static_cast<DWORD>(MF_SOURCE_READER_FIRST_AUDIO_STREAM);
+        if (FAILED(reader.SetStreamSelection(audio, TRUE)))
+            return nullptr;
+        std::unique_ptr<SoundTrack> track;
+        if (WaveFormat format = PcmFormat(reader))
+            track.reset(new SoundTrack(*format.Get(), Duration(reader)));
+        if (!track || !track->device_.Opened()) {
+            reader.SetStreamSelection(audio, FALSE);
+            return nullptr;
+        }
+        return track;
+    }
+
+    // Decodes and queues the sound from the frame at playback time `at` to a
+    // little ahead of it; a sample of the file at time t belongs at
+    // t - first + offset. The queue never passes the end of the pass, so that
+    // the next loop's sound is not cut. False when the sound fails: the caller
+    // goes on without it.
+    bool Fill(IMFSourceReader& reader, LONGLONG first, LONGLONG offset, LONGLONG at) {
+        const LONGLONG end = duration_ > 0 ? duration_ - first + offset : at;
+        const long long target = Frame(std::max(at, std::min(at + kSoundLead, end)));
+        std::vector<std::uint8_t> out;
+        for (int reads = 0; timeline_.Written() < target;) {
+            if (!timeline_.Holding() && !ended_) {
+                if (++reads > 1000)
+                    return false; // a stream of empty samples is no sound track
+                DWORD stream = 0, flags = 0;
+                LONGLONG time = 0;
+                ComRef<IMFSample> sample;
+                if (FAILED(reader.ReadSample(MF_SOURCE_READER_FIRST_AUDIO_STREAM, 0, &stream, &flags, &time,
+                                             sample.Put())) ||
+                    (flags & MF_SOURCE_READERF_ERROR))
+                    return false;
+                ended_ = (flags & MF_SOURCE_READERF_ENDOFSTREAM) != 0;
+                if (sample && !Hold(*sample.Get(), Frame(time - first + offset)))
+                    return false;
+                continue;
+            }
+            timeline_.Take(target, out); // a track that ended is followed by silence
+        }
+        return device_.Write(std::move(out)) && !Stalled();
+    }
+
+    // The sound of the pass before a rewind that was not yet queued is not played.
+    void Rewound() {
+        timeline_.Drop();
+        ended_ = false;
+    }
+
+    LONGLONG Played() { return device_.Played() * kSecond / rate_; }
+
+private:
+    SoundTrack(const WAVEFORMATEX& format, LONGLONG duration)
+        : device_(format), timeline_(format.nBlockAlign), rate_(format.nSamplesPerSec), duration_(duration) {}
+
+    // The file's length, or 0 when the source does not tell.
+    static LONGLONG Duration(IMFSourceReader& reader) {
+        PROPVARIANT value{};
+        if (FAILED(reader.GetPresentationAttribute(MF_SOURCE_READER_MEDIASOURCE, MF_PD_DURATION, &value)))
+            return 0;
+        const LONGLONG duration = value.vt == VT_UI8 ? static_cast<LONGLONG>(value.uhVal.QuadPart) : 0;
+        PropVariantClear(&value);
+        return duration;
+    }
+
+    long long Frame(LONGLONG time) const { return time * rate_ / kSecond; }
+
+    bool Hold(IMFSample& sample, long long start) {
+        try {
+            LockedBuffer buffer(sample);
+            timeline_.Hold(start, std::vector<std::uint8_t>(buffer.Data(), buffer.Data() + buffer.Length()));
+            return true;
+        } catch (const CannotPlay&) {
+            return false; // the sound fails, not the video
+        }
+    }
+
+    bool Stalled() {
+        const long long played = device_.Played();
+        const auto now = SteadyClock::now();
+        if (played != lastPlayed_ || played >= timeline_.Written()) {
+            lastPlayed_ = played;
+            lastMoved_ = now;
+        }
+        return now - lastMoved_ > kSoundStall;
+    }
+
+    WaveOut device_;
+    SoundTimeline timeline_;
+    long long rate_;
+    LONGLONG duration_;
+    bool ended_ = false;
+    long long lastPlayed_ = 0;
+    SteadyClock::time_point lastMoved_ = SteadyClock::now();
+};
+
 } // namespace
 
 // What a player and its worker share; the worker keeps it alive for as long as
@@ -177,6 +314,7 @@ std::vector<std::uint32_t> Convert(IMFSample& sample, const Layout& layout) {
 struct Win32VideoPlayer::Playback {
     std::u16string path;
     bool loop = false;
+    bool muted = true;
     std::uint64_t openedAtMs = 0;
 
     std::mutex lock;
@@ -239,7 +377,7 @@ struct Win32VideoPlayer::Playback {
     }
 
     void Run();
-    void Decode(IMFSourceReader& reader);
+    void Decode(IMFSourceReader& reader, std::unique_ptr<SoundTrack> sound);
 };
 
 namespace {
@@ -305,8 +443,9 @@ void Win32VideoPlayer::Playback::Run() {
     }
     if (Quit())
         return;
-    // The video stream only: the sound track is never decoded, so no audio
-    // device is needed and none can fail the video.
+    // The video stream, and the sound track only when it is to be heard: muted,
+    // it is never decoded, and with no device to play it, it is not kept, so
+    // that neither can fail the video.
     Check(reader->SetStreamSelection(MF_SOURCE_READER_ALL_STREAMS, FALSE), "no streams");
     Check(reader->SetStreamSelection(MF_SOURCE_READER_FIRST_VIDEO_STREAM, TRUE), "no video stream");
     ComRef<IMFMediaType> nv12;
@@ -315,10 +454,10 @@ void Win32VideoPlayer::Playback::Run() {
     Check(nv12->SetGUID(MF_MT_SUBTYPE, MFVideoFormat_NV12), "no media type");
     Check(reader->SetCurrentMediaType(MF_SOURCE_READER_FIRST_VIDEO_STREAM, nullptr, nv12.Get()),
           "no decoder for this video");
-    Decode(*reader.Get());
+    Decode(*reader.Get(), muted ? nullptr : SoundTrack::Open(*reader.Get()));
 }
 
-void Win32VideoPlayer::Playback::Decode(IMFSourceReader& reader) {
+void Win32VideoPlayer::Playback::Decode(IMFSourceReader& reader, std::unique_ptr<SoundTrack> sound) {
     Layout layout = ReadLayout(reader);
     Read read = ReadFrame(reader);
     if (read.formatChanged)
@@ -340,8 +479,9 @@ void Win32VideoPlayer::Playback::Decode(IMFSourceReader& reader) {
         state = VideoState::Playing;
     }
 
-    // Frames are shown at their time stamps from here; each loop adds the length
-    // played so far, so that the first frame follows the last after one frame.
+    // Frames are shown at their time stamps from here, by the sound's clock while
+    // there is sound, else by the system's; each loop adds the length played so
+    // far, so that the first frame follows the last after one frame.
     SteadyClock::time_point start = SteadyClock::now();
     LONGLONG offset = 0;
     bool frameSinceRewind = true;
@@ -362,6 +502,8 @@ void Win32VideoPlayer::Playback::Decode(IMFSourceReader& reader) {
             zero.vt = VT_I8;
             zero.hVal.QuadPart = 0;
             Check(reader.SetCurrentPosition(GUID_NULL, zero), "the video cannot start again");
+            if (sound)
+                sound->Rewound();
             frameSinceRewind = false;
             continue;
         }
@@ -373,7 +515,14 @@ void Win32VideoPlayer::Playback::Decode(IMFSourceReader& reader) {
         last = read.time;
         lastDuration = Duration(*read.sample.Get());
         pixels = Convert(*read.sample.Get(), layout);
-        const auto due = start + std::chrono::microseconds((read.time - first + offset) / 10);
+        const LONGLONG at = read.time - first + offset;
+        if (sound && !sound->Fill(reader, first, offset, at)) {
+            start = SteadyClock::now() - std::chrono::microseconds(sound->Played() / 10);
+            sound.reset(); // the device failed or stands still: the picture goes on alone
+        }
+        auto due = start + std::chrono::microseconds(at / 10);
+        if (sound)
+            due = SteadyClock::now() + std::chrono::microseconds((at - sound->Played()) / 10);
         const auto now = SteadyClock::now();
         if (now - due > std::chrono::milliseconds(500))
             start += now - due; // far behind (a stalled system): go on from here rather than rush
@@ -424,6 +573,7 @@ void Win32VideoPlayer::Open(const std::string& path) {
     auto playback = std::make_shared<Playback>();
     playback->path = Wide(path);
     playback->loop = loop_;
+    playback->muted = muted_;
     playback->play = playAsked_;
     playback->view = view_.Get();
     playback->openedAtMs = GetTickCount64();
@@ -510,7 +660,9 @@ void Win32VideoPlayer::SetLoop(bool loop) {
     loop_ = loop;
 }
 
-void Win32VideoPlayer::SetMuted(bool) {}
+void Win32VideoPlayer::SetMuted(bool muted) {
+    muted_ = muted;
+}
 
 void Win32VideoPlayer::Play(const Rect& place) {
     playAsked_ = true;

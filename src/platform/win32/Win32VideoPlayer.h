@@ -1,8 +1,10 @@
 // The video player over Media Foundation's Source Reader. Each Open starts a
 // worker thread that opens the file, decodes the first video stream to NV12 and
-// paces its frames by their time stamps; the sound track is never selected. The
-// frames are converted to BGRX on the worker and painted on the window's thread
-// by a child window of the surface, placed at the rectangle Play gives.
+// paces its frames by their time stamps; unmuted, it also decodes the first
+// sound track and plays it through the wave mapper, whose clock the frames then
+// follow. The frames are converted to BGRX on the worker and painted on the
+// window's thread by a child window of the surface, placed at the rectangle
+// Play gives.
 //
 // The Source Reader rather than a player object or a hand-built session: it is
 // the one way that decoded both files with and without an AAC track on the
@@ -40,7 +42,6 @@ public:
     VideoSize NativeSize() override;
     std::string Failure() override;
     void SetLoop(bool loop) override;
-    // The adapter renders no sound yet: unmuted plays silently, like muted.
     void SetMuted(bool muted) override;
     void Play(const Rect& place) override;
     void Stop() override;
@@ -73,6 +74,7 @@ private:
     UniqueHandle<HWND, &DestroyWindow> view_;
     unsigned openLimitMs_;
     bool loop_ = false;
+    bool muted_ = true;
     bool playAsked_ = false;
     std::shared_ptr<Playback> playback_;
     std::shared_ptr<std::atomic<int>> workers_ = std::make_shared<std::atomic<int>>(0);

@@ -32,6 +32,7 @@ bool CopyTo(const std::u16string& from, const std::string& to) {
 // When an open never returned, Wine ends the process with a segmentation fault
 // in GStreamer's threads; run_video_suite.sh accepts that after this line only.
 void ReportStuckOpens() {
+    win32::Win32VideoPlayer::SettleWorkers(3000);
     if (const int stuck = win32::Win32VideoPlayer::StuckOpens())
         std::printf("video world: %d open(s) of the engine never returned\n", stuck);
     std::fflush(stdout);
