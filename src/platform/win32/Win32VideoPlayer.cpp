@@ -156,7 +156,9 @@ private:
     DWORD length_ = 0;
 };
 
-std::vector<std::uint32_t> Convert(IMFSample& sample, const Layout& layout) {
+// Converts into `pixels`, whose memory is reused from frame to frame: a 1080p
+// frame is 8 MB, too much to take from the system anew 25 times a second.
+void Convert(IMFSample& sample, const Layout& layout, std::vector<std::uint32_t>& pixels) {
     LockedBuffer buffer(sample);
     const long long rows = layout.frameHeight + (layout.frameHeight + 1) / 2;
     long long stride = layout.stride;
@@ -166,10 +168,9 @@ std::vector<std::uint32_t> Convert(IMFSample& sample, const Layout& layout) {
         throw CannotPlay{"the decoder gave a short frame"};
     const BYTE* luma = buffer.Data() + layout.top * stride + layout.left;
     const BYTE* chroma = buffer.Data() + stride * layout.frameHeight + (layout.top / 2) * stride + layout.left;
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(layout.picture.width) * layout.picture.height);
+    pixels.resize(static_cast<std::size_t>(layout.picture.width) * layout.picture.height);
     Nv12ToBgrx({luma, chroma, static_cast<int>(stride), layout.picture.width, layout.picture.height}, layout.matrix,
                pixels.data());
-    return pixels;
 }
 
 // Media Foundation's times: 100 ns units.
@@ -335,9 +336,10 @@ struct Win32VideoPlayer::Playback {
     SteadyClock::time_point lastShown{};
     SteadyClock::duration longestGap{};
 
-    // Called with the lock held.
-    void Publish(std::vector<std::uint32_t> pixels, VideoSize pixelsSize) {
-        frame = std::move(pixels);
+    // Called with the lock held. The frame shown before comes back in `pixels`,
+    // for the next one.
+    void Publish(std::vector<std::uint32_t>& pixels, VideoSize pixelsSize) {
+        frame.swap(pixels);
         frameSize = pixelsSize;
         if (view && !framePosted)
             framePosted = PostMessageW(view, kFrameMessage, 0, 0) != FALSE;
@@ -348,7 +350,8 @@ struct Win32VideoPlayer::Playback {
             return;
         state = VideoState::CannotPlay;
         failure = std::move(why);
-        Publish({}, {});
+        std::vector<std::uint32_t> none;
+        Publish(none, {});
     }
     // Waits until `until` or until the player quits; true if it quit.
     bool WaitUntil(SteadyClock::time_point until) {
@@ -464,7 +467,8 @@ void Win32VideoPlayer::Playback::Decode(IMFSourceReader& reader, std::unique_ptr
         layout = ReadLayout(reader);
     if (!read.sample)
         throw CannotPlay{"the video has no frame"};
-    std::vector<std::uint32_t> pixels = Convert(*read.sample.Get(), layout);
+    std::vector<std::uint32_t> pixels;
+    Convert(*read.sample.Get(), layout, pixels);
     LONGLONG first = read.time, last = read.time, lastDuration = Duration(*read.sample.Get());
     {
         std::unique_lock<std::mutex> hold(lock);
@@ -472,7 +476,7 @@ void Win32VideoPlayer::Playback::Decode(IMFSourceReader& reader, std::unique_ptr
             return;
         state = VideoState::Ready;
         size = layout.picture;
-        Publish(std::move(pixels), layout.picture);
+        Publish(pixels, layout.picture);
         wake.wait(hold, [this] { return play || quit; });
         if (quit)
             return;
@@ -514,7 +518,7 @@ void Win32VideoPlayer::Playback::Decode(IMFSourceReader& reader, std::unique_ptr
         frameSinceRewind = true;
         last = read.time;
         lastDuration = Duration(*read.sample.Get());
-        pixels = Convert(*read.sample.Get(), layout);
+        Convert(*read.sample.Get(), layout, pixels);
         const LONGLONG at = read.time - first + offset;
         if (sound && !sound->Fill(reader, first, offset, at)) {
             start = SteadyClock::now() - std::chrono::microseconds(sound->Played() / 10);
@@ -535,7 +539,7 @@ void Win32VideoPlayer::Playback::Decode(IMFSourceReader& reader, std::unique_ptr
         if (lastShown != SteadyClock::time_point{})
             longestGap = std::max(longestGap, shown - lastShown);
         lastShown = shown;
-        Publish(std::move(pixels), layout.picture);
+        Publish(pixels, layout.picture);
     }
 }
 
