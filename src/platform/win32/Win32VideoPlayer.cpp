@@ -27,6 +27,9 @@ namespace lumivane::win32 {
 namespace {
 
 using SteadyClock = std::chrono::steady_clock;
+// Media Foundation's times: 100 ns units.
+constexpr LONGLONG kSecond = 10000000;
+using Ticks = std::chrono::duration<LONGLONG, std::ratio<1, kSecond>>;
 
 // Posted by a worker to the view when it has a new frame.
 constexpr UINT kFrameMessage = WM_APP + 1;
@@ -173,8 +176,6 @@ void Convert(IMFSample& sample, const Layout& layout, std::vector<std::uint32_t>
                pixels.data());
 }
 
-// Media Foundation's times: 100 ns units.
-constexpr LONGLONG kSecond = 10000000;
 // How far the sound is decoded and queued ahead of the frame being waited for.
 constexpr LONGLONG kSoundLead = kSecond / 2;
 // A device whose position stands still this long with sound queued is given up.
@@ -413,7 +414,7 @@ Read ReadFrame(IMFSourceReader& reader) {
 
 LONGLONG Duration(IMFSample& sample) {
     LONGLONG duration = 0;
-    return SUCCEEDED(sample.GetSampleDuration(&duration)) && duration > 0 ? duration : 400000; // 25 fps
+    return SUCCEEDED(sample.GetSampleDuration(&duration)) && duration > 0 ? duration : kSecond / 25;
 }
 
 } // namespace
@@ -521,12 +522,10 @@ void Win32VideoPlayer::Playback::Decode(IMFSourceReader& reader, std::unique_ptr
         Convert(*read.sample.Get(), layout, pixels);
         const LONGLONG at = read.time - first + offset;
         if (sound && !sound->Fill(reader, first, offset, at)) {
-            start = SteadyClock::now() - std::chrono::microseconds(sound->Played() / 10);
+            start = SteadyClock::now() - Ticks(sound->Played());
             sound.reset(); // the device failed or stands still: the picture goes on alone
         }
-        auto due = start + std::chrono::microseconds(at / 10);
-        if (sound)
-            due = SteadyClock::now() + std::chrono::microseconds((at - sound->Played()) / 10);
+        const auto due = sound ? SteadyClock::now() + Ticks(at - sound->Played()) : start + Ticks(at);
         const auto now = SteadyClock::now();
         if (now - due > std::chrono::milliseconds(500))
             start += now - due; // far behind (a stalled system): go on from here rather than rush

@@ -31,6 +31,8 @@ bool CopyTo(const std::u16string& from, const std::string& to) {
 
 // When an open never returned, Wine ends the process with a segmentation fault
 // in GStreamer's threads; run_video_suite.sh accepts that after this line only.
+// Workers still closing a file or an audio device are waited for first, as the
+// screen window does: Wine may crash at exit under one of them too.
 void ReportStuckOpens() {
     win32::Win32VideoPlayer::SettleWorkers(3000);
     if (const int stuck = win32::Win32VideoPlayer::StuckOpens())
